@@ -1,0 +1,51 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pelmora {
+
+/// The code of one character in code page 936 (GBK) as a signed 16-bit number: a single-byte
+/// character has its byte value, a double-byte character lead * 256 + trail in two's
+/// complement, so every double-byte code is negative. 中 is -10544, ！ is -23647.
+using CharCode = std::int16_t;
+
+/// Two stored bytes of a table record, in file order.
+struct Record {
+    std::uint8_t first = 0;
+    std::uint8_t second = 0;
+};
+
+/// Shown for a character that the tables cannot hold or a record that holds no character.
+inline constexpr char32_t kPlaceholder = U'\u25A1'; // □
+
+/// True for the lead bytes of code page 936's double-byte characters.
+constexpr bool IsLeadByte(std::uint8_t byte) {
+    return byte >= 0x81 && byte <= 0xFE;
+}
+
+/// The code of `character` in code page 936, or nothing when the code page cannot represent it
+/// (an emoji, an ideograph outside GBK, a lone surrogate). Never a substituted "?".
+std::optional<CharCode> CharCodeOf(char32_t character);
+
+/// The code a record's bytes stand for: the pair when the first byte is a lead byte, otherwise
+/// the first byte alone (the second is padding). For a record that holds a valid character this
+/// equals CharCodeOf(RecordCharacter(record)).
+CharCode RecordCode(Record record);
+
+/// The one character a record holds. A record starting with a lead byte is decoded as one
+/// double-byte character; any other record is the single-byte character of its first byte.
+/// Bytes that are no character of the code page decode to the placeholder □, so a damaged
+/// table shows plainly instead of turning into some unrelated character.
+char32_t RecordCharacter(Record record);
+
+/// Appends the code page 936 bytes of `character`; false (and nothing appended) when the code
+/// page cannot represent it.
+bool AppendCodePage936(char32_t character, std::string& out);
+
+/// `text` encoded in code page 936; nothing when a character cannot be represented.
+std::optional<std::string> EncodeCodePage936(std::u32string_view text);
+
+} // namespace pelmora

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace pelmora {
+
+/// Titles of the error report, one per routine that has its own error trap.
+inline constexpr std::string_view kFormLoadErrorTitle = "Error in FormLoad";
+inline constexpr std::string_view kConversionErrorTitle = "Error in Command1Click";
+inline constexpr std::string_view kObtainErrorTitle = "Error in Obtain";
+
+/// One failure as a trap sees it: the error number and its description.
+struct ErrorInfo {
+    int number = 0;
+    std::string description;
+};
+
+/// The one way a failure is shown. The window shows a modal message box, the command line
+/// writes to standard error, tests record what was shown.
+class ErrorReport {
+public:
+    virtual ~ErrorReport() = default;
+    /// Shows one report; `text` is already formatted by FormatErrorText.
+    virtual void Show(std::string_view title, std::string_view text) = 0;
+};
+
+/// "ErrorNo:" number CR LF "ErrorInfo:" description.
+std::string FormatErrorText(const ErrorInfo& error);
+
+/// Shows the report for `error` under `title`, unless its number is 0.
+void ShowErrorReport(ErrorReport& report, std::string_view title, const ErrorInfo& error);
+
+/// The trap of a routine: turns whatever escaped it (our own runtime errors, exhausted memory,
+/// anything else) into a report under `title`. Call it from inside a catch block only.
+void ReportCurrentException(ErrorReport& report, std::string_view title);
+
+} // namespace pelmora

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <stdexcept>
+#include <string>
+
+namespace pelmora {
+
+// Error numbers as the classic desktop runtime numbers the same failures, so that a report
+// reads the same on every platform Pelmora runs on.
+enum class ErrorNumber : int {
+    Overflow = 6,
+    OutOfMemory = 7,
+    InternalError = 51,
+    BadFileNameOrNumber = 52,
+    FileNotFound = 53,
+    DeviceIOError = 57,
+    InputPastEndOfFile = 62,
+    BadRecordNumber = 63,
+    TooManyFiles = 67,
+    PermissionDenied = 70,
+    PathFileAccessError = 75,
+};
+
+/// The runtime's own wording for an error number ("File not found", ...).
+std::string StandardDescription(ErrorNumber number);
+
+/// A failure inside a routine, thrown where it happens and caught only by the trap of the
+/// routine that owns it (the key search, the conversion run, the window's load handler).
+class RuntimeError : public std::runtime_error {
+public:
+    /// A failure with the runtime's standard description.
+    explicit RuntimeError(ErrorNumber number);
+    /// A failure that involves a file: the description names it.
+    RuntimeError(ErrorNumber number, const std::string& fileName);
+
+    int Number() const { return static_cast<int>(m_number); }
+    ErrorNumber Kind() const { return m_number; }
+
+private:
+    ErrorNumber m_number;
+};
+
+} // namespace pelmora

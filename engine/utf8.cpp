@@ -1,0 +1,110 @@
+#include "utf8.h"
+
+namespace pelmora {
+
+namespace {
+
+bool IsContinuation(unsigned char byte) {
+    return (byte & 0xC0) == 0x80;
+}
+
+// Decodes one sequence at `at`; returns its length, or 0 when it is not valid UTF-8.
+std::size_t DecodeOne(std::string_view bytes, std::size_t at, char32_t& out) {
+    const auto lead = static_cast<unsigned char>(bytes[at]);
+    std::size_t length = 0;
+    char32_t value = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        out = lead;
+        return 1;
+    } else if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2, value = lead & 0x1F, minimum = 0x80;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3, value = lead & 0x0F, minimum = 0x800;
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4, value = lead & 0x07, minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (bytes.size() - at < length) {
+        return 0;
+    }
+    for (std::size_t i = 1; i < length; ++i) {
+        const auto byte = static_cast<unsigned char>(bytes[at + i]);
+        if (!IsContinuation(byte)) {
+            return 0;
+        }
+        value = value << 6 | (byte & 0x3F);
+    }
+    if (value < minimum || value > 0x10FFFF || (value >= 0xD800 && value <= 0xDFFF)) {
+        return 0;
+    }
+    out = value;
+    return length;
+}
+
+bool IsEncodable(char32_t character) {
+    return character <= 0x10FFFF && !(character >= 0xD800 && character <= 0xDFFF);
+}
+
+} // namespace
+
+std::optional<std::size_t> FindInvalidUtf8(std::string_view bytes) {
+    char32_t ignored = 0;
+    for (std::size_t at = 0; at < bytes.size();) {
+        const std::size_t length = DecodeOne(bytes, at, ignored);
+        if (length == 0) {
+            return at;
+        }
+        at += length;
+    }
+    return std::nullopt;
+}
+
+char32_t NextCodePoint(std::string_view bytes, std::size_t& at) {
+    char32_t character = kReplacementCharacter;
+    const std::size_t length = DecodeOne(bytes, at, character);
+    at += length == 0 ? 1 : length;
+    return length == 0 ? kReplacementCharacter : character;
+}
+
+void AppendUtf8(char32_t character, std::string& out) {
+    if (!IsEncodable(character)) {
+        character = kReplacementCharacter;
+    }
+    if (character < 0x80) {
+        out.push_back(static_cast<char>(character));
+    } else if (character < 0x800) {
+        out.push_back(static_cast<char>(0xC0 | character >> 6));
+        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
+    } else if (character < 0x10000) {
+        out.push_back(static_cast<char>(0xE0 | character >> 12));
+        out.push_back(static_cast<char>(0x80 | (character >> 6 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
+    } else {
+        out.push_back(static_cast<char>(0xF0 | character >> 18));
+        out.push_back(static_cast<char>(0x80 | (character >> 12 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (character >> 6 & 0x3F)));
+        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
+    }
+}
+
+std::string EncodeUtf8(std::u32string_view text) {
+    std::string bytes;
+    bytes.reserve(text.size() * 3);
+    for (const char32_t character : text) {
+        AppendUtf8(character, bytes);
+    }
+    return bytes;
+}
+
+std::u32string DecodeUtf8(std::string_view bytes) {
+    std::u32string text;
+    text.reserve(bytes.size());
+    for (std::size_t at = 0; at < bytes.size();) {
+        text.push_back(NextCodePoint(bytes, at));
+    }
+    return text;
+}
+
+} // namespace pelmora

@@ -1,0 +1,161 @@
+#include "table_fixture.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <sys/wait.h>
+
+namespace pelmora {
+namespace {
+
+using testing::Gbk;
+using testing::TempDirectory;
+using testing::WriteFile;
+using testing::WriteTables;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream contents;
+    contents << in.rdbuf();
+    return contents.str();
+}
+
+std::string Quoted(const std::string& text) {
+    std::string quoted = "'";
+    for (const char character : text) {
+        quoted += character == '\'' ? std::string("'\\''") : std::string(1, character);
+    }
+    return quoted + "'";
+}
+
+class ConvertCommandTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        WriteTables(m_tables.Path(), {
+                                         {Gbk("东"), "\x93\x8C", Gbk("東")},
+                                         {Gbk("发"), "\x94\xAD", Gbk("発")},
+                                         {"A", "A", "A"},
+                                     });
+    }
+
+    // Runs pelmora-convert with `arguments` (shell words) on `input` as standard input.
+    Outcome Run(const std::string& arguments, const std::string& input = "",
+                const std::string& stdoutTarget = "") {
+        const std::filesystem::path in = m_work.Path() / "in", out = m_work.Path() / "out",
+                                    err = m_work.Path() / "err";
+        WriteFile(in, input);
+        const std::string command = Quoted(PELMORA_CONVERT) + " " + arguments + " <" +
+                                    Quoted(in.string()) + " >" +
+                                    (stdoutTarget.empty() ? Quoted(out.string()) : stdoutTarget) +
+                                    " 2>" + Quoted(err.string());
+        const int raw = std::system(command.c_str());
+        Outcome outcome;
+        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        outcome.out = stdoutTarget.empty() ? ReadFile(out) : "";
+        outcome.err = ReadFile(err);
+        return outcome;
+    }
+    std::string Tables() const { return "--tables " + Quoted(m_tables.Path().string()); }
+
+    TempDirectory m_tables;
+    TempDirectory m_work;
+};
+
+TEST_F(ConvertCommandTest, WritesEachFormExactly) {
+    Outcome code = Run(Tables(), "发东 A中\n");
+    EXPECT_EQ(code.status, 0);
+    EXPECT_EQ(code.out, "敪搶 A□\n");
+    EXPECT_EQ(code.err, "");
+
+    Outcome preview = Run(Tables() + " --preview", "发东 A中\n");
+    EXPECT_EQ(preview.status, 0);
+    EXPECT_EQ(preview.out, "発東 A□\n");
+
+    Outcome bytes = Run(Tables() + " --sjis", "发东A");
+    EXPECT_EQ(bytes.status, 0);
+    EXPECT_EQ(bytes.out, "\x94\xAD\x93\x8C"
+                         "A")
+        << "the Shift-JIS bytes of 発東A";
+}
+
+TEST_F(ConvertCommandTest, ReadsAFileOrStandardInput) {
+    WriteFile(m_work.Path() / "text.txt", "发");
+    EXPECT_EQ(Run(Tables() + " " + Quoted((m_work.Path() / "text.txt").string())).out, "敪");
+    EXPECT_EQ(Run(Tables() + " -", "东").out, "搶");
+    EXPECT_EQ(Run(Tables() + " -- -", "东").out, "搶");
+    Outcome missing = Run(Tables() + " /nonexistent/file.txt");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("/nonexistent/file.txt"), std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, EmptyInputGivesEmptyOutput) {
+    Outcome outcome = Run(Tables(), "");
+    EXPECT_EQ(outcome.status, 0);
+    EXPECT_EQ(outcome.out, "");
+}
+
+TEST_F(ConvertCommandTest, InvalidUtf8IsRefusedWithItsOffset) {
+    Outcome outcome = Run(Tables(), "发\xFF东");
+    EXPECT_EQ(outcome.status, 2);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_NE(outcome.err.find("byte offset 3"), std::string::npos) << outcome.err;
+}
+
+TEST_F(ConvertCommandTest, ErrorReportsGoToStandardErrorAsThreeLines) {
+    std::filesystem::remove(m_tables.Path() / "jj.dat");
+    Outcome outcome = Run(Tables(), "发");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_EQ(outcome.out, "");
+    EXPECT_EQ(outcome.err, "Error in Command1Click\nErrorNo:53\nErrorInfo:File not found: " +
+                               (m_tables.Path() / "jj.dat").string() + "\n");
+}
+
+TEST_F(ConvertCommandTest, UsageErrorsExitWithTwo) {
+    for (const std::string arguments : {"--bogus", "--preview --sjis", "--tables", "a b", "-x"}) {
+        Outcome outcome = Run(Tables() + " " + arguments);
+        EXPECT_EQ(outcome.status, 2) << arguments;
+        EXPECT_NE(outcome.err.find("Usage: pelmora-convert"), std::string::npos) << arguments;
+        EXPECT_EQ(outcome.out, "") << arguments;
+    }
+}
+
+TEST_F(ConvertCommandTest, HelpAndVersion) {
+    Outcome help = Run("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: pelmora-convert", 0), 0u);
+    Outcome version = Run("--version");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, "pelmora-convert 0.3.0\n");
+}
+
+TEST_F(ConvertCommandTest, AFullOutputIsAnErrorNotSuccess) {
+    Outcome outcome = Run(Tables(), "发东", "/dev/full");
+    EXPECT_EQ(outcome.status, 1);
+    EXPECT_NE(outcome.err.find("cannot write"), std::string::npos) << outcome.err;
+}
+
+TEST_F(ConvertCommandTest, ByDefaultTheTablesBesideTheProgramAreRead) {
+    // Without --tables the program looks beside itself; a missing table there is a report,
+    // never a crash, and the file is not created.
+    const std::filesystem::path beside =
+        std::filesystem::path(PELMORA_CONVERT).parent_path() / "pin.dat";
+    Outcome outcome = Run("", "A");
+    if (std::filesystem::exists(beside)) {
+        EXPECT_EQ(outcome.status, 0) << outcome.err;
+        EXPECT_EQ(outcome.out, "A");
+    } else {
+        EXPECT_EQ(outcome.status, 1);
+        EXPECT_NE(outcome.err.find(beside.string()), std::string::npos) << outcome.err;
+        EXPECT_FALSE(std::filesystem::exists(beside));
+    }
+}
+
+} // namespace
+} // namespace pelmora

@@ -1,0 +1,188 @@
+#include "conversion.h"
+
+#include "table_fixture.h"
+#include "utf8.h"
+
+#include <gtest/gtest.h>
+
+namespace pelmora {
+namespace {
+
+using testing::Gbk;
+using testing::OpenFileCount;
+using testing::RecordingReport;
+using testing::TableRow;
+using testing::TempDirectory;
+using testing::WriteFile;
+using testing::WriteTables;
+
+// A sink that counts how often it was emptied, to tell "untouched" from "emptied".
+class CountingSink final : public TextSink {
+public:
+    void Clear() override {
+        m_text.clear();
+        ++m_clears;
+    }
+    void Append(char32_t character) override { m_text.push_back(character); }
+    std::string Utf8() const { return EncodeUtf8(m_text); }
+    int Clears() const { return m_clears; }
+
+private:
+    std::u32string m_text;
+    int m_clears = 0;
+};
+
+// 发 maps to Shift-JIS 発 (0x94AD, shown through code page 936 as 敪) with the preview 発,
+// 东 to 東 (0x938C, shown as 搶); the full-width space and ASCII "A" map to themselves.
+std::vector<TableRow> SampleRows() {
+    return {
+        {Gbk("　"), Gbk("　"), Gbk("　")},
+        {Gbk("东"), "\x93\x8C", Gbk("東")},
+        {Gbk("发"), "\x94\xAD", Gbk("発")},
+        {"A", "A", "A"},
+    };
+}
+
+class ConversionTest : public ::testing::TestWithParam<TableReading> {
+protected:
+    void SetUp() override { WriteTables(m_dir.Path(), SampleRows()); }
+
+    void Convert(const std::string& utf8) {
+        StringSource input(utf8);
+        ConvertText(input, m_japanese, m_preview, m_paths, {m_dir.Path(), GetParam()}, m_report);
+    }
+    std::string ReportText() const {
+        std::string all;
+        for (const auto& entry : m_report.Entries()) {
+            all += entry.title + "|" + entry.text + "\n";
+        }
+        return all;
+    }
+
+    TempDirectory m_dir;
+    CountingSink m_japanese;
+    CountingSink m_preview;
+    TablePaths m_paths;
+    RecordingReport m_report;
+};
+
+TEST_P(ConversionTest, KnownCharactersBecomeTheirRecords) {
+    Convert("发东A");
+    EXPECT_EQ(m_japanese.Utf8(), "敪搶A");
+    EXPECT_EQ(m_preview.Utf8(), "発東A");
+    EXPECT_EQ(ReportText(), "");
+    EXPECT_EQ(m_paths.pinfile, m_dir.Path() / "pin.dat");
+    EXPECT_EQ(m_paths.pjfile, m_dir.Path() / "pj.dat");
+    EXPECT_EQ(m_paths.jjfile, m_dir.Path() / "jj.dat");
+}
+
+TEST_P(ConversionTest, FixedPiecesPassThroughAsAscii) {
+    Convert("\r\n!！\"“”,，.。:：;；");
+    const std::string expected = "\r\n!!\"\"\",,..::;;";
+    EXPECT_EQ(m_japanese.Utf8(), expected);
+    EXPECT_EQ(m_preview.Utf8(), expected);
+}
+
+TEST_P(ConversionTest, SpacesUnknownsAndUnrepresentableCharacters) {
+    Convert(std::string("发 　中\t?、") + '\0' + "😀" + "\xED\xA0\x80");
+    // space stays, full-width space is looked up, 中 \t ? 、 are not in the table, code 0
+    // keeps a space, the emoji and the invalid bytes (a lone surrogate) cannot be held.
+    EXPECT_EQ(m_japanese.Utf8(), "敪 　□□□□ □□□□");
+    EXPECT_EQ(m_preview.Utf8(), "発 　□□□□ □□□□");
+    EXPECT_EQ(ReportText(), "");
+}
+
+TEST_P(ConversionTest, EveryInputCharacterGivesOneCharacterInEachOutput) {
+    const std::u32string input = U"发东A 中国\r\n！。😀　“x”\u0000";
+    Convert(EncodeUtf8(input));
+    EXPECT_EQ(DecodeUtf8(m_japanese.Utf8()).size(), input.size());
+    EXPECT_EQ(DecodeUtf8(m_preview.Utf8()).size(), input.size());
+}
+
+TEST_P(ConversionTest, EmptyInputEmptiesBothOutputs) {
+    Convert("发");
+    Convert("");
+    EXPECT_EQ(m_japanese.Utf8(), "");
+    EXPECT_EQ(m_preview.Utf8(), "");
+    EXPECT_EQ(m_japanese.Clears(), 2);
+}
+
+TEST_P(ConversionTest, SecondRunGivesTheSecondResultAlone) {
+    Convert("发");
+    Convert("东");
+    EXPECT_EQ(m_japanese.Utf8(), "搶");
+    EXPECT_EQ(m_preview.Utf8(), "東");
+}
+
+TEST_P(ConversionTest, MissingTableLeavesTheOutputsUntouchedAndTheNextRunOpensAfresh) {
+    Convert("发");
+    const std::filesystem::path pj = m_dir.Path() / "pj.dat";
+    std::filesystem::rename(pj, m_dir.Path() / "pj.away");
+    Convert("东");
+    EXPECT_EQ(m_japanese.Utf8(), "敪");
+    EXPECT_EQ(m_preview.Utf8(), "発");
+    EXPECT_EQ(m_japanese.Clears(), 1);
+    EXPECT_EQ(ReportText(), "Error in Command1Click|ErrorNo:53\r\nErrorInfo:File not found: " +
+                                pj.string() + "\n");
+    EXPECT_FALSE(std::filesystem::exists(pj)) << "a missing table is never created";
+
+    std::filesystem::rename(m_dir.Path() / "pj.away", pj);
+    m_report.Clear();
+    Convert("东");
+    EXPECT_EQ(m_japanese.Utf8(), "搶");
+    EXPECT_EQ(ReportText(), "");
+}
+
+TEST_P(ConversionTest, ShortJapaneseCodeTableEndsTheRunKeepingWhatWasAppended) {
+    // pj.dat holds only the first two records (　 and 东); 发 is record 3.
+    WriteFile(m_dir.Path() / "pj.dat", Gbk("　") + "\x93\x8C");
+    Convert("东　发东");
+    EXPECT_EQ(m_japanese.Utf8(), "搶　");
+    EXPECT_EQ(m_preview.Utf8(), "東　");
+    EXPECT_EQ(ReportText(),
+              "Error in Command1Click|ErrorNo:62\r\nErrorInfo:Input past end of file: " +
+                  (m_dir.Path() / "pj.dat").string() + "\n");
+}
+
+TEST_P(ConversionTest, TablesOtherThanRegularFilesAreRefused) {
+    std::filesystem::remove(m_dir.Path() / "jj.dat");
+    std::filesystem::create_directory(m_dir.Path() / "jj.dat");
+    Convert("发");
+    ASSERT_EQ(m_report.Entries().size(), 1u);
+    EXPECT_NE(m_report.Entries()[0].text.find("ErrorNo:75"), std::string::npos);
+    EXPECT_EQ(m_japanese.Clears(), 0);
+}
+
+TEST_P(ConversionTest, ManyRunsLeaveNoFileOpen) {
+    const int before = OpenFileCount();
+    for (int run = 0; run < 10000; ++run) {
+        Convert("发 东中");
+    }
+    EXPECT_EQ(OpenFileCount(), before);
+    std::filesystem::remove(m_dir.Path() / "jj.dat");
+    for (int run = 0; run < 100; ++run) {
+        Convert("发");
+    }
+    EXPECT_EQ(OpenFileCount(), before) << "failed runs close what they opened";
+    EXPECT_EQ(m_report.Entries().size(), 100u);
+}
+
+INSTANTIATE_TEST_SUITE_P(BothReadings, ConversionTest,
+                         ::testing::Values(TableReading::PerRecord, TableReading::InMemory),
+                         [](const auto& info) {
+                             return info.param == TableReading::PerRecord ? "PerRecord"
+                                                                          : "InMemory";
+                         });
+
+TEST(ErrorReportTest, ZeroIsNeverShownAndTheTextHasTwoLines) {
+    RecordingReport report;
+    ShowErrorReport(report, kConversionErrorTitle, {0, "nothing"});
+    EXPECT_TRUE(report.Entries().empty());
+    ShowErrorReport(report, kFormLoadErrorTitle, {57, "Device I/O error"});
+    ASSERT_EQ(report.Entries().size(), 1u);
+    EXPECT_EQ(report.Entries()[0].title, "Error in FormLoad");
+    EXPECT_EQ(report.Entries()[0].text, "ErrorNo:57\r\nErrorInfo:Device I/O error");
+}
+
+} // namespace
+} // namespace pelmora

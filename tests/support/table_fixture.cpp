@@ -1,0 +1,79 @@
+#include "table_fixture.h"
+
+#include "code_page.h"
+#include "utf8.h"
+
+#include <atomic>
+#include <fstream>
+#include <stdexcept>
+#include <unistd.h>
+
+namespace pelmora::testing {
+
+TempDirectory::TempDirectory() {
+    static std::atomic<int> counter{0};
+    m_path = std::filesystem::temp_directory_path() /
+             ("pelmora-test-" + std::to_string(::getpid()) + "-" + std::to_string(counter++));
+    std::filesystem::remove_all(m_path);
+    std::filesystem::create_directories(m_path);
+}
+
+TempDirectory::~TempDirectory() {
+    std::error_code ignored;
+    std::filesystem::remove_all(m_path, ignored);
+}
+
+std::string RecordBytes(const std::string& bytes) {
+    if (bytes.size() == 1) {
+        return bytes + '\0';
+    }
+    if (bytes.size() != 2) {
+        throw std::invalid_argument("a record holds one or two bytes");
+    }
+    return bytes;
+}
+
+void WriteFile(const std::filesystem::path& path, const std::string& contents) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out << contents;
+    if (!out) {
+        throw std::runtime_error("cannot write " + path.string());
+    }
+}
+
+void WriteTables(const std::filesystem::path& directory, const std::vector<TableRow>& rows) {
+    std::string pin, pj, jj;
+    for (const TableRow& row : rows) {
+        pin += RecordBytes(row.key);
+        pj += RecordBytes(row.japaneseCode);
+        jj += RecordBytes(row.preview);
+    }
+    WriteFile(directory / kKeyTableName, pin);
+    WriteFile(directory / kJapaneseCodeTableName, pj);
+    WriteFile(directory / kPreviewTableName, jj);
+}
+
+std::string Gbk(const std::string& utf8) {
+    const std::optional<std::string> bytes = EncodeCodePage936(DecodeUtf8(utf8));
+    if (!bytes) {
+        throw std::invalid_argument("not in code page 936: " + utf8);
+    }
+    return *bytes;
+}
+
+char32_t GbkCharacter(const std::string& bytes) {
+    const std::string record = RecordBytes(bytes);
+    return RecordCharacter(
+        {static_cast<std::uint8_t>(record[0]), static_cast<std::uint8_t>(record[1])});
+}
+
+int OpenFileCount() {
+    int count = 0;
+    for ([[maybe_unused]] const auto& entry :
+         std::filesystem::directory_iterator("/proc/self/fd")) {
+        ++count;
+    }
+    return count;
+}
+
+} // namespace pelmora::testing

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "char_tables.h"
+#include "error_report.h"
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace pelmora::testing {
+
+/// A temporary directory, removed with everything in it when the object goes.
+class TempDirectory {
+public:
+    TempDirectory();
+    ~TempDirectory();
+    TempDirectory(const TempDirectory&) = delete;
+    TempDirectory& operator=(const TempDirectory&) = delete;
+    const std::filesystem::path& Path() const { return m_path; }
+
+private:
+    std::filesystem::path m_path;
+};
+
+/// One row of a small test table: the key, the Japanese code and the preview, each given as
+/// the character's code page 936 bytes ("\xB7\xA2" for 发, "A" for an ASCII letter).
+struct TableRow {
+    std::string key;
+    std::string japaneseCode;
+    std::string preview;
+};
+
+/// The bytes of one 2-byte record for `bytes` (a single byte is padded with 0x00).
+std::string RecordBytes(const std::string& bytes);
+
+/// Writes `contents` to `path`, replacing what was there.
+void WriteFile(const std::filesystem::path& path, const std::string& contents);
+
+/// Writes pin.dat, pj.dat and jj.dat for `rows` into `directory`.
+void WriteTables(const std::filesystem::path& directory, const std::vector<TableRow>& rows);
+
+/// Code page 936 bytes of UTF-8 `text`, for building rows from readable characters.
+std::string Gbk(const std::string& utf8);
+
+/// The one character that code page 936 `bytes` decode to.
+char32_t GbkCharacter(const std::string& bytes);
+
+/// Records every report instead of showing it.
+class RecordingReport final : public ErrorReport {
+public:
+    struct Entry {
+        std::string title;
+        std::string text;
+    };
+    void Show(std::string_view title, std::string_view text) override {
+        m_entries.push_back({std::string(title), std::string(text)});
+    }
+    const std::vector<Entry>& Entries() const { return m_entries; }
+    void Clear() { m_entries.clear(); }
+
+private:
+    std::vector<Entry> m_entries;
+};
+
+/// The number of file descriptors this process has open.
+int OpenFileCount();
+
+} // namespace pelmora::testing
