@@ -4,9 +4,19 @@
 #include "error_report.h"
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
+
+namespace pelmora {
+
+/// Names the reading mode in test output.
+inline void PrintTo(TableReading reading, std::ostream* out) {
+    *out << (reading == TableReading::PerRecord ? "PerRecord" : "InMemory");
+}
+
+} // namespace pelmora
 
 namespace pelmora::testing {
 

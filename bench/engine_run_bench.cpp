@@ -1,0 +1,55 @@
+// Times whole conversion runs the way the window does them (one record per read from the open
+// tables) and the way pelmora-convert does them (tables read into memory once).
+// Usage: pelmora-engine-run-bench TABLE_DIR [CHARACTERS]   (the text comes from standard input)
+#include "conversion.h"
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+class CountingReport final : public pelmora::ErrorReport {
+public:
+    void Show(std::string_view, std::string_view) override { ++shown; }
+    int shown = 0;
+};
+
+double RunMilliseconds(const std::string& text, const std::filesystem::path& tables,
+                       pelmora::TableReading reading, int& reports) {
+    pelmora::StringSource input(text);
+    pelmora::StringSink japanese;
+    pelmora::StringSink preview;
+    pelmora::TablePaths paths;
+    CountingReport report;
+    const auto start = std::chrono::steady_clock::now();
+    pelmora::ConvertText(input, japanese, preview, paths, {tables, reading}, report);
+    const auto end = std::chrono::steady_clock::now();
+    reports = report.shown;
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::cerr << "usage: pelmora-engine-run-bench TABLE_DIR < text\n";
+        return 2;
+    }
+    const std::string text((std::istreambuf_iterator<char>(std::cin)),
+                           std::istreambuf_iterator<char>());
+    for (const auto& [name, reading] :
+         {std::pair{"per-record reads", pelmora::TableReading::PerRecord},
+          std::pair{"tables in memory", pelmora::TableReading::InMemory}}) {
+        double best = 1e300;
+        int reports = 0;
+        for (int run = 0; run < 3; ++run) {
+            best = std::min(best, RunMilliseconds(text, argv[1], reading, reports));
+        }
+        std::printf("%-18s %9.1f ms (best of 3, %d reports)\n", name, best, reports);
+    }
+    return 0;
+}

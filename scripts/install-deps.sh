@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Installs the Debian/Ubuntu packages Pelmora needs that are not installed yet.
+# Usage: scripts/install-deps.sh [build|test|run|fuzz]...   (default: build)
+set -euo pipefail
+
+build_packages=(build-essential cmake pkg-config libicu-dev qt6-base-dev libgl-dev)
+test_packages=(googletest libgtest-dev desktop-file-utils opencc libopencc1.1 unicode-data bzip2)
+run_packages=(fonts-noto-cjk)
+fuzz_packages=(clang libclang-rt-14-dev)
+
+wanted=()
+for set in "${@:-build}"; do
+    case "$set" in
+    build) wanted+=("${build_packages[@]}") ;;
+    test) wanted+=("${build_packages[@]}" "${test_packages[@]}") ;;
+    run) wanted+=("${build_packages[@]}" "${run_packages[@]}") ;;
+    fuzz) wanted+=("${build_packages[@]}" "${test_packages[@]}" "${fuzz_packages[@]}") ;;
+    *) echo "unknown package set: $set" >&2; exit 2 ;;
+    esac
+done
+
+missing=()
+for package in "${wanted[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
+        missing+=("$package")
+    fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo_cmd=()
+[ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+echo "Installing: ${missing[*]}"
+"${sudo_cmd[@]}" apt-get update -qq
+DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends \
+    "${missing[@]}" >/dev/null
