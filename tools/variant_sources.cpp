@@ -42,6 +42,17 @@ std::optional<UChar32> parse_unihan_code_point(const std::string& word) {
     return static_cast<UChar32>(std::stoul(hex, nullptr, 16));
 }
 
+// A source tag ending in ":T" or ":Z" ("U+5D0E<kMorohashi:Z") says the two characters
+// differ only in form (traditional/simplified or z-variant), a closer link than a plain
+// semantic variant; such values move to the front, the others keep their order.
+std::vector<std::string> form_tagged_first(std::vector<std::string> words) {
+    const auto form_tagged = [](const std::string& word) {
+        return word.find(":T") != std::string::npos || word.find(":Z") != std::string::npos;
+    };
+    std::stable_partition(words.begin(), words.end(), form_tagged);
+    return words;
+}
+
 void add_link(VariantMap& links, UChar32 from, UChar32 to) {
     auto& targets = links[from];
     if (std::find(targets.begin(), targets.end(), to) == targets.end()) {
@@ -94,7 +105,7 @@ std::map<std::string, VariantMap> read_unihan_variants(std::istream& text,
             continue;
         }
         const auto from = parse_unihan_code_point(columns[0]);
-        for (const auto& word : split(columns[2], ' ')) {
+        for (const auto& word : form_tagged_first(split(columns[2], ' '))) {
             const auto to = parse_unihan_code_point(word);
             if (from && to) {
                 add_link(by_field[columns[1]], *from, *to);

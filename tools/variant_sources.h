@@ -21,7 +21,8 @@ VariantMap read_opencc_characters(std::istream& text);
 VariantMap reverse_links(const VariantMap& links);
 
 // Reads the named fields of Unihan_Variants.txt ("U+53D1<TAB>kTraditionalVariant<TAB>U+767C
-// U+9AEE"); values may carry source tags ("U+5F8C<kMatthews"), which are dropped.
+// U+9AEE"); values may carry source tags ("U+5F8C<kMatthews"), which are dropped after values
+// tagged as differing only in form (":T", ":Z") have been moved first.
 std::map<std::string, VariantMap> read_unihan_variants(std::istream& text,
                                                        const std::vector<std::string>& fields);
 
