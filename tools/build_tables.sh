@@ -15,7 +15,7 @@ opencc_dir=/usr/share/opencc
 unihan_dir=/usr/share/unicode
 
 usage() {
-    sed -n '7,9p' "$0" >&2
+    echo "usage: tools/build_tables.sh [--builder PATH/table_builder] [--out DIR]" >&2
     exit 2
 }
 

@@ -10,6 +10,7 @@
 #include <fstream>
 #include <iostream>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <string>
 
@@ -28,15 +29,20 @@ constexpr const char* kUsage =
 constexpr const char* kReportBegin = "<!-- coverage report: begin -->\n";
 constexpr const char* kReportEnd = "<!-- coverage report: end -->";
 
+const std::set<std::string> kOptions = {"--st", "--jp-variants", "--jp-shinjitai", "--unihan",
+                                        "--out"};
+
+// Every option is required and takes one value.
 std::map<std::string, std::string> parse_arguments(int argc, char** argv) {
     std::map<std::string, std::string> options;
     for (int i = 1; i + 1 < argc; i += 2) {
-        options[argv[i]] = argv[i + 1];
-    }
-    for (const char* name : {"--st", "--jp-variants", "--jp-shinjitai", "--unihan", "--out"}) {
-        if (options.count(name) == 0 || argc % 2 == 0) {
+        if (kOptions.count(argv[i]) == 0) {
             throw std::invalid_argument(kUsage);
         }
+        options[argv[i]] = argv[i + 1];
+    }
+    if (argc % 2 == 0 || options.size() != kOptions.size()) {
+        throw std::invalid_argument(kUsage);
     }
     return options;
 }
