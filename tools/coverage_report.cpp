@@ -1,7 +1,5 @@
 #include "coverage_report.h"
 
-#include <unicode/unistr.h>
-
 #include <cstdio>
 #include <map>
 #include <set>

@@ -21,8 +21,9 @@ struct VariantSources {
 // look-alikes, not the same character.
 const std::vector<std::string>& unihan_fields();
 
-// A Japanese character Pelmora can ship: its Shift-JIS code and the code page 936 text of
-// that code, plus the code page 936 code of the character itself for the preview.
+// A Japanese character Pelmora can ship: its Shift-JIS code, whose bytes are also one
+// round-tripping code page 936 character (the code text), and the code page 936 code of the
+// character itself for the preview.
 struct JapaneseCode {
     UChar32 character = 0;
     std::string sjis;
@@ -66,6 +67,7 @@ public:
     // The overrides and the Unihan links not followed, each with its reason, for the report.
     static std::vector<std::string> hand_made_links();
 
+    // True when code page 932 encodes the character in a JIS X 0208 row.
     bool in_jis_x0208(UChar32 japanese) const;
 
 private:
@@ -76,7 +78,6 @@ private:
                                const std::vector<UChar32>& start) const;
     std::vector<Candidate> japanese_forms(UChar32 c) const;
     const std::vector<UChar32>& unihan_links(const std::string& field, UChar32 c) const;
-    std::vector<UChar32> all_neighbours(UChar32 c) const;
     std::optional<Choice> first_shippable(const std::vector<Candidate>& list) const;
 
     const VariantSources& sources_;
