@@ -1,0 +1,59 @@
+// Runs the shipped tables through pelmora-convert on everyday words: the preview shows the
+// Japanese words, and the --sjis bytes read as Shift-JIS give that same preview.
+#include "table_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+using namespace pelmora::table_tests;
+
+namespace {
+
+// Output of pelmora-convert with the given options on the given UTF-8 text (stdin).
+std::string convert(const std::string& options, const std::string& text) {
+    const std::string command = std::string("printf '%s' '") + text + "' | '" + PELMORA_CONVERT +
+                                "' --tables '" + PELMORA_DATA_DIR + "' " + options;
+    FILE* pipe = popen(command.c_str(), "r");
+    if (pipe == nullptr) {
+        ADD_FAILURE() << "cannot run " << command;
+        return {};
+    }
+    std::string output;
+    char buffer[256];
+    for (std::size_t n; (n = fread(buffer, 1, sizeof buffer, pipe)) > 0;) {
+        output.append(buffer, n);
+    }
+    EXPECT_EQ(pclose(pipe), 0) << command;
+    return output;
+}
+
+const std::vector<std::pair<std::string, std::string>> kEverydayWords = {
+    {"发展", "発展"},        {"刘德华", "劉徳華"}, {"广东", "広東"},     {"龙之谷", "竜之谷"},
+    {"东京", "東京"},        {"学习", "学習"},     {"图书馆", "図書館"}, {"经济", "経済"},
+    {"铁道", "鉄道"},        {"欢迎", "歓迎"},     {"传说", "伝説"},     {"国际", "国際"},
+    {"Alice 王", "Alice 王"}};
+
+} // namespace
+
+TEST(ConvertEndToEnd, PreviewShowsTheJapaneseWords) {
+    for (const auto& [chinese, japanese] : kEverydayWords) {
+        EXPECT_EQ(convert("--preview", chinese), japanese) << chinese;
+    }
+}
+
+TEST(ConvertEndToEnd, ShiftJisBytesReadAsThePreviewAndAsTheCodeText) {
+    const StrictConverter shift_jis("windows-932");
+    const StrictConverter desktop("windows-936");
+    for (const auto& [chinese, japanese] : kEverydayWords) {
+        const std::string sjis = convert("--sjis", chinese);
+        const auto read_back = shift_jis.decode(sjis);
+        ASSERT_TRUE(read_back) << chinese;
+        EXPECT_EQ(to_utf8(*read_back), convert("--preview", chinese)) << chinese;
+        const auto code_text = desktop.decode(sjis);
+        ASSERT_TRUE(code_text) << chinese;
+        EXPECT_EQ(to_utf8(*code_text), convert("", chinese)) << chinese;
+    }
+}

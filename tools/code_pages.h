@@ -1,0 +1,52 @@
+#pragma once
+
+#include <unicode/ucnv.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace pelmora::tables {
+
+// One ICU converter restricted to round-trip mappings. Both directions stop at the first
+// unmapped character instead of substituting, and fallback mappings are switched off, so a
+// character is accepted only when its bytes lead back to it and it leads back to its bytes.
+class StrictCodePage {
+public:
+    explicit StrictCodePage(const char* icu_name);
+
+    // The one character the bytes stand for, when the bytes are exactly one character whose
+    // round-trip encoding is these same bytes.
+    std::optional<UChar32> decode(std::string_view bytes) const;
+
+    // The bytes of c, when c has a round-trip mapping in this code page.
+    std::optional<std::string> encode(UChar32 c) const;
+
+private:
+    struct Closer {
+        void operator()(UConverter* converter) const { ucnv_close(converter); }
+    };
+
+    std::optional<UChar32> decode_any(std::string_view bytes) const;
+    std::optional<std::string> encode_any(UChar32 c) const;
+
+    std::unique_ptr<UConverter, Closer> converter_;
+};
+
+// ICU names of the two code pages Pelmora works with: the Simplified-Chinese desktop and the
+// Shift-JIS code the Japanese games read, both as Windows maps them to Unicode.
+inline constexpr const char* kDesktopCodePage = "windows-936";
+inline constexpr const char* kShiftJisCodePage = "windows-932";
+
+// True when the Shift-JIS lead byte belongs to a JIS X 0208 row: rows 1-8 (0x81-0x84) and the
+// kanji rows 16-84 (0x88-0x9F, 0xE0-0xEA). Code page 932 adds vendor rows outside these: NEC
+// row 13 (0x87), the NEC-selected IBM rows 89-92 (0xED-0xEE), user-defined rows (0xF0-0xF9)
+// and the IBM extensions (0xFA-0xFC).
+bool is_jis_x0208_lead(std::uint8_t lead);
+
+// The character as UTF-8, for reports.
+std::string utf8(UChar32 c);
+
+} // namespace pelmora::tables

@@ -1,0 +1,314 @@
+#include "japanese_choice.h"
+
+#include <unicode/normalizer2.h>
+#include <unicode/unistr.h>
+
+#include <algorithm>
+#include <deque>
+#include <set>
+
+namespace pelmora::tables {
+
+namespace {
+
+struct Link {
+    UChar32 from;
+    UChar32 to;
+    const char* reason;
+};
+
+// Hand-made links, each tried before anything else for its own key and as a Japanese form
+// wherever its character turns up as a form of another key (so 颊 -> 頰 -> 頬).
+constexpr Link kOverrides[] = {
+    // Japanese forms the public data lacks, each plainly the JIS X 0208 form of its character.
+    {U'姬', U'姫', "姫 is the JIS X 0208 form of 姬 (princess); Unihan does not link them"},
+    {U'頰', U'頬', "頬 is the JIS X 0208 form of 頰 (cheek); JPVariants lacks it"},
+    {U'頹', U'頽', "頽 is the JIS X 0208 form of 頹 (decline); JPVariants lacks it"},
+    {U'俱', U'倶', "倶 is the JIS X 0208 form of 俱 (倶楽部); Unihan does not link them"},
+    {U'囊', U'嚢', "嚢 is the JIS X 0208 form of 囊 (bag); Unihan does not link them"},
+    {U'喻', U'喩', "喩 is the JIS X 0208 form of 喻 (比喩); Unihan does not link them"},
+    {U'溉', U'漑', "漑 is the JIS X 0208 form of 溉 (灌漑); Unihan links 溉 only to 摡"},
+    {U'釐', U'厘', "Japanese writes 釐 as 厘 (一厘); JPVariants lacks it"},
+    {U'樸', U'朴', "Japanese writes 樸 as 朴 (素朴), which is also the surname 朴"},
+    {U'桌', U'卓', "Japanese writes the table 卓 (食卓, 卓球); Unihan links 桌 only to 棹 (oar)"},
+    // Ambiguous simplified characters whose OpenCC first form is not the everyday reading.
+    {U'钟', U'鐘',
+     "everyday 钟 is the clock and the bell (分钟, 钟表), 鐘; OpenCC puts the "
+     "surname form 鍾 first"},
+    {U'升', U'昇',
+     "everyday 升 means rise (上升, 升级), which Japanese writes 昇; 升 is the "
+     "measure"},
+    {U'征', U'征',
+     "征 is its own Japanese form in 征服, 遠征 and in names; OpenCC's 徵 leads to 徴, which "
+     "only 特征 and 象征 want"},
+    {U'里', U'里',
+     "里 is its own Japanese form (village, 万里, names such as 美里); OpenCC's 裏 is the back "
+     "side, which Japanese does not use for 这里 or 里面 either"},
+    {U'岩', U'岩', "岩 is the everyday Japanese rock (岩石); OpenCC's 巖 leads to 巌, a name form"},
+    {U'栗', U'栗',
+     "everyday 栗 is the chestnut (栗子), 栗 in Japanese; OpenCC's 慄 is only "
+     "战栗"},
+    // One sign that the two code pages give different code points.
+    {U'—', U'―',
+     "the JIS X 0208 dash 0x815C is U+2015 in code page 932, the same dash of "
+     "GB2312 is U+2014 in code page 936"},
+    {U'‖', U'∥',
+     "the JIS X 0208 double vertical line 0x8161 is U+2225 in code page 932, "
+     "code page 936 has it as U+2016"},
+};
+
+// Unihan semantic links the choice does not follow: each ties the everyday meaning of the key
+// to a kanji that means something else in Japanese.
+constexpr Link kRejectedLinks[] = {
+    {U'扳', U'攀', "扳 pulls or turns, 攀 climbs"},
+    {U'嘿', U'默', "嘿 is an interjection, 黙 means silent"},
+    {U'氯', U'綠', "氯 is chlorine, 緑 is green"},
+    {U'苤', U'瞥', "苤 is a plant (苤蓝), 瞥 is a glance"},
+    {U'摁', U'恩', "摁 presses, 恩 is a favour"},
+    {U'虬', U'蚪', "虬 is a curled dragon, 蚪 a tadpole"},
+    {U'鈀', U'耙', "钯 is palladium, 耙 a rake"},
+    {U'檉', U'柳', "柽 is the tamarisk (柽柳), 柳 the willow"},
+    {U'搞', U'攪', "搞 means do or make, 撹 means stir"},
+    {U'戧', U'創', "戗 means go against, 創 create"},
+    {U'魷', U'鰌', "鱿 is the squid, 鰌 the loach"},
+    {U'撟', U'嬌', "挢 lifts, 嬌 is charming"},
+    {U'啃', U'齦', "啃 gnaws, Japanese reads 齦 as the gums"},
+};
+
+const Link* find_link(const Link* begin, const Link* end, UChar32 from, UChar32 to) {
+    const auto* found = std::find_if(begin, end, [from, to](const Link& link) {
+        return link.from == from && (to == 0 || link.to == to);
+    });
+    return found == end ? nullptr : found;
+}
+
+const Link* find_override(UChar32 from) {
+    return find_link(std::begin(kOverrides), std::end(kOverrides), from, 0);
+}
+
+bool is_rejected(UChar32 from, UChar32 to) {
+    return find_link(std::begin(kRejectedLinks), std::end(kRejectedLinks), from, to) != nullptr;
+}
+
+// Unihan fields the choice follows, strongest link first: three link two forms of one
+// character, kSemanticVariant links two characters of one meaning. The search takes one step
+// from the key and its OpenCC forms: a second step chained a doubtful semantic link into a
+// kanji of another meaning (厉 -> 历 -> 暦, 檩 -> 标 -> 標) for every key it added.
+// kSpecializedSemanticVariant is read (it counts towards the upper bound) but never chosen:
+// its links hold only in some contexts, and out of context most of them gave a kanji of
+// another meaning (舀 -> 外, 哼 -> 苛, 佬 -> 姆, 榨 -> 醋).
+const std::vector<std::string> kChoiceFields = {"kTraditionalVariant", "kSimplifiedVariant",
+                                                "kZVariant", "kSemanticVariant"};
+
+const std::vector<UChar32>& links_of(const VariantMap& links, UChar32 c) {
+    static const std::vector<UChar32> none;
+    const auto found = links.find(c);
+    return found == links.end() ? none : found->second;
+}
+
+// The canonical decomposition of a compatibility ideograph (U+F92C -> U+90CE), if any.
+std::optional<UChar32> canonical_form(UChar32 c) {
+    UErrorCode status = U_ZERO_ERROR;
+    const auto* nfc = icu::Normalizer2::getNFCInstance(status);
+    if (U_FAILURE(status)) {
+        return std::nullopt;
+    }
+    const icu::UnicodeString normal = nfc->normalize(icu::UnicodeString(c), status);
+    if (U_FAILURE(status) || normal.countChar32() != 1 || normal.char32At(0) == c) {
+        return std::nullopt;
+    }
+    return normal.char32At(0);
+}
+
+void add_undirected(VariantMap& graph, const VariantMap& links) {
+    for (const auto& [from, targets] : links) {
+        for (const UChar32 to : targets) {
+            graph[from].push_back(to);
+            graph[to].push_back(from);
+        }
+    }
+}
+
+} // namespace
+
+const std::vector<std::string>& unihan_fields() {
+    static const std::vector<std::string> fields = {"kTraditionalVariant", "kSimplifiedVariant",
+                                                    "kZVariant", "kSemanticVariant",
+                                                    "kSpecializedSemanticVariant"};
+    return fields;
+}
+
+JapaneseChooser::JapaneseChooser(const VariantSources& sources) : sources_(sources) {
+    add_undirected(undirected_links_, sources.simplified_to_traditional);
+    add_undirected(undirected_links_, sources.traditional_to_japanese);
+    add_undirected(undirected_links_, sources.old_form_to_shinjitai);
+    for (const auto& [field, links] : sources.unihan) {
+        add_undirected(undirected_links_, links);
+    }
+}
+
+std::optional<JapaneseCode> JapaneseChooser::shippable(UChar32 japanese) const {
+    const auto sjis = shift_jis_.encode(japanese);
+    if (!sjis) {
+        return std::nullopt;
+    }
+    const auto lead = static_cast<std::uint8_t>((*sjis)[0]);
+    const bool ascii = sjis->size() == 1 && lead >= 0x21 && lead <= 0x7E;
+    const bool jis_x0208 = sjis->size() == 2 && is_jis_x0208_lead(lead);
+    if (!ascii && !jis_x0208) {
+        return std::nullopt;
+    }
+    // The code text: the Shift-JIS bytes must be one round-tripping code page 936 character.
+    if (!desktop_.decode(*sjis)) {
+        return std::nullopt;
+    }
+    const auto preview = desktop_.encode(japanese);
+    if (!preview) {
+        return std::nullopt;
+    }
+    return JapaneseCode{japanese, *sjis, *preview};
+}
+
+bool JapaneseChooser::in_jis_x0208(UChar32 japanese) const {
+    const auto sjis = shift_jis_.encode(japanese);
+    return sjis && sjis->size() == 2 && is_jis_x0208_lead(static_cast<std::uint8_t>((*sjis)[0]));
+}
+
+// The Japanese forms of c: an override, then OpenCC JPVariants, then JPShinjitaiCharacters.
+std::vector<Candidate> JapaneseChooser::japanese_forms(UChar32 c) const {
+    std::vector<Candidate> forms;
+    if (const auto* entry = find_override(c)) {
+        forms.push_back({entry->to, "override"});
+    }
+    for (const UChar32 form : links_of(sources_.traditional_to_japanese, c)) {
+        forms.push_back({form, "OpenCC Japanese form"});
+    }
+    for (const UChar32 form : links_of(sources_.old_form_to_shinjitai, c)) {
+        forms.push_back({form, "OpenCC Japanese form"});
+    }
+    return forms;
+}
+
+// Each form is tried as its Japanese (shinjitai) form first, so 發 gives 発 even though JIS
+// X 0208 also holds 發.
+void JapaneseChooser::add_with_japanese_form(std::vector<Candidate>& list, UChar32 c,
+                                             const std::string& route) const {
+    for (const auto& form : japanese_forms(c)) {
+        list.push_back({form.character, route + ", " + form.route});
+    }
+    list.push_back({c, route});
+}
+
+// Choice order for an ideograph key (first shippable candidate wins):
+//  0. the override for the key (kOverrides);
+//  1. the traditional forms OpenCC STCharacters gives, in OpenCC's order. OpenCC lists the
+//     form most common in everyday words and names first, so that is how ambiguous
+//     simplified characters are read (干 -> 幹, 后 -> 後, 发 -> 發 -> 発, 斗 -> 鬥 -> 闘);
+//  2. the key itself (a traditional or variant key, or a simplified character Japan shares);
+//  3. the canonical decomposition (compatibility ideographs);
+//  4. Unihan variants of the key and its OpenCC forms (see kChoiceFields).
+// Every form is tried through its Japanese forms first (japanese_forms), which prefers the
+// shinjitai.
+std::vector<Candidate> JapaneseChooser::ideograph_candidates(UChar32 key) const {
+    std::vector<Candidate> list;
+    if (const auto* entry = find_override(key)) {
+        list.push_back({entry->to, "override"});
+    }
+    std::vector<UChar32> start = {key};
+    for (const UChar32 traditional : links_of(sources_.simplified_to_traditional, key)) {
+        add_with_japanese_form(list, traditional, "OpenCC traditional form");
+        start.push_back(traditional);
+    }
+    add_with_japanese_form(list, key, "key itself");
+    if (const auto canonical = canonical_form(key)) {
+        add_with_japanese_form(list, *canonical, "canonical decomposition");
+        start.push_back(*canonical);
+    }
+    add_unihan_neighbours(list, start);
+    return list;
+}
+
+// One step over the Unihan links of each start character, taking the fields in kChoiceFields
+// order at each character, so a traditional link beats a semantic one.
+void JapaneseChooser::add_unihan_neighbours(std::vector<Candidate>& list,
+                                            const std::vector<UChar32>& start) const {
+    std::set<UChar32> seen(start.begin(), start.end());
+    for (const UChar32 c : start) {
+        for (const auto& field : kChoiceFields) {
+            for (const UChar32 variant : unihan_links(field, c)) {
+                if (!is_rejected(c, variant) && seen.insert(variant).second) {
+                    add_with_japanese_form(list, variant, "Unihan " + field);
+                }
+            }
+        }
+    }
+}
+
+const std::vector<UChar32>& JapaneseChooser::unihan_links(const std::string& field,
+                                                          UChar32 c) const {
+    static const VariantMap none;
+    const auto found = sources_.unihan.find(field);
+    return links_of(found == sources_.unihan.end() ? none : found->second, c);
+}
+
+std::optional<Choice> JapaneseChooser::first_shippable(const std::vector<Candidate>& list) const {
+    for (const auto& candidate : list) {
+        if (const auto code = shippable(candidate.character)) {
+            return Choice{*code, candidate.route};
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<Choice> JapaneseChooser::choose_for_ideograph(UChar32 key) const {
+    return first_shippable(ideograph_candidates(key));
+}
+
+std::optional<Choice> JapaneseChooser::choose_for_other(UChar32 key) const {
+    std::vector<Candidate> list;
+    add_with_japanese_form(list, key, "same character");
+    return first_shippable(list);
+}
+
+UChar32 JapaneseChooser::opencc_reference(UChar32 key) const {
+    const auto& traditional = links_of(sources_.simplified_to_traditional, key);
+    const UChar32 first = traditional.empty() ? key : traditional.front();
+    const auto& japanese = links_of(sources_.traditional_to_japanese, first);
+    return japanese.empty() ? first : japanese.front();
+}
+
+bool JapaneseChooser::reachable_through_variants(UChar32 key) const {
+    std::set<UChar32> seen = {key};
+    std::deque<UChar32> queue = {key};
+    if (const auto canonical = canonical_form(key)) {
+        seen.insert(*canonical);
+        queue.push_back(*canonical);
+    }
+    while (!queue.empty()) {
+        const UChar32 c = queue.front();
+        queue.pop_front();
+        if (shippable(c)) {
+            return true;
+        }
+        for (const UChar32 next : links_of(undirected_links_, c)) {
+            if (seen.insert(next).second) {
+                queue.push_back(next);
+            }
+        }
+    }
+    return false;
+}
+
+std::vector<std::string> JapaneseChooser::hand_made_links() {
+    std::vector<std::string> lines;
+    for (const auto& link : kOverrides) {
+        lines.push_back(utf8(link.from) + " → " + utf8(link.to) + ": " + link.reason);
+    }
+    for (const auto& link : kRejectedLinks) {
+        lines.push_back(utf8(link.from) + " ↛ " + utf8(link.to) +
+                        " (Unihan link not followed): " + link.reason);
+    }
+    return lines;
+}
+
+} // namespace pelmora::tables

@@ -1,0 +1,89 @@
+#pragma once
+
+#include "code_pages.h"
+#include "variant_sources.h"
+
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace pelmora::tables {
+
+// The public data the tables are built from.
+struct VariantSources {
+    VariantMap simplified_to_traditional;     // OpenCC STCharacters
+    VariantMap traditional_to_japanese;       // OpenCC JPVariants
+    VariantMap old_form_to_shinjitai;         // OpenCC JPShinjitaiCharacters, read backwards
+    std::map<std::string, VariantMap> unihan; // Unihan_Variants.txt, by field
+};
+
+// Unihan fields read from Unihan_Variants.txt. kSpoofingVariant is never read: it links
+// look-alikes, not the same character.
+const std::vector<std::string>& unihan_fields();
+
+// A Japanese character Pelmora can ship: its Shift-JIS code, whose bytes are also one
+// round-tripping code page 936 character (the code text), and the code page 936 code of the
+// character itself for the preview.
+struct JapaneseCode {
+    UChar32 character = 0;
+    std::string sjis;
+    std::string preview;
+};
+
+// One way of reaching a Japanese character from a key, tried in order.
+struct Candidate {
+    UChar32 character = 0;
+    std::string route;
+};
+
+// A candidate that passed, with the way it was found.
+struct Choice {
+    JapaneseCode code;
+    std::string route;
+};
+
+class JapaneseChooser {
+public:
+    explicit JapaneseChooser(const VariantSources& sources);
+
+    // The Japanese counterpart of a key character that is an ideograph.
+    std::optional<Choice> choose_for_ideograph(UChar32 key) const;
+
+    // The Japanese counterpart of any other key: the same character (kana, letters,
+    // symbols), or an override where the two code pages give one sign two code points.
+    std::optional<Choice> choose_for_other(UChar32 key) const;
+
+    // The Japanese character, when Pelmora can ship it (JIS X 0208 or ASCII, round trip).
+    std::optional<JapaneseCode> shippable(UChar32 japanese) const;
+
+    // What OpenCC gives for the key out of context: the first STCharacters form, then the
+    // JPVariants form of that.
+    UChar32 opencc_reference(UChar32 key) const;
+
+    // True when some chain of OpenCC or Unihan links, in any direction, reaches a shippable
+    // Japanese character: the most any choice order could map.
+    bool reachable_through_variants(UChar32 key) const;
+
+    // The overrides and the Unihan links not followed, each with its reason, for the report.
+    static std::vector<std::string> hand_made_links();
+
+    // True when code page 932 encodes the character in a JIS X 0208 row.
+    bool in_jis_x0208(UChar32 japanese) const;
+
+private:
+    std::vector<Candidate> ideograph_candidates(UChar32 key) const;
+    void add_with_japanese_form(std::vector<Candidate>& list, UChar32 c,
+                                const std::string& route) const;
+    void add_unihan_neighbours(std::vector<Candidate>& list,
+                               const std::vector<UChar32>& start) const;
+    std::vector<Candidate> japanese_forms(UChar32 c) const;
+    const std::vector<UChar32>& unihan_links(const std::string& field, UChar32 c) const;
+    std::optional<Choice> first_shippable(const std::vector<Candidate>& list) const;
+
+    const VariantSources& sources_;
+    VariantMap undirected_links_;
+    StrictCodePage desktop_{kDesktopCodePage};
+    StrictCodePage shift_jis_{kShiftJisCodePage};
+};
+
+} // namespace pelmora::tables

@@ -1,0 +1,111 @@
+#include "table_records.h"
+
+#include <unicode/uchar.h>
+
+#include <algorithm>
+
+namespace pelmora::tables {
+
+namespace {
+
+bool is_gb2312_hanzi(const std::string& bytes) {
+    if (bytes.size() != 2) {
+        return false;
+    }
+    const auto lead = static_cast<std::uint8_t>(bytes[0]);
+    const auto trail = static_cast<std::uint8_t>(bytes[1]);
+    return lead >= 0xB0 && lead <= 0xF7 && trail >= 0xA1 && trail <= 0xFE;
+}
+
+bool in_range(UChar32 c, UChar32 first, UChar32 last) {
+    return c >= first && c <= last;
+}
+
+KeyClass classify(const std::string& bytes, UChar32 c) {
+    if (bytes.size() == 1) {
+        return KeyClass::Ascii;
+    }
+    // Code page 936 maps the five empty GB2312 cells D7FA-D7FE to private use; they are
+    // neither hanzi nor ideographs.
+    const bool ideograph = c >= 0x3400 && u_hasBinaryProperty(c, UCHAR_IDEOGRAPHIC);
+    if (ideograph) {
+        return is_gb2312_hanzi(bytes) ? KeyClass::Gb2312Hanzi : KeyClass::OtherIdeograph;
+    }
+    if (in_range(c, 0x3041, 0x3096) || in_range(c, 0x30A1, 0x30FA)) {
+        return KeyClass::Kana;
+    }
+    if (in_range(c, 0xFF10, 0xFF19) || in_range(c, 0xFF21, 0xFF3A) || in_range(c, 0xFF41, 0xFF5A)) {
+        return KeyClass::FullWidthLatinAndDigits;
+    }
+    if (in_range(c, 0x0391, 0x03C9)) {
+        return KeyClass::Greek;
+    }
+    if (in_range(c, 0x0400, 0x045F)) {
+        return KeyClass::Cyrillic;
+    }
+    if (in_range(c, 0x2500, 0x257F)) {
+        return KeyClass::BoxDrawing;
+    }
+    return KeyClass::SymbolOrPunctuation;
+}
+
+} // namespace
+
+const char* key_class_name(KeyClass key_class) {
+    switch (key_class) {
+    case KeyClass::Ascii:
+        return "printable ASCII";
+    case KeyClass::Gb2312Hanzi:
+        return "GB2312 hanzi";
+    case KeyClass::OtherIdeograph:
+        return "other code page 936 ideographs";
+    case KeyClass::Kana:
+        return "kana";
+    case KeyClass::FullWidthLatinAndDigits:
+        return "full-width Latin letters and digits";
+    case KeyClass::Greek:
+        return "Greek letters";
+    case KeyClass::Cyrillic:
+        return "Cyrillic letters";
+    case KeyClass::BoxDrawing:
+        return "box drawing";
+    case KeyClass::SymbolOrPunctuation:
+        return "symbols and punctuation";
+    }
+    return "?";
+}
+
+std::int16_t char_code(const std::string& bytes) {
+    const auto lead = static_cast<std::uint8_t>(bytes[0]);
+    if (bytes.size() == 1) {
+        return lead;
+    }
+    const auto trail = static_cast<std::uint8_t>(bytes[1]);
+    return static_cast<std::int16_t>(static_cast<std::uint16_t>(lead << 8 | trail));
+}
+
+std::vector<DesktopKey> desktop_keys(const StrictCodePage& desktop) {
+    std::vector<DesktopKey> keys;
+    for (int byte = 0x21; byte <= 0x7E; ++byte) {
+        const std::string bytes(1, static_cast<char>(byte));
+        keys.push_back({bytes, byte, KeyClass::Ascii});
+    }
+    for (int lead = 0x81; lead <= 0xFE; ++lead) {
+        for (int trail = 0x40; trail <= 0xFE; ++trail) {
+            const std::string bytes = {static_cast<char>(lead), static_cast<char>(trail)};
+            if (const auto c = desktop.decode(bytes)) {
+                keys.push_back({bytes, *c, classify(bytes, *c)});
+            }
+        }
+    }
+    std::sort(keys.begin(), keys.end(), [](const DesktopKey& a, const DesktopKey& b) {
+        return char_code(a.bytes) < char_code(b.bytes);
+    });
+    return keys;
+}
+
+std::string record_bytes(const std::string& code) {
+    return code.size() == 1 ? code + '\0' : code;
+}
+
+} // namespace pelmora::tables
