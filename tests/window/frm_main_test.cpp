@@ -358,6 +358,10 @@ void FrmMainTest::outputBoxIsCopyableButNotEditable() {
     QVERIFY(copy != nullptr && copy->isEnabled());
     copy->trigger();
     QCOMPARE(clipboard->text(), QStringLiteral("敪搶"));
+    // Selecting by keyboard works as well as by mouse.
+    text2->moveCursor(QTextCursor::Start);
+    QTest::keyClick(text2, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(text2->textCursor().selectedText(), QStringLiteral("敪"));
 
     QTest::keyClicks(text2, QStringLiteral("xyz"));
     QTest::keyClick(text2, Qt::Key_Backspace);
