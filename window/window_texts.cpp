@@ -47,7 +47,8 @@ QString HelpText() {
                        "看起来不像原来的字是正常的；粘贴到日文游戏中就会显示为正确的汉字。"),
         QStringLiteral("    显示为\"□\"的字表示码表中没有这个字，或者简体中文编码无法表示它，"
                        "游戏中不能正常显示，请换一个字。"),
-        QStringLiteral("    换行、空格和常用标点（！“”，。：；）会变成对应的半角符号直接保留。"),
+        QStringLiteral(
+            "    换行和空格原样保留；常用标点（！“”，。：；及其半角形式）变成对应的半角符号。"),
         QString(),
         QStringLiteral("    欢迎把意见和建议发送到 ") + QString::fromLatin1(kContactAddress),
     }
