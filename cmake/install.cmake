@@ -5,7 +5,7 @@
 include(GNUInstallDirs)
 
 if(UNIX AND NOT APPLE)
-    set(PELMORA_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_LIBDIR}/pelmora)
+    set(PELMORA_INSTALL_PROGRAM_DIR lib/pelmora)
     set(PELMORA_INSTALL_LINKS ON)
 else()
     set(PELMORA_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_BINDIR})
@@ -38,7 +38,7 @@ endif()
 if(TARGET pelmora AND UNIX AND NOT APPLE)
     install(FILES window/pelmora.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
     foreach(size 16 32)
-        install(FILES window/icons/pelmora-${size}.png
+        install(FILES window/icons/pelmora_${size}.png
             DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps
             RENAME pelmora.png)
     endforeach()

@@ -1,0 +1,142 @@
+// Times the window's Convert click on a long input: the conversion run over tables read record
+// by record, and putting both results into their boxes. Prints figures; asserts nothing.
+
+#include "box_text.h"
+#include "code_page.h"
+#include "conversion.h"
+#include "error_report.h"
+#include "frm_main.h"
+#include "program_directory.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <cstdio>
+#include <fstream>
+#include <vector>
+
+namespace {
+
+constexpr qsizetype kInputLength = 100'000;
+constexpr int kRuns = 5;
+
+// Every character of the GB2312 hanzi rows (lead bytes B0 to F7) as a key, ascending by code,
+// each mapped to itself in both output tables: a key table the size of a real one.
+std::vector<char32_t> WriteBenchTables(const std::filesystem::path& directory) {
+    std::string records;
+    std::vector<char32_t> keys;
+    for (int lead = 0xB0; lead <= 0xF7; ++lead) {
+        for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+            const pelmora::Record record{static_cast<std::uint8_t>(lead),
+                                         static_cast<std::uint8_t>(trail)};
+            const char32_t character = pelmora::RecordCharacter(record);
+            if (character != pelmora::kPlaceholder) {
+                records += static_cast<char>(lead);
+                records += static_cast<char>(trail);
+                keys.push_back(character);
+            }
+        }
+    }
+    for (const char* name :
+         {pelmora::kKeyTableName, pelmora::kJapaneseCodeTableName, pelmora::kPreviewTableName}) {
+        std::ofstream(directory / name, std::ios::binary | std::ios::trunc) << records;
+    }
+    return keys;
+}
+
+// `kInputLength` characters cycling through the keys, with a line break after every
+// `lineLength` characters (none when 0).
+QString BenchInput(const std::vector<char32_t>& keys, qsizetype lineLength) {
+    QString input;
+    input.reserve(kInputLength);
+    std::size_t next = 0;
+    while (input.size() < kInputLength) {
+        if (lineLength > 0 && input.size() % (lineLength + 1) == lineLength) {
+            input += QLatin1Char('\n');
+        } else {
+            input += QChar::fromUcs4(keys[next++ % keys.size()]);
+        }
+    }
+    return input;
+}
+
+// Prints failures instead of opening a message box that nobody would close.
+class PrintedReport final : public pelmora::ErrorReport {
+public:
+    void Show(std::string_view title, std::string_view text) override {
+        std::fprintf(stderr, "%.*s: %.*s\n", static_cast<int>(title.size()), title.data(),
+                     static_cast<int>(text.size()), text.data());
+    }
+};
+
+void PrintFigures(const char* what, const char* shape, qsizetype inputLength,
+                  std::vector<double> milliseconds) {
+    std::sort(milliseconds.begin(), milliseconds.end());
+    std::printf("%-22s %-24s %7lld chars  best %7.1f ms  median %7.1f ms  (%zu runs)\n", what,
+                shape, static_cast<long long>(inputLength), milliseconds.front(),
+                milliseconds[milliseconds.size() / 2], milliseconds.size());
+}
+
+// The conversion run alone, into plain string sinks: what the click costs without the boxes.
+void TimeRunAlone(const QString& input, const char* shape, pelmora::ErrorReport& report) {
+    std::vector<double> milliseconds;
+    for (int run = 0; run < kRuns; ++run) {
+        pelmora::StringSource source(pelmora::Utf8FromBoxText(input));
+        pelmora::StringSink japaneseCode;
+        pelmora::StringSink preview;
+        pelmora::TablePaths paths;
+        QElapsedTimer timer;
+        timer.start();
+        pelmora::ConvertText(source, japaneseCode, preview, paths,
+                             {pelmora::ProgramDirectory(), pelmora::TableReading::PerRecord},
+                             report);
+        milliseconds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    PrintFigures("conversion run alone", shape, input.size(), std::move(milliseconds));
+}
+
+void TimeConvert(frmMain& window, const QString& input, const char* shape) {
+    auto* text1 = window.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    auto* text2 = window.findChild<QPlainTextEdit*>(QStringLiteral("Text2"));
+    auto* convert = window.findChild<QPushButton*>(QStringLiteral("cmdSwitch"));
+    text1->setPlainText(input);
+    std::vector<double> milliseconds;
+    for (int run = 0; run < kRuns; ++run) {
+        text2->clear();
+        QCoreApplication::processEvents();
+        QElapsedTimer timer;
+        timer.start();
+        convert->click();
+        QCoreApplication::processEvents(); // includes laying out and painting the results
+        milliseconds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    if (text2->toPlainText().size() != input.size()) {
+        std::printf("unexpected output length %lld\n",
+                    static_cast<long long>(text2->toPlainText().size()));
+    }
+    PrintFigures("Convert click", shape, input.size(), std::move(milliseconds));
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    QApplication app(argc, argv);
+    const std::vector<char32_t> keys = WriteBenchTables(pelmora::ProgramDirectory());
+    std::printf("key table: %zu records, read record by record\n", keys.size());
+    PrintedReport report;
+    frmMain window(report);
+    window.show();
+    for (const auto& [lineLength, shape] : {std::pair{qsizetype{40}, "lines of 40 characters"},
+                                            std::pair{qsizetype{0}, "one line"}}) {
+        const QString input = BenchInput(keys, lineLength);
+        TimeRunAlone(input, shape, report);
+        TimeConvert(window, input, shape);
+    }
+    return 0;
+}
