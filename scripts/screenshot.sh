@@ -1,48 +1,33 @@
 #!/usr/bin/env bash
 # Takes docs/screenshot.png: the Pelmora window under Xvfb with some Chinese typed and
-# converted. Uses the tables beside the built program when it has them; otherwise it runs a
-# copy of the program beside a few demonstration tables written here.
+# converted through the tables beside the built program.
 #
 # Usage: scripts/screenshot.sh [build directory] [output png]
-# Needs: xvfb (xvfb-run), xdotool, imagemagick (import), iconv, xxd.
+# Needs: xvfb (xvfb-run), xauth, xdotool, imagemagick (import); installs what is missing.
 set -euo pipefail
 
 top=$(cd "$(dirname "$0")/.." && pwd)
 build=${1:-$top/build}
 output=${2:-$top/docs/screenshot.png}
-typed=${PELMORA_SCREENSHOT_TEXT:-东京的学生，爱中国！}
+typed=${PELMORA_SCREENSHOT_TEXT:-刘德华在广东发展，龙之谷！}
 program=$build/bin/pelmora
 
-for tool in xvfb-run xdotool import iconv xxd; do
-    command -v "$tool" >/dev/null || { echo "screenshot.sh: $tool is missing" >&2; exit 1; }
+missing=()
+for package in xvfb xauth xdotool imagemagick fonts-noto-cjk; do
+    dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed" ||
+        missing+=("$package")
 done
+if [ ${#missing[@]} -gt 0 ]; then
+    sudo_cmd=()
+    [ "$(id -u)" -ne 0 ] && sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
 [ -x "$program" ] || { echo "screenshot.sh: build $program first" >&2; exit 1; }
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# Hex of the code page bytes of one character.
-hex_of() { printf '%s' "$1" | iconv -t "$2" | xxd -p; }
-
-# Demonstration tables: each Chinese character with its Japanese kanji, the key table sorted by
-# code (every key is double-byte, so the hex order is the order of the signed codes).
-write_demo_tables() {
-    local dir=$1 pair rows=()
-    for pair in 东東 京京 发発 展展 中中 国国 爱愛 学学 生生; do
-        rows+=("$(hex_of "${pair:0:1}" GBK) $(hex_of "${pair:1:1}" SHIFT_JIS) $(hex_of "${pair:1:1}" GBK)")
-    done
-    printf '%s\n' "${rows[@]}" | sort >"$dir/rows"
-    cut -d' ' -f1 "$dir/rows" | xxd -r -p >"$dir/pin.dat"
-    cut -d' ' -f2 "$dir/rows" | xxd -r -p >"$dir/pj.dat"
-    cut -d' ' -f3 "$dir/rows" | xxd -r -p >"$dir/jj.dat"
-}
-
-if [ ! -f "$build/bin/pin.dat" ]; then
-    echo "screenshot.sh: no tables beside $program; using demonstration tables" >&2
-    cp "$program" "$work/pelmora"
-    write_demo_tables "$work"
-    program=$work/pelmora
-fi
+[ -f "$build/bin/pin.dat" ] || { echo "screenshot.sh: no tables beside $program" >&2; exit 1; }
 
 # Runs inside the virtual display: start the window, type, convert, take the picture.
 cat >"$work/inside.sh" <<'INSIDE'
