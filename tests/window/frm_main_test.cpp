@@ -7,6 +7,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QLabel>
@@ -96,6 +97,9 @@ private slots:
     void boxTextBecomesUtf8_data();
     void boxTextBecomesUtf8();
     void loneSurrogateConvertsToPlaceholder();
+    void pastedTextTheCodePageCannotHoldShowsPlaceholders();
+    void millionCharacterPasteConvertsWhole();
+    void vanishedTablesAreReportedUntilTheyReturn();
     // Last: QCoreApplication::exit leaves every later nested event loop returning at once.
     void exitEndsTheEventLoop();
 
@@ -406,6 +410,71 @@ void FrmMainTest::loneSurrogateConvertsToPlaceholder() {
     Convert(QStringLiteral("😀发"));
     QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("□敪"));
     QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("□発"));
+}
+
+void FrmMainTest::pastedTextTheCodePageCannotHoldShowsPlaceholders() {
+    // A lone low surrogate, an emoji, an ideograph beyond GBK, the replacement character and a
+    // GBK character the tables lack, each one character in and one "□" out.
+    const QString pasted = QString(QChar(0xDE00)) + QStringLiteral("😀𠀀\uFFFD丂发");
+    QGuiApplication::clipboard()->setText(pasted);
+    Box("Text1")->paste();
+    QCOMPARE(Box("Text1")->toPlainText(), pasted);
+    Click("cmdSwitch");
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("□□□□□敪"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("□□□□□発"));
+    QCOMPARE(m_report.Entries().size(), std::size_t{0});
+}
+
+// `line` repeated to exactly `size` UTF-16 units (every character here is one unit).
+static QString Repeated(const QString& line, qsizetype size) {
+    QString text;
+    text.reserve(size + line.size());
+    while (text.size() < size) {
+        text += line;
+    }
+    text.truncate(size);
+    return text;
+}
+
+void FrmMainTest::millionCharacterPasteConvertsWhole() {
+    constexpr qsizetype kPasted = 1000000;
+    QGuiApplication::clipboard()->setText(Repeated(QStringLiteral("发东A 中，。\n"), kPasted));
+    Box("Text1")->paste();
+    QCOMPARE(Box("Text1")->toPlainText().size(), kPasted);
+
+    QElapsedTimer clock;
+    clock.start();
+    Click("cmdSwitch");
+    qInfo("1,000,000 pasted characters converted in %lld ms", clock.elapsed());
+
+    QCOMPARE(m_report.Entries().size(), std::size_t{0});
+    QVERIFY(Box("Text2")->toPlainText() == Repeated(QStringLiteral("敪搶A □,.\n"), kPasted));
+    QVERIFY(Box("Text3")->toPlainText() == Repeated(QStringLiteral("発東A □,.\n"), kPasted));
+}
+
+void FrmMainTest::vanishedTablesAreReportedUntilTheyReturn() {
+    Convert(QStringLiteral("发"));
+    const std::filesystem::path away = m_tableDirectory / "tables-away";
+    std::filesystem::create_directory(away);
+    for (const char* table : {"pin.dat", "pj.dat", "jj.dat"}) {
+        std::filesystem::rename(m_tableDirectory / table, away / table);
+    }
+    Convert(QStringLiteral("东"));
+    QCOMPARE(m_report.Entries().size(), std::size_t{1});
+    const QString text = QString::fromStdString(m_report.Entries()[0].text);
+    QVERIFY2(text.startsWith("ErrorNo:53\r\nErrorInfo:File not found") && text.contains("pin.dat"),
+             qPrintable(text));
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("敪"));
+    QVERIFY2(!std::filesystem::exists(m_tableDirectory / "pin.dat"), "no table is created");
+
+    for (const char* table : {"pin.dat", "pj.dat", "jj.dat"}) {
+        std::filesystem::rename(away / table, m_tableDirectory / table);
+    }
+    std::filesystem::remove(away);
+    Convert(QStringLiteral("东"));
+    QCOMPARE(m_report.Entries().size(), std::size_t{1});
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("搶"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東"));
 }
 
 void FrmMainTest::exitEndsTheEventLoop() {
