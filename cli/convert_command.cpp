@@ -16,6 +16,9 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#else
+#include <fcntl.h>
+#include <unistd.h>
 #endif
 
 namespace pelmora {
@@ -201,6 +204,17 @@ bool WriteOutput(std::string_view bytes) {
     return true;
 }
 
+// False when the program was started with standard output closed. Checked before anything is
+// opened, because the next file opened would take its place, and because an empty result
+// written nowhere must not pass for success.
+bool StandardOutputIsOpen() {
+#ifdef _WIN32
+    return _get_osfhandle(_fileno(stdout)) >= 0;
+#else
+    return ::fcntl(STDOUT_FILENO, F_GETFD) != -1;
+#endif
+}
+
 int Convert(const Options& options) {
     std::optional<std::string> input = ReadInput(options.inputPath);
     if (!input) {
@@ -238,6 +252,10 @@ int Convert(const Options& options) {
 } // namespace
 
 int RunConvertCommand(int argc, char** argv) {
+    if (!StandardOutputIsOpen()) {
+        WriteError(std::string(kProgramName) + ": standard output is closed\n");
+        return kExitReported;
+    }
     try {
         const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
         const Options options = ParseOptions(arguments);

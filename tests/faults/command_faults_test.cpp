@@ -122,17 +122,24 @@ TEST_F(CommandFaultTest, UnknownOptionsAndOddArgumentsAreUsageErrors) {
 TEST_F(CommandFaultTest, OutputThatCannotBeWrittenIsNeverSuccess) {
     const std::vector<std::vector<std::string>> runs = {
         {}, {"--preview"}, {"--sjis"}, {"--help"}, {"--version"}};
-    for (const OutputTarget target :
-         {OutputTarget::Closed, OutputTarget::DevFull, OutputTarget::BrokenPipeSignalIgnored}) {
+    const std::vector<std::pair<OutputTarget, std::string>> targets = {
+        {OutputTarget::Closed, "standard output is closed"},
+        {OutputTarget::DevFull, "cannot write the output: No space left on device"},
+        {OutputTarget::BrokenPipeSignalIgnored, "cannot write the output: Broken pipe"},
+    };
+    for (const auto& [target, message] : targets) {
         for (const std::vector<std::string>& arguments : runs) {
             const ChildOutcome outcome = Run(arguments, Input("发东A"), target);
-            const std::string what = (arguments.empty() ? "" : arguments[0]) + " to target " +
-                                     std::to_string(static_cast<int>(target));
+            const std::string what = (arguments.empty() ? "" : arguments[0]) + " / " + message;
             EXPECT_TRUE(ExitedWith(outcome, 1)) << what << ": " << outcome.exitCode;
-            EXPECT_NE(outcome.err.find("cannot write the output"), std::string::npos)
-                << what << ": " << outcome.err;
+            EXPECT_NE(outcome.err.find(message), std::string::npos) << what << ": " << outcome.err;
         }
     }
+    // Nothing to write is no excuse: a closed standard output is reported before any work.
+    const ChildOutcome empty = Run({}, Input(""), OutputTarget::Closed);
+    EXPECT_TRUE(ExitedWith(empty, 1)) << empty.exitCode;
+    EXPECT_NE(empty.err.find("standard output is closed"), std::string::npos) << empty.err;
+
     const ChildOutcome killed = Run({}, Input("发东A"), OutputTarget::BrokenPipe);
     EXPECT_FALSE(killed.exited) << "exit " << killed.exitCode;
     EXPECT_EQ(killed.signal, SIGPIPE);
