@@ -172,6 +172,7 @@ ChildOutcome RunChild(const std::string& program, const std::vector<std::string>
     int pipeEnds[2] = {-1, -1};
     switch (target) {
     case OutputTarget::File:
+    case OutputTarget::LargeFile:
         actions.Open(1, out.string(), O_WRONLY | O_CREAT | O_TRUNC);
         break;
     case OutputTarget::Closed:

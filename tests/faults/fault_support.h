@@ -63,17 +63,21 @@ bool RunningAsRoot();
 /// root) and returns what it wrote to its pipe, or nothing when the child failed.
 std::optional<std::string> RunUnprivileged(const std::function<std::string()>& work);
 
-/// What stands in for a child's standard output. A broken pipe has lost its reader; the child
-/// gets SIGPIPE's default action, or ignores the signal as when started from some shells.
-enum class OutputTarget { File, Closed, DevFull, BrokenPipe, BrokenPipeSignalIgnored };
+/// What stands in for a child's standard output. A large file is left unread in the work
+/// directory (as child.out), so the test process stays small. A broken pipe has lost its reader;
+/// the child gets SIGPIPE's default action, or ignores the signal as when started from some
+/// shells.
+enum class OutputTarget { File, LargeFile, Closed, DevFull, BrokenPipe, BrokenPipeSignalIgnored };
 
 /// How a program run as a child process ended.
 struct ChildOutcome {
-    bool exited = false;    ///< ended through exit, not a signal
-    int exitCode = -1;      ///< when exited
-    int signal = 0;         ///< when killed by a signal
-    long peakKibibytes = 0; ///< largest resident size the child reached
-    std::string out;        ///< standard output, for OutputTarget::File
+    bool exited = false; ///< ended through exit, not a signal
+    int exitCode = -1;   ///< when exited
+    int signal = 0;      ///< when killed by a signal
+    /// Largest resident size the child reached. Linux counts the starting process's own peak
+    /// into it (the child starts as a copy of it), so it is an upper bound.
+    long peakKibibytes = 0;
+    std::string out; ///< standard output, for OutputTarget::File
     std::string err;
 };
 
