@@ -187,7 +187,7 @@ TEST_F(CommandFaultTest, HundredMegabyteInputStaysWithinTwiceItsSize) {
         fs::remove(output);
         const long peakBytes = outcome.peakKibibytes * 1024;
         // AddressSanitizer adds shadow memory and keeps freed blocks, so its bound is wider.
-        EXPECT_LE(peakBytes, (kSanitized ? 6 : 2) * inputBytes)
+        EXPECT_LE(peakBytes, (kSanitized ? 3 : 2) * inputBytes)
             << "peak resident memory " << outcome.peakKibibytes << " KiB";
         std::printf("%ld-byte input (%s): peak resident memory %ld KiB, %.2f times the input\n",
                     inputBytes, huge.what.c_str(), outcome.peakKibibytes,

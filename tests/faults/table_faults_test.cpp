@@ -124,6 +124,23 @@ TEST_P(TableFaultTest, WhatIsNoRegularFileIsRefusedWithoutWaitingOnIt) {
     }
 }
 
+TEST_P(TableFaultTest, TableDirectoryThatCannotHoldTables) {
+    // A file where the directory should be, and a directory name longer than any file system
+    // takes.
+    const fs::path file = m_dir.Path() / "pin.dat";
+    const fs::path tooLong = m_dir.Path() / std::string(300, 'd');
+    for (const auto& [directory, report] :
+         {std::pair{file, "53|File not found"}, std::pair{tooLong, "52|Bad file name or number"}}) {
+        m_report.Clear();
+        StringSource input("发");
+        ConvertText(input, m_japanese, m_preview, m_paths, {directory, GetParam()}, m_report);
+        EXPECT_EQ(AllReports(m_report),
+                  Failure(std::stoi(std::string(report).substr(0, 2)),
+                          std::string(report).substr(3) + ": " + (directory / "pin.dat").string()));
+        ExpectUntouched();
+    }
+}
+
 TEST_P(TableFaultTest, EmptyTables) {
     // No keys: every character misses, and a space is still a space (record n + 1 = 1).
     WriteFile(Table(kKeyTableName), "");
