@@ -67,20 +67,26 @@ bool SameResult(const RunResult& a, const RunResult& b) {
            a.reports.Lines() == b.reports.Lines();
 }
 
-// One directory for the whole fuzzing process, removed when it exits normally.
-const fs::path& TableDirectory() {
-    static const fs::path directory = [] {
-        fs::path path = fs::temp_directory_path() / ("pelmora-fuzz-" + std::to_string(getpid()));
-        fs::remove_all(path);
-        fs::create_directories(path);
-        std::atexit([] {
-            std::error_code ignored;
-            fs::remove_all(TableDirectory(), ignored);
-        });
-        return path;
-    }();
-    return directory;
-}
+// The tables of one fuzz input live in this directory for that input only: libFuzzer ends the
+// process without running exit handlers, so nothing may be left to clean up at exit.
+class TableDirectory {
+public:
+    TableDirectory()
+        : m_path(fs::temp_directory_path() / ("pelmora-fuzz-" + std::to_string(getpid()))) {
+        fs::remove_all(m_path);
+        fs::create_directories(m_path);
+    }
+    ~TableDirectory() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    TableDirectory(const TableDirectory&) = delete;
+    TableDirectory& operator=(const TableDirectory&) = delete;
+    const fs::path& Path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
 
 void WriteBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
@@ -141,14 +147,14 @@ std::size_t CodePointCount(std::string_view utf8) {
     return count;
 }
 
-RunResult Run(const std::string& text, TableReading reading) {
+RunResult Run(const std::string& text, const fs::path& directory, TableReading reading) {
     const int openBefore = OpenFileCount();
     StringSource input(text);
     Utf8Sink japaneseCode;
     Utf8Sink preview;
     TablePaths paths;
     RunResult result;
-    ConvertText(input, japaneseCode, preview, paths, {TableDirectory(), reading}, result.reports);
+    ConvertText(input, japaneseCode, preview, paths, {directory, reading}, result.reports);
     Require(OpenFileCount() == openBefore, "every table is closed when the run ends");
     result.japaneseCode = std::move(japaneseCode.Text());
     result.preview = std::move(preview.Text());
@@ -181,13 +187,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     using namespace pelmora::fuzz;
     const FuzzCase fuzzCase =
         SplitFuzzInput(std::string_view(reinterpret_cast<const char*>(data), size));
-    const TablePaths paths = FormTablePaths(TableDirectory());
+    const TableDirectory directory;
+    const TablePaths paths = FormTablePaths(directory.Path());
     PlaceTables(fuzzCase, paths);
     const std::size_t inputCharacters = CodePointCount(fuzzCase.text);
 
-    const RunResult perRecord = Run(fuzzCase.text, TableReading::PerRecord);
+    const RunResult perRecord = Run(fuzzCase.text, directory.Path(), TableReading::PerRecord);
     CheckRun(perRecord, inputCharacters);
-    const RunResult inMemory = Run(fuzzCase.text, TableReading::InMemory);
+    const RunResult inMemory = Run(fuzzCase.text, directory.Path(), TableReading::InMemory);
     CheckRun(inMemory, inputCharacters);
     Require(SameResult(perRecord, inMemory),
             "both table readings give the same outputs and reports");
