@@ -16,6 +16,11 @@
 #ifdef _WIN32
 #include <fcntl.h>
 #include <io.h>
+#include <sys/stat.h>
+#else
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 namespace pelmora {
@@ -100,8 +105,27 @@ Options ParseOptions(const std::vector<std::string_view>& arguments) {
     return options;
 }
 
+// The size of `file` when it is a regular file, so its bytes can be read into one allocation.
+std::optional<std::size_t> RegularFileSize(std::FILE* file) {
+#ifdef _WIN32
+    struct _stat64 info {};
+    if (_fstat64(_fileno(file), &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) {
+        return std::nullopt;
+    }
+#else
+    struct stat info {};
+    if (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+#endif
+    return static_cast<std::size_t>(info.st_size);
+}
+
 // Reads all of `file`; false when a read fails.
 bool ReadAll(std::FILE* file, std::string& bytes) {
+    if (const std::optional<std::size_t> size = RegularFileSize(file)) {
+        bytes.reserve(*size + 1); // the one byte over lets the last read find the end in place
+    }
     char buffer[1 << 16];
     for (;;) {
         const std::size_t read = std::fread(buffer, 1, sizeof buffer, file);
@@ -164,21 +188,70 @@ private:
     int m_shown = 0;
 };
 
-// Keeps the output text as code page 936 bytes.
-class CodePage936Sink final : public TextSink {
+// Writes one output text to standard output while the conversion runs, a buffer at a time, so
+// a long input's result is never held whole. The first piece that cannot be written (a full
+// disk, a broken pipe, a character code page 936 lacks) stops the output there, after what
+// was written before it.
+class StandardOutputSink final : public TextSink {
 public:
-    void Clear() override { m_bytes.clear(); }
+    explicit StandardOutputSink(bool codePage936) : m_codePage936(codePage936) {
+#ifdef _WIN32
+        _setmode(_fileno(stdout), _O_BINARY);
+#endif
+    }
+    // The conversion empties its outputs before the first piece, when nothing is written yet.
+    void Clear() override {
+        m_buffer.clear();
+    }
     void Append(char32_t character) override {
-        if (!AppendCodePage936(character, m_bytes)) {
-            m_unencodable = true;
+        if (m_stopped) {
+            return;
+        }
+        if (!m_codePage936) {
+            AppendUtf8(character, m_buffer);
+        } else if (!AppendCodePage936(character, m_buffer)) {
+            Flush();
+            m_stopped = m_unencodable = true;
+            return;
+        }
+        if (m_buffer.size() >= kBufferBytes) {
+            Flush();
         }
     }
-    const std::string& Bytes() const { return m_bytes; }
-    bool Complete() const { return !m_unencodable; }
+    // Writes what is left; false after telling the user why the output is incomplete.
+    bool Finish() {
+        Flush();
+        if (!m_stopped && (std::fflush(stdout) != 0 || std::ferror(stdout))) {
+            m_stopped = true;
+            m_writeError = errno;
+        }
+        if (m_unencodable) {
+            WriteError(std::string(kProgramName) +
+                       ": the output holds characters that code page 936 cannot write\n");
+        } else if (m_stopped) {
+            WriteError(std::string(kProgramName) +
+                       ": cannot write the output: " + std::strerror(m_writeError) + "\n");
+        }
+        return !m_stopped;
+    }
 
 private:
-    std::string m_bytes;
+    static constexpr std::size_t kBufferBytes = 1 << 16;
+
+    void Flush() {
+        if (!m_stopped && !m_buffer.empty() &&
+            std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout) != m_buffer.size()) {
+            m_stopped = true;
+            m_writeError = errno;
+        }
+        m_buffer.clear();
+    }
+
+    bool m_codePage936;
+    std::string m_buffer;
+    bool m_stopped = false;
     bool m_unencodable = false;
+    int m_writeError = 0;
 };
 
 // The sink for the output not asked for.
@@ -201,6 +274,17 @@ bool WriteOutput(std::string_view bytes) {
     return true;
 }
 
+// False when the program was started with standard output closed. Checked before anything is
+// opened, because the next file opened would take its place, and because an empty result
+// written nowhere must not pass for success.
+bool StandardOutputIsOpen() {
+#ifdef _WIN32
+    return _get_osfhandle(_fileno(stdout)) >= 0;
+#else
+    return ::fcntl(STDOUT_FILENO, F_GETFD) != -1;
+#endif
+}
+
 int Convert(const Options& options) {
     std::optional<std::string> input = ReadInput(options.inputPath);
     if (!input) {
@@ -212,32 +296,26 @@ int Convert(const Options& options) {
         return kExitUsage;
     }
     StringSource source(std::move(*input));
-    Utf8Sink text;
-    CodePage936Sink bytes;
+    StandardOutputSink output(options.form == OutputForm::ShiftJisBytes);
     DiscardSink unused;
-    TextSink& japaneseCode = options.form == OutputForm::Preview ? unused
-                             : options.form == OutputForm::ShiftJisBytes
-                                 ? static_cast<TextSink&>(bytes)
-                                 : text;
-    TextSink& preview = options.form == OutputForm::Preview ? static_cast<TextSink&>(text) : unused;
+    const bool previewAsked = options.form == OutputForm::Preview;
     TablePaths paths;
     StandardErrorReport report;
     const TableLocation location{options.tableDirectory.value_or(ProgramDirectory()),
                                  TableReading::InMemory};
-    ConvertText(source, japaneseCode, preview, paths, location, report);
-    if (!bytes.Complete()) {
-        WriteError(std::string(kProgramName) +
-                   ": the output holds characters that code page 936 cannot write\n");
-        return kExitReported;
-    }
-    const bool written =
-        WriteOutput(options.form == OutputForm::ShiftJisBytes ? bytes.Bytes() : text.Text());
+    ConvertText(source, previewAsked ? static_cast<TextSink&>(unused) : output,
+                previewAsked ? static_cast<TextSink&>(output) : unused, paths, location, report);
+    const bool written = output.Finish();
     return written && report.Shown() == 0 ? kExitSuccess : kExitReported;
 }
 
 } // namespace
 
 int RunConvertCommand(int argc, char** argv) {
+    if (!StandardOutputIsOpen()) {
+        WriteError(std::string(kProgramName) + ": standard output is closed\n");
+        return kExitReported;
+    }
     try {
         const std::vector<std::string_view> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
         const Options options = ParseOptions(arguments);

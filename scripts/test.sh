@@ -4,15 +4,10 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-build_dir=build
-cmake_options=()
-if [ "${1:-}" = "--sanitize" ]; then
-    build_dir=build-sanitize
-    cmake_options+=(-DPELMORA_SANITIZE=ON)
-fi
+preset=default
+[ "${1:-}" = "--sanitize" ] && preset=sanitize
 
 scripts/install-deps.sh test
-cmake -S . -B "$build_dir" -DPELMORA_BUILD_TESTS=ON "${cmake_options[@]}" >/dev/null
-cmake --build "$build_dir" -j "$(nproc)"
-export QT_QPA_PLATFORM=${QT_QPA_PLATFORM:-offscreen}
-ctest --test-dir "$build_dir" --output-on-failure -j "$(nproc)"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset"
+ctest --preset "$preset"

@@ -1,0 +1,321 @@
+// The fault matrix for the tables: whatever stands in pin.dat, pj.dat or jj.dat, a conversion
+// run reports plainly, never crashes or hangs, closes every table and writes none.
+
+#include "fault_support.h"
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pelmora::faults {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Gbk;
+using testing::OpenFileCount;
+using testing::RecordingReport;
+using testing::TableRow;
+using testing::TempDirectory;
+using testing::WriteFile;
+using testing::WriteTables;
+
+// 　 东 发 A in key order; 发 → 敪/発 (Shift-JIS 0x94AD), 东 → 搶/東 (0x938C).
+std::vector<TableRow> SampleRows() {
+    return {
+        {Gbk("　"), Gbk("　"), Gbk("　")},
+        {Gbk("东"), "\x93\x8C", Gbk("東")},
+        {Gbk("发"), "\x94\xAD", Gbk("発")},
+        {"A", "A", "A"},
+    };
+}
+
+std::string Failure(int number, const std::string& description) {
+    return "Error in Command1Click|ErrorNo:" + std::to_string(number) +
+           "\r\nErrorInfo:" + description + "\n";
+}
+
+class TableFaultTest : public ::testing::TestWithParam<TableReading> {
+protected:
+    void SetUp() override { WriteTables(m_dir.Path(), SampleRows()); }
+
+    fs::path Table(const char* name) const { return m_dir.Path() / name; }
+
+    // One run over outputs that hold an earlier result; checks that the run wrote, created and
+    // removed nothing beside the tables and left no file open.
+    void Convert(const std::string& utf8) {
+        const DirectorySnapshot before = TakeSnapshot(m_dir.Path());
+        const int openBefore = OpenFileCount();
+        StringSource input(utf8);
+        ConvertText(input, m_japanese, m_preview, m_paths, {m_dir.Path(), GetParam()}, m_report);
+        EXPECT_EQ(OpenFileCount(), openBefore) << "a table was left open";
+        EXPECT_TRUE(TakeSnapshot(m_dir.Path()) == before) << "the run changed the tables";
+    }
+    void ExpectOutputs(const std::string& japaneseCode, const std::string& preview) {
+        EXPECT_EQ(m_japanese.Utf8(), japaneseCode);
+        EXPECT_EQ(m_preview.Utf8(), preview);
+    }
+    void ExpectUntouched() {
+        ExpectOutputs("earlier", "earlier");
+        EXPECT_EQ(m_japanese.Clears() + m_preview.Clears(), 0);
+    }
+
+    TempDirectory m_dir;
+    KeepingSink m_japanese{U"earlier"};
+    KeepingSink m_preview{U"earlier"};
+    TablePaths m_paths;
+    RecordingReport m_report;
+};
+
+TEST_P(TableFaultTest, EachMissingTableIsReportedAndNeverCreated) {
+    for (const char* name : {kKeyTableName, kJapaneseCodeTableName, kPreviewTableName}) {
+        SCOPED_TRACE(name);
+        fs::rename(Table(name), m_dir.Path() / "away");
+        m_report.Clear();
+        Convert("发");
+        EXPECT_EQ(AllReports(m_report), Failure(53, "File not found: " + Table(name).string()));
+        EXPECT_FALSE(fs::exists(Table(name)));
+        ExpectUntouched();
+        fs::rename(m_dir.Path() / "away", Table(name));
+    }
+}
+
+TEST_P(TableFaultTest, WhatIsNoRegularFileIsRefusedWithoutWaitingOnIt) {
+    const fs::path elsewhere = m_dir.Path() / "elsewhere";
+    fs::create_directory(elsewhere);
+    struct Stand {
+        const char* what;
+        std::function<void(const fs::path&)> place;
+        std::string report;
+    };
+    const std::vector<Stand> stands = {
+        {"a directory", [](const fs::path& p) { fs::create_directory(p); },
+         "75|Path/File access error"},
+        {"a FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+         "75|Path/File access error"},
+        {"a dangling symbolic link",
+         [&](const fs::path& p) { fs::create_symlink(elsewhere / "none.dat", p); },
+         "53|File not found"},
+        {"a link to a directory",
+         [&](const fs::path& p) { fs::create_directory_symlink(elsewhere, p); },
+         "75|Path/File access error"},
+        {"a link to an endless device",
+         [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+         "75|Path/File access error"},
+    };
+    for (const char* name : {kKeyTableName, kJapaneseCodeTableName, kPreviewTableName}) {
+        for (const Stand& stand : stands) {
+            SCOPED_TRACE(std::string(name) + " is " + stand.what);
+            const std::string saved = TakeSnapshot(m_dir.Path()).entries.at(name).bytes;
+            fs::remove(Table(name));
+            stand.place(Table(name));
+            m_report.Clear();
+            ::alarm(20); // a FIFO that blocked the open would end the test here
+            Convert("发");
+            ::alarm(0);
+            const std::size_t bar = stand.report.find('|');
+            EXPECT_EQ(AllReports(m_report),
+                      Failure(std::stoi(stand.report.substr(0, bar)),
+                              stand.report.substr(bar + 1) + ": " + Table(name).string()));
+            ExpectUntouched();
+            fs::remove(Table(name));
+            WriteFile(Table(name), saved);
+        }
+    }
+}
+
+TEST_P(TableFaultTest, TableDirectoryThatCannotHoldTables) {
+    // A file where the directory should be, and a directory name longer than any file system
+    // takes.
+    const fs::path file = m_dir.Path() / "pin.dat";
+    const fs::path tooLong = m_dir.Path() / std::string(300, 'd');
+    for (const auto& [directory, report] :
+         {std::pair{file, "53|File not found"}, std::pair{tooLong, "52|Bad file name or number"}}) {
+        m_report.Clear();
+        StringSource input("发");
+        ConvertText(input, m_japanese, m_preview, m_paths, {directory, GetParam()}, m_report);
+        EXPECT_EQ(AllReports(m_report),
+                  Failure(std::stoi(std::string(report).substr(0, 2)),
+                          std::string(report).substr(3) + ": " + (directory / "pin.dat").string()));
+        ExpectUntouched();
+    }
+}
+
+TEST_P(TableFaultTest, EmptyTables) {
+    // No keys: every character misses, and a space is still a space (record n + 1 = 1).
+    WriteFile(Table(kKeyTableName), "");
+    Convert("发 A");
+    ExpectOutputs("□ □", "□ □");
+    EXPECT_EQ(AllReports(m_report), "");
+
+    // Keys but no Japanese codes: the first hit ends the run with what was appended.
+    WriteTables(m_dir.Path(), SampleRows());
+    WriteFile(Table(kJapaneseCodeTableName), "");
+    Convert(" 发东");
+    ExpectOutputs(" ", " ");
+    EXPECT_EQ(AllReports(m_report),
+              Failure(62, "Input past end of file: " + Table(kJapaneseCodeTableName).string()));
+}
+
+TEST_P(TableFaultTest, OddLengthsCountWholeRecordsOnly) {
+    // A stray byte after the key records is no key; the search never reads it.
+    WriteFile(Table(kKeyTableName),
+              TakeSnapshot(m_dir.Path()).entries.at(kKeyTableName).bytes + "\xB7");
+    Convert("发东A");
+    ExpectOutputs("敪搶A", "発東A");
+    EXPECT_EQ(AllReports(m_report), "");
+
+    // Half a fourth record in jj.dat: record 4 (A) is past the end.
+    WriteFile(Table(kPreviewTableName), Gbk("　東発") + "A");
+    Convert("发A东");
+    ExpectOutputs("敪", "発");
+    EXPECT_EQ(AllReports(m_report),
+              Failure(62, "Input past end of file: " + Table(kPreviewTableName).string()));
+}
+
+TEST_P(TableFaultTest, ShortPreviewTableStopsBeforeEitherOutputGetsThePiece) {
+    WriteFile(Table(kPreviewTableName), Gbk("　東"));
+    Convert("东发东");
+    ExpectOutputs("搶", "東");
+    EXPECT_EQ(AllReports(m_report),
+              Failure(62, "Input past end of file: " + Table(kPreviewTableName).string()));
+}
+
+TEST_P(TableFaultTest, UnsortedKeysGiveWhatTheSearchFinds) {
+    // Keys descending: the upper-middle probe finds 发 (record 2) at once, then walks away
+    // from 东 and A, which it misses.
+    WriteTables(
+        m_dir.Path(),
+        {{"A", "A", "A"}, {Gbk("发"), "\x94\xAD", Gbk("発")}, {Gbk("东"), "\x93\x8C", Gbk("東")}});
+    Convert("发东A");
+    ExpectOutputs("敪□□", "発□□");
+    EXPECT_EQ(AllReports(m_report), "");
+}
+
+TEST_P(TableFaultTest, DuplicatedKeysGiveTheFirstRecordTheProbesReach) {
+    WriteTables(m_dir.Path(), {{Gbk("东"), "\x93\x8C", Gbk("東")},
+                               {Gbk("发"), "a", "a"},
+                               {Gbk("发"), "b", "b"},
+                               {Gbk("发"), "c", "c"},
+                               {"A", "A", "A"}});
+    Convert("发东A");
+    ExpectOutputs("b搶A", "b東A");
+
+    // Every key the same: no hang, one answer for that key, misses for the rest.
+    WriteTables(m_dir.Path(), std::vector<TableRow>(1000, {Gbk("发"), "\x94\xAD", Gbk("発")}));
+    Convert("发东发");
+    ExpectOutputs("敪□敪", "発□発");
+    EXPECT_EQ(AllReports(m_report), "");
+}
+
+TEST_P(TableFaultTest, RecordsThatAreNoCodePage936CharacterShowAsThePlaceholder) {
+    // Records of 　 东 发 A: lead bytes with trail bytes outside the code page (a space, a
+    // control character, DEL, NUL) show as □. A lone 0xFF is the private-use character U+F8F5
+    // in code page 936 as Windows reads it, so it passes through as that.
+    WriteFile(Table(kJapaneseCodeTableName), std::string("\x81\x20\xFF\xFF\xA1\x7F\x41\x00", 8));
+    WriteFile(Table(kPreviewTableName), std::string("\xA1\xA1\xFE\x0A\x81\x00\x41\x00", 8));
+    Convert("　东发A");
+    ExpectOutputs("□\uF8F5□A", "　□□A");
+    EXPECT_EQ(AllReports(m_report), "");
+}
+
+TEST_P(TableFaultTest, KeysThatAreNoCharacterAreSearchedAsCodesAndNeverMatch) {
+    // Codes -32480, 东, 65 (A), 255 (a lone 0xFF): ascending as the search compares them.
+    WriteTables(m_dir.Path(), {{"\x81\x20", "x", "x"},
+                               {Gbk("东"), "\x93\x8C", Gbk("東")},
+                               {"A", "A", "A"},
+                               {"\xFF\xFF", "y", "y"}});
+    Convert("东A\xC3\xBF");
+    ExpectOutputs("搶A□", "東A□");
+    EXPECT_EQ(AllReports(m_report), "");
+}
+
+TEST_P(TableFaultTest, UnreadableTableIsPermissionDenied) {
+    ASSERT_EQ(::chmod(Table(kJapaneseCodeTableName).c_str(), 0), 0);
+    // Root reads any file whatever its mode, so as root the run goes to a child that has become
+    // the user "nobody".
+    const std::optional<std::string> reports = RunUnprivileged([&] {
+        Convert("发");
+        return AllReports(m_report) + "|" + m_japanese.Utf8();
+    });
+    ::chmod(Table(kJapaneseCodeTableName).c_str(), 0644);
+    ASSERT_TRUE(reports.has_value()) << "the unprivileged run did not finish";
+    EXPECT_EQ(*reports,
+              Failure(70, "Permission denied: " + Table(kJapaneseCodeTableName).string()) +
+                  "|earlier");
+}
+
+TEST_P(TableFaultTest, TablesChangedBetweenRunsAreReadAfresh) {
+    Convert("发东");
+    ExpectOutputs("敪搶", "発東");
+
+    // Replaced whole (a new file renamed over the old one): the next run reads the new tables.
+    const TempDirectory other;
+    WriteTables(other.Path(), {{Gbk("东"), "\x93\x8C", Gbk("東")}});
+    for (const char* name : {kKeyTableName, kJapaneseCodeTableName, kPreviewTableName}) {
+        fs::rename(other.Path() / name, Table(name));
+    }
+    Convert("发东");
+    ExpectOutputs("□搶", "□東");
+
+    // Truncated in place to nothing: misses only.
+    fs::resize_file(Table(kKeyTableName), 0);
+    Convert("发东");
+    ExpectOutputs("□□", "□□");
+
+    // Grown again: found again.
+    WriteTables(m_dir.Path(), SampleRows());
+    Convert("发东");
+    ExpectOutputs("敪搶", "発東");
+    EXPECT_EQ(AllReports(m_report), "");
+}
+
+// A sink that removes the key table after taking its first character, as a user who deletes the
+// tables while a long conversion runs.
+class KeyTableRemovingSink final : public TextSink {
+public:
+    explicit KeyTableRemovingSink(fs::path keyTable) : m_keyTable(std::move(keyTable)) {}
+    void Clear() override { m_text.clear(); }
+    void Append(char32_t character) override {
+        m_text.push_back(character);
+        fs::remove(m_keyTable);
+    }
+    const std::u32string& Text() const { return m_text; }
+
+private:
+    fs::path m_keyTable;
+    std::u32string m_text;
+};
+
+TEST_P(TableFaultTest, KeyTableRemovedDuringARun) {
+    KeyTableRemovingSink japanese(Table(kKeyTableName));
+    KeepingSink preview;
+    StringSource input("发 东");
+    const int openBefore = OpenFileCount();
+    ConvertText(input, japanese, preview, m_paths, {m_dir.Path(), GetParam()}, m_report);
+    EXPECT_EQ(OpenFileCount(), openBefore);
+    if (GetParam() == TableReading::InMemory) {
+        // The key table was read whole at the start; its length is the length read.
+        EXPECT_EQ(japanese.Text(), U"敪 搶");
+        EXPECT_EQ(AllReports(m_report), "");
+    } else {
+        // Each key search takes the key table's length by name, which is gone: each one after
+        // the first reports and misses, and the run goes on.
+        const std::string lost = "Error in Obtain|ErrorNo:53\r\nErrorInfo:File not found: " +
+                                 Table(kKeyTableName).string() + "\n";
+        EXPECT_EQ(japanese.Text(), U"敪□□");
+        EXPECT_EQ(AllReports(m_report), lost + lost);
+    }
+    EXPECT_EQ(preview.Length(), 3u);
+    EXPECT_FALSE(fs::exists(Table(kKeyTableName))) << "the run must not recreate the table";
+}
+
+INSTANTIATE_TEST_SUITE_P(BothReadings, TableFaultTest,
+                         ::testing::Values(TableReading::PerRecord, TableReading::InMemory),
+                         [](const auto& info) {
+                             return info.param == TableReading::PerRecord ? "PerRecord"
+                                                                          : "InMemory";
+                         });
+
+} // namespace
+} // namespace pelmora::faults

@@ -1,0 +1,203 @@
+// Runs one conversion per fuzz input over tables and text taken from that input, once with each
+// table reading, and aborts when anything that must hold for every table and every text fails.
+
+#include "conversion.h"
+#include "fuzz_input.h"
+#include "utf8.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include <unistd.h>
+
+namespace pelmora::fuzz {
+namespace {
+
+namespace fs = std::filesystem;
+
+// Stops the fuzzer with the broken rule, so the crash file and the message go together.
+void Require(bool holds, const char* rule) {
+    if (!holds) {
+        std::fprintf(stderr, "pelmora fuzz: broken rule: %s\n", rule);
+        std::abort();
+    }
+}
+
+class RecordedReports final : public ErrorReport {
+public:
+    void Show(std::string_view title, std::string_view text) override {
+        m_lines.push_back(std::string(title) + "|" + std::string(text));
+    }
+    bool AnyTitled(std::string_view title) const {
+        for (const std::string& line : m_lines) {
+            if (line.starts_with(title)) {
+                return true;
+            }
+        }
+        return false;
+    }
+    bool AnyContains(std::string_view part) const {
+        for (const std::string& line : m_lines) {
+            if (line.find(part) != std::string::npos) {
+                return true;
+            }
+        }
+        return false;
+    }
+    const std::vector<std::string>& Lines() const { return m_lines; }
+
+private:
+    std::vector<std::string> m_lines;
+};
+
+struct RunResult {
+    std::string japaneseCode;
+    std::string preview;
+    RecordedReports reports;
+};
+
+bool SameResult(const RunResult& a, const RunResult& b) {
+    return a.japaneseCode == b.japaneseCode && a.preview == b.preview &&
+           a.reports.Lines() == b.reports.Lines();
+}
+
+// The tables of one fuzz input live in this directory for that input only: libFuzzer ends the
+// process without running exit handlers, so nothing may be left to clean up at exit.
+class TableDirectory {
+public:
+    TableDirectory()
+        : m_path(fs::temp_directory_path() / ("pelmora-fuzz-" + std::to_string(getpid()))) {
+        fs::remove_all(m_path);
+        fs::create_directories(m_path);
+    }
+    ~TableDirectory() {
+        std::error_code ignored;
+        fs::remove_all(m_path, ignored);
+    }
+    TableDirectory(const TableDirectory&) = delete;
+    TableDirectory& operator=(const TableDirectory&) = delete;
+    const fs::path& Path() const { return m_path; }
+
+private:
+    fs::path m_path;
+};
+
+void WriteBytes(const fs::path& path, const std::string& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    Require(static_cast<bool>(out), "the fuzzer can write its tables");
+}
+
+std::string ReadBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void PlaceTables(const FuzzCase& fuzzCase, const TablePaths& paths) {
+    const fs::path* places[] = {&paths.pinfile, &paths.pjfile, &paths.jjfile};
+    for (std::size_t i = 0; i < fuzzCase.tables.size(); ++i) {
+        fs::remove_all(*places[i]);
+        const TableContents& table = fuzzCase.tables[i];
+        if (table.kind == TableContents::Kind::File) {
+            WriteBytes(*places[i], table.bytes);
+        } else if (table.kind == TableContents::Kind::Directory) {
+            fs::create_directory(*places[i]);
+        }
+    }
+}
+
+void RequireTablesUnchanged(const FuzzCase& fuzzCase, const TablePaths& paths) {
+    const fs::path* places[] = {&paths.pinfile, &paths.pjfile, &paths.jjfile};
+    for (std::size_t i = 0; i < fuzzCase.tables.size(); ++i) {
+        const TableContents& table = fuzzCase.tables[i];
+        switch (table.kind) {
+        case TableContents::Kind::File:
+            Require(ReadBytes(*places[i]) == table.bytes, "a conversion never writes a table");
+            break;
+        case TableContents::Kind::Missing:
+            Require(!fs::exists(fs::symlink_status(*places[i])),
+                    "a conversion never creates a missing table");
+            break;
+        case TableContents::Kind::Directory:
+            Require(fs::is_directory(*places[i]), "a directory in a table's place stays");
+            break;
+        }
+    }
+}
+
+int OpenFileCount() {
+    int count = 0;
+    for (auto it = fs::directory_iterator("/proc/self/fd"); it != fs::directory_iterator(); ++it) {
+        ++count;
+    }
+    return count;
+}
+
+std::size_t CodePointCount(std::string_view utf8) {
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < utf8.size(); ++count) {
+        NextCodePoint(utf8, at);
+    }
+    return count;
+}
+
+RunResult Run(const std::string& text, const fs::path& directory, TableReading reading) {
+    const int openBefore = OpenFileCount();
+    StringSource input(text);
+    Utf8Sink japaneseCode;
+    Utf8Sink preview;
+    TablePaths paths;
+    RunResult result;
+    ConvertText(input, japaneseCode, preview, paths, {directory, reading}, result.reports);
+    Require(OpenFileCount() == openBefore, "every table is closed when the run ends");
+    result.japaneseCode = std::move(japaneseCode.Text());
+    result.preview = std::move(preview.Text());
+    return result;
+}
+
+void CheckRun(const RunResult& result, std::size_t inputCharacters) {
+    Require(!FindInvalidUtf8(result.japaneseCode), "the Japanese code text is valid UTF-8");
+    Require(!FindInvalidUtf8(result.preview), "the preview text is valid UTF-8");
+    const std::size_t codeCharacters = CodePointCount(result.japaneseCode);
+    Require(codeCharacters == CodePointCount(result.preview),
+            "both outputs get one character per input character");
+    if (result.reports.AnyTitled(kConversionErrorTitle)) {
+        Require(codeCharacters <= inputCharacters, "a failed run keeps only what it appended");
+    } else {
+        Require(codeCharacters == inputCharacters,
+                "a run without failure converts every input character");
+    }
+    // Tables that stay put during the run leave the key search nothing to fail on.
+    Require(!result.reports.AnyTitled(kObtainErrorTitle), "the key search does not fail");
+    Require(!result.reports.AnyContains("ErrorNo:51") && !result.reports.AnyContains("ErrorNo:7\r"),
+            "no failure escapes as an internal error or exhausted memory");
+}
+
+} // namespace
+} // namespace pelmora::fuzz
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace pelmora;
+    using namespace pelmora::fuzz;
+    const FuzzCase fuzzCase =
+        SplitFuzzInput(std::string_view(reinterpret_cast<const char*>(data), size));
+    const TableDirectory directory;
+    const TablePaths paths = FormTablePaths(directory.Path());
+    PlaceTables(fuzzCase, paths);
+    const std::size_t inputCharacters = CodePointCount(fuzzCase.text);
+
+    const RunResult perRecord = Run(fuzzCase.text, directory.Path(), TableReading::PerRecord);
+    CheckRun(perRecord, inputCharacters);
+    const RunResult inMemory = Run(fuzzCase.text, directory.Path(), TableReading::InMemory);
+    CheckRun(inMemory, inputCharacters);
+    Require(SameResult(perRecord, inMemory),
+            "both table readings give the same outputs and reports");
+    RequireTablesUnchanged(fuzzCase, paths);
+    return 0;
+}
