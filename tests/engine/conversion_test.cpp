@@ -1,5 +1,6 @@
 #include "conversion.h"
 
+#include "both_readings.h"
 #include "table_fixture.h"
 #include "utf8.h"
 
@@ -11,6 +12,7 @@ namespace {
 using testing::Gbk;
 using testing::OpenFileCount;
 using testing::RecordingReport;
+using testing::SampleRows;
 using testing::TableRow;
 using testing::TempDirectory;
 using testing::WriteFile;
@@ -31,17 +33,6 @@ private:
     std::u32string m_text;
     int m_clears = 0;
 };
-
-// 发 maps to Shift-JIS 発 (0x94AD, shown through code page 936 as 敪) with the preview 発,
-// 东 to 東 (0x938C, shown as 搶); the full-width space and ASCII "A" map to themselves.
-std::vector<TableRow> SampleRows() {
-    return {
-        {Gbk("　"), Gbk("　"), Gbk("　")},
-        {Gbk("东"), "\x93\x8C", Gbk("東")},
-        {Gbk("发"), "\x94\xAD", Gbk("発")},
-        {"A", "A", "A"},
-    };
-}
 
 class ConversionTest : public ::testing::TestWithParam<TableReading> {
 protected:
@@ -167,12 +158,8 @@ TEST_P(ConversionTest, ManyRunsLeaveNoFileOpen) {
     EXPECT_EQ(m_report.Entries().size(), 100u);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothReadings, ConversionTest,
-                         ::testing::Values(TableReading::PerRecord, TableReading::InMemory),
-                         [](const auto& info) {
-                             return info.param == TableReading::PerRecord ? "PerRecord"
-                                                                          : "InMemory";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothReadings, ConversionTest, testing::BothReadings(),
+                         testing::ReadingName);
 
 TEST(ErrorReportTest, ZeroIsNeverShownAndTheTextHasTwoLines) {
     RecordingReport report;

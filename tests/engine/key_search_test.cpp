@@ -1,5 +1,6 @@
 #include "key_search.h"
 
+#include "both_readings.h"
 #include "table_fixture.h"
 #include "utf8.h"
 
@@ -130,12 +131,8 @@ TEST_P(KeySearchTest, FailuresAreReportedByTheSearchAndGiveZero) {
     EXPECT_EQ(m_report.Entries().size(), 1u);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothReadings, KeySearchTest,
-                         ::testing::Values(TableReading::PerRecord, TableReading::InMemory),
-                         [](const auto& info) {
-                             return info.param == TableReading::PerRecord ? "PerRecord"
-                                                                          : "InMemory";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothReadings, KeySearchTest, testing::BothReadings(),
+                         testing::ReadingName);
 
 TEST(KeySearchPerRecordTest, KeyCountIsTakenByNameAtEveryCall) {
     TempDirectory dir;

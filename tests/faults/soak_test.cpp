@@ -1,6 +1,7 @@
 // Many conversions in a row, as a user who keeps pressing Convert: open files and memory must
 // come back to where they were.
 
+#include "both_readings.h"
 #include "fault_support.h"
 
 #include <gtest/gtest.h>
@@ -93,12 +94,7 @@ TEST_P(SoakTest, TenThousandRunsLeaveNoFileOpenAndNoMemoryBehind) {
                 OpenFileCount(), memoryBefore, memoryAfter);
 }
 
-INSTANTIATE_TEST_SUITE_P(BothReadings, SoakTest,
-                         ::testing::Values(TableReading::PerRecord, TableReading::InMemory),
-                         [](const auto& info) {
-                             return info.param == TableReading::PerRecord ? "PerRecord"
-                                                                          : "InMemory";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothReadings, SoakTest, testing::BothReadings(), testing::ReadingName);
 
 } // namespace
 } // namespace pelmora::faults

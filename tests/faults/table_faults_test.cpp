@@ -1,6 +1,7 @@
 // The fault matrix for the tables: whatever stands in pin.dat, pj.dat or jj.dat, a conversion
 // run reports plainly, never crashes or hangs, closes every table and writes none.
 
+#include "both_readings.h"
 #include "fault_support.h"
 
 #include <gtest/gtest.h>
@@ -15,20 +16,11 @@ namespace fs = std::filesystem;
 using testing::Gbk;
 using testing::OpenFileCount;
 using testing::RecordingReport;
+using testing::SampleRows;
 using testing::TableRow;
 using testing::TempDirectory;
 using testing::WriteFile;
 using testing::WriteTables;
-
-// 　 东 发 A in key order; 发 → 敪/発 (Shift-JIS 0x94AD), 东 → 搶/東 (0x938C).
-std::vector<TableRow> SampleRows() {
-    return {
-        {Gbk("　"), Gbk("　"), Gbk("　")},
-        {Gbk("东"), "\x93\x8C", Gbk("東")},
-        {Gbk("发"), "\x94\xAD", Gbk("発")},
-        {"A", "A", "A"},
-    };
-}
 
 std::string Failure(int number, const std::string& description) {
     return "Error in Command1Click|ErrorNo:" + std::to_string(number) +
@@ -310,12 +302,8 @@ TEST_P(TableFaultTest, KeyTableRemovedDuringARun) {
     EXPECT_FALSE(fs::exists(Table(kKeyTableName))) << "the run must not recreate the table";
 }
 
-INSTANTIATE_TEST_SUITE_P(BothReadings, TableFaultTest,
-                         ::testing::Values(TableReading::PerRecord, TableReading::InMemory),
-                         [](const auto& info) {
-                             return info.param == TableReading::PerRecord ? "PerRecord"
-                                                                          : "InMemory";
-                         });
+INSTANTIATE_TEST_SUITE_P(BothReadings, TableFaultTest, testing::BothReadings(),
+                         testing::ReadingName);
 
 } // namespace
 } // namespace pelmora::faults

@@ -23,6 +23,15 @@ TempDirectory::~TempDirectory() {
     std::filesystem::remove_all(m_path, ignored);
 }
 
+std::vector<TableRow> SampleRows() {
+    return {
+        {Gbk("　"), Gbk("　"), Gbk("　")},
+        {Gbk("东"), "\x93\x8C", Gbk("東")},
+        {Gbk("发"), "\x94\xAD", Gbk("発")},
+        {"A", "A", "A"},
+    };
+}
+
 std::string RecordBytes(const std::string& bytes) {
     if (bytes.size() == 1) {
         return bytes + '\0';
@@ -59,12 +68,6 @@ std::string Gbk(const std::string& utf8) {
         throw std::invalid_argument("not in code page 936: " + utf8);
     }
     return *bytes;
-}
-
-char32_t GbkCharacter(const std::string& bytes) {
-    const std::string record = RecordBytes(bytes);
-    return RecordCharacter(
-        {static_cast<std::uint8_t>(record[0]), static_cast<std::uint8_t>(record[1])});
 }
 
 int OpenFileCount() {

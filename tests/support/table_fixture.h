@@ -41,6 +41,11 @@ struct TableRow {
     std::string preview;
 };
 
+/// Four rows in key order: the full-width space and ASCII "A" map to themselves, 发 to
+/// Shift-JIS 発 (0x94AD, shown through code page 936 as 敪) with the preview 発, and 东 to 東
+/// (0x938C, shown as 搶).
+std::vector<TableRow> SampleRows();
+
 /// The bytes of one 2-byte record for `bytes` (a single byte is padded with 0x00).
 std::string RecordBytes(const std::string& bytes);
 
@@ -52,9 +57,6 @@ void WriteTables(const std::filesystem::path& directory, const std::vector<Table
 
 /// Code page 936 bytes of UTF-8 `text`, for building rows from readable characters.
 std::string Gbk(const std::string& utf8);
-
-/// The one character that code page 936 `bytes` decode to.
-char32_t GbkCharacter(const std::string& bytes);
 
 /// Records every report instead of showing it.
 class RecordingReport final : public ErrorReport {

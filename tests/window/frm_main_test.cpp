@@ -24,21 +24,11 @@
 using pelmora::testing::Gbk;
 using pelmora::testing::RecordBytes;
 using pelmora::testing::RecordingReport;
+using pelmora::testing::SampleRows;
 using pelmora::testing::WriteFile;
 using pelmora::testing::WriteTables;
 
 namespace {
-
-// 发 maps to Shift-JIS 発 (0x94AD, shown through code page 936 as 敪) with the preview 発,
-// 东 to 東 (0x938C, shown as 搶); the full-width space and ASCII "A" map to themselves.
-std::vector<pelmora::testing::TableRow> SampleRows() {
-    return {
-        {Gbk("　"), Gbk("　"), Gbk("　")},
-        {Gbk("东"), "\x93\x8C", Gbk("東")},
-        {Gbk("发"), "\x94\xAD", Gbk("発")},
-        {"A", "A", "A"},
-    };
-}
 
 struct ShownMessage {
     int count = 0;
