@@ -24,7 +24,7 @@ namespace {
 constexpr std::int64_t kRecordSize = 2;
 // Sound tables are a few hundred kilobytes at most; a table larger than this is read record by
 // record even in a batch run, so a huge or sparse file never fills the memory.
-constexpr std::int64_t kMaxLoadedTableBytes = 16 * 1024 * 1024;
+constexpr std::int64_t kMaxLoadedTableBytes = std::int64_t{16} * 1024 * 1024;
 
 ErrorNumber ErrorForErrno(int error) {
     switch (error) {
