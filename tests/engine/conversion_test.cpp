@@ -10,6 +10,7 @@ namespace pelmora {
 namespace {
 
 using testing::Gbk;
+using testing::KeepingSink;
 using testing::OpenFileCount;
 using testing::RecordingReport;
 using testing::SampleRows;
@@ -17,22 +18,6 @@ using testing::TableRow;
 using testing::TempDirectory;
 using testing::WriteFile;
 using testing::WriteTables;
-
-// A sink that counts how often it was emptied, to tell "untouched" from "emptied".
-class CountingSink final : public TextSink {
-public:
-    void Clear() override {
-        m_text.clear();
-        ++m_clears;
-    }
-    void Append(char32_t character) override { m_text.push_back(character); }
-    std::string Utf8() const { return EncodeUtf8(m_text); }
-    int Clears() const { return m_clears; }
-
-private:
-    std::u32string m_text;
-    int m_clears = 0;
-};
 
 class ConversionTest : public ::testing::TestWithParam<TableReading> {
 protected:
@@ -51,8 +36,8 @@ protected:
     }
 
     TempDirectory m_dir;
-    CountingSink m_japanese;
-    CountingSink m_preview;
+    KeepingSink m_japanese;
+    KeepingSink m_preview;
     TablePaths m_paths;
     RecordingReport m_report;
 };

@@ -105,10 +105,6 @@ DirectorySnapshot TakeSnapshot(const std::filesystem::path& directory) {
     return snapshot;
 }
 
-std::string KeepingSink::Utf8() const {
-    return EncodeUtf8(m_text);
-}
-
 std::string AllReports(const testing::RecordingReport& report) {
     std::string all;
     for (const auto& entry : report.Entries()) {

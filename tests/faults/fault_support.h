@@ -31,25 +31,6 @@ struct DirectorySnapshot {
 /// kept only for files up to a few megabytes; larger (sparse) files are compared by size and time.
 DirectorySnapshot TakeSnapshot(const std::filesystem::path& directory);
 
-/// A sink that keeps its text as code points and counts how often it was emptied, so a test can
-/// tell "left untouched" from "emptied and refilled".
-class KeepingSink final : public TextSink {
-public:
-    explicit KeepingSink(std::u32string initial = U"") : m_text(std::move(initial)) {}
-    void Clear() override {
-        m_text.clear();
-        ++m_clears;
-    }
-    void Append(char32_t character) override { m_text.push_back(character); }
-    std::string Utf8() const;
-    int Clears() const { return m_clears; }
-    std::size_t Length() const { return m_text.size(); }
-
-private:
-    std::u32string m_text;
-    int m_clears = 0;
-};
-
 /// Every report as "title|text" lines, for comparing whole reports at once.
 std::string AllReports(const testing::RecordingReport& report);
 

@@ -10,6 +10,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Gbk;
+using testing::KeepingSink;
 using testing::RecordingReport;
 using testing::TempDirectory;
 using testing::WriteTables;

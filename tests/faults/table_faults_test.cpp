@@ -14,6 +14,7 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::Gbk;
+using testing::KeepingSink;
 using testing::OpenFileCount;
 using testing::RecordingReport;
 using testing::SampleRows;

@@ -1,7 +1,9 @@
 #pragma once
 
 #include "char_tables.h"
+#include "conversion.h"
 #include "error_report.h"
+#include "utf8.h"
 
 #include <filesystem>
 #include <ostream>
@@ -57,6 +59,25 @@ void WriteTables(const std::filesystem::path& directory, const std::vector<Table
 
 /// Code page 936 bytes of UTF-8 `text`, for building rows from readable characters.
 std::string Gbk(const std::string& utf8);
+
+/// A sink that keeps its text as code points and counts how often it was emptied, so a test can
+/// tell "left untouched" from "emptied and refilled".
+class KeepingSink final : public TextSink {
+public:
+    explicit KeepingSink(std::u32string initial = U"") : m_text(std::move(initial)) {}
+    void Clear() override {
+        m_text.clear();
+        ++m_clears;
+    }
+    void Append(char32_t character) override { m_text.push_back(character); }
+    std::string Utf8() const { return EncodeUtf8(m_text); }
+    int Clears() const { return m_clears; }
+    std::size_t Length() const { return m_text.size(); }
+
+private:
+    std::u32string m_text;
+    int m_clears = 0;
+};
 
 /// Records every report instead of showing it.
 class RecordingReport final : public ErrorReport {
