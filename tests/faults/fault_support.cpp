@@ -1,6 +1,5 @@
 #include "fault_support.h"
 
-#include "utf8.h"
 
 #include <cerrno>
 #include <csignal>
