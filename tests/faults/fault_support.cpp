@@ -1,6 +1,5 @@
 #include "fault_support.h"
 
-
 #include <cerrno>
 #include <csignal>
 #include <fstream>
