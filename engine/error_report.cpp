@@ -13,7 +13,7 @@ std::string FormatErrorText(const ErrorInfo& error) {
 
 void ShowErrorReport(ErrorReport& report, std::string_view title, const ErrorInfo& error) {
     if (error.number != 0) {
-        report.Show(title, FormatErrorText(error));
+        report.Show(title, FormatErrorText({error.number, report.Describe(error), error.fileName}));
     }
 }
 
@@ -23,16 +23,19 @@ ErrorInfo CurrentExceptionInfo() {
     try {
         throw;
     } catch (const RuntimeError& error) {
-        return {error.Number(), error.what()};
+        return {error.Number(), error.what(), error.FileName()};
     } catch (const std::bad_alloc&) {
         return {static_cast<int>(ErrorNumber::OutOfMemory),
-                StandardDescription(ErrorNumber::OutOfMemory)};
+                StandardDescription(ErrorNumber::OutOfMemory),
+                {}};
     } catch (const std::exception& error) {
         return {static_cast<int>(ErrorNumber::InternalError),
-                StandardDescription(ErrorNumber::InternalError) + ": " + error.what()};
+                StandardDescription(ErrorNumber::InternalError) + ": " + error.what(),
+                {}};
     } catch (...) {
         return {static_cast<int>(ErrorNumber::InternalError),
-                StandardDescription(ErrorNumber::InternalError)};
+                StandardDescription(ErrorNumber::InternalError),
+                {}};
     }
 }
 

@@ -10,10 +10,12 @@ inline constexpr std::string_view kFormLoadErrorTitle = "Error in FormLoad";
 inline constexpr std::string_view kConversionErrorTitle = "Error in Command1Click";
 inline constexpr std::string_view kObtainErrorTitle = "Error in Obtain";
 
-/// One failure as a trap sees it: the error number and its description.
+/// One failure as a trap sees it: the error number, the runtime's English description and,
+/// for a failure that involves a file, that file's name.
 struct ErrorInfo {
     int number = 0;
     std::string description;
+    std::string fileName;
 };
 
 /// The one way a failure is shown. The window shows a modal message box, the command line
@@ -23,12 +25,15 @@ public:
     virtual ~ErrorReport() = default;
     /// Shows one report; `text` is already formatted by FormatErrorText.
     virtual void Show(std::string_view title, std::string_view text) = 0;
+    /// The description that follows "ErrorInfo:". The runtime's English wording by default; a
+    /// front end may word it in its users' language from the number and the file name.
+    virtual std::string Describe(const ErrorInfo& error) const { return error.description; }
 };
 
 /// "ErrorNo:" number CR LF "ErrorInfo:" description.
 std::string FormatErrorText(const ErrorInfo& error);
 
-/// Shows the report for `error` under `title`, unless its number is 0.
+/// Shows the report for `error` under `title`, described by `report`, unless its number is 0.
 void ShowErrorReport(ErrorReport& report, std::string_view title, const ErrorInfo& error);
 
 /// The trap of a routine: turns whatever escaped it (our own runtime errors, exhausted memory,

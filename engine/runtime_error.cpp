@@ -34,6 +34,7 @@ RuntimeError::RuntimeError(ErrorNumber number)
     : std::runtime_error(StandardDescription(number)), m_number(number) {}
 
 RuntimeError::RuntimeError(ErrorNumber number, const std::string& fileName)
-    : std::runtime_error(StandardDescription(number) + ": " + fileName), m_number(number) {}
+    : std::runtime_error(StandardDescription(number) + ": " + fileName), m_number(number),
+      m_fileName(fileName) {}
 
 } // namespace pelmora

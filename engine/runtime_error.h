@@ -35,9 +35,12 @@ public:
 
     int Number() const { return static_cast<int>(m_number); }
     ErrorNumber Kind() const { return m_number; }
+    /// The file the failure involves, as given; empty when none.
+    const std::string& FileName() const { return m_fileName; }
 
 private:
     ErrorNumber m_number;
+    std::string m_fileName;
 };
 
 } // namespace pelmora
