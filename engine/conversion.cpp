@@ -16,6 +16,19 @@ Pieces Same(char32_t character) {
     return {character, character};
 }
 
+// A character the tables cannot give: "□" in the preview, and in the code text the character
+// that a Japanese program reads as "□".
+Pieces Miss() {
+    return {kJapaneseCodePlaceholder, kPlaceholder};
+}
+
+// A Japanese code record that holds no character of the code page would put "□" (A1 F5) into
+// the code text, which a Japanese program misreads; it gets the code text's placeholder instead.
+char32_t JapaneseCodeCharacter(Record record) {
+    const char32_t character = RecordCharacter(record);
+    return character == kPlaceholder ? kJapaneseCodePlaceholder : character;
+}
+
 // Looks a character up and reads its two records; a space or a miss needs no record.
 Pieces LookedUpPieces(char32_t character, RecordNumber keyCount, TableSet& tables,
                       ErrorReport& report) {
@@ -24,16 +37,16 @@ Pieces LookedUpPieces(char32_t character, RecordNumber keyCount, TableSet& table
         return Same(U' ');
     }
     if (found == 0) {
-        return Same(kPlaceholder);
+        return Miss();
     }
-    return {RecordCharacter(tables.ReadRecord(kJapaneseCodeTableFile, found)),
+    return {JapaneseCodeCharacter(tables.ReadRecord(kJapaneseCodeTableFile, found)),
             RecordCharacter(tables.ReadRecord(kPreviewTableFile, found))};
 }
 
 Pieces PiecesFor(char32_t character, RecordNumber keyCount, TableSet& tables, ErrorReport& report) {
     const std::optional<CharCode> code = CharCodeOf(character);
     if (!code) {
-        return Same(kPlaceholder);
+        return Miss();
     }
     if (const std::optional<char32_t> fixed = FixedPiece(*code)) {
         return Same(*fixed);

@@ -60,6 +60,13 @@ private:
     std::string m_text;
 };
 
+/// What the Japanese code text shows where the preview shows the placeholder "□": the code page
+/// 936 character whose bytes, 81 A0, are the Shift-JIS code of "□". Pasted into a Japanese
+/// program it reads as "□", exactly where the preview shows one; the code page 936 bytes of "□"
+/// itself (A1 F5) would read as a half-width katakana and a lead byte that swallows the next
+/// character.
+inline constexpr char32_t kJapaneseCodePlaceholder = U'\u4EE9'; // 仩, code page 936 81 A0
+
 /// Where the tables of a conversion are and how to read them.
 struct TableLocation {
     std::filesystem::path directory;
@@ -72,7 +79,8 @@ std::optional<char32_t> FixedPiece(CharCode code);
 
 /// One conversion run: forms the table paths into `tablePaths`, opens the three tables, empties
 /// both outputs, then for every input character appends one character to the Japanese code
-/// text and one to the preview text, and closes the tables. A failure shows
+/// text and one to the preview text, and closes the tables. A character the tables cannot give
+/// shows "□" in the preview and kJapaneseCodePlaceholder in the Japanese code text. A failure shows
 /// "Error in Command1Click" through `report` and ends the run with the tables closed; what was
 /// appended stays, and a failure before the outputs were emptied leaves them untouched.
 void ConvertText(TextSource& input, TextSink& japaneseCode, TextSink& preview,

@@ -71,7 +71,7 @@ protected:
 TEST_F(ConvertCommandTest, WritesEachFormExactly) {
     Outcome code = Run(Tables(), "发东 A中\n");
     EXPECT_EQ(code.status, 0);
-    EXPECT_EQ(code.out, "敪搶 A□\n");
+    EXPECT_EQ(code.out, "敪搶 A仩\n");
     EXPECT_EQ(code.err, "");
 
     Outcome preview = Run(Tables() + " --preview", "发东 A中\n");

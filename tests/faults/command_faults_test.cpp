@@ -157,7 +157,7 @@ long WriteRepeated(const fs::path& path, const std::string& line) {
 }
 
 TEST_F(CommandFaultTest, HundredMegabyteInputStaysWithinTwiceItsSize) {
-    // "发东 A中\n" is 12 bytes in and 12 out ("敪搶 A□\n"); "x" is 1 byte in and 3 out ("□"),
+    // "发东 A中\n" is 12 bytes in and 12 out ("敪搶 A仩\n"); "x" is 1 byte in and 3 out ("仩"),
     // the largest growth an input can cause. The input is held whole; the output must not be.
     // The output stays in its file, so that this test process stays small: its own peak counts
     // into the child's.
@@ -169,9 +169,9 @@ TEST_F(CommandFaultTest, HundredMegabyteInputStaysWithinTwiceItsSize) {
         std::string start;
     };
     const std::vector<Case> cases = {
-        {"text", "发东 A中\n", {}, 1, "敪搶 A□\n敪搶 A□\n"},
-        {"unmapped letters", "xxxx", {}, 3, "□□□□"},
-        {"unmapped letters, --sjis", "xxxx", {"--sjis"}, 2, "\xA1\xF5\xA1\xF5"},
+        {"text", "发东 A中\n", {}, 1, "敪搶 A仩\n敪搶 A仩\n"},
+        {"unmapped letters", "xxxx", {}, 3, "仩仩仩仩"},
+        {"unmapped letters, --sjis", "xxxx", {"--sjis"}, 2, "\x81\xA0\x81\xA0"},
     };
     for (const Case& huge : cases) {
         const fs::path input = m_work.Path() / "huge.txt";

@@ -57,7 +57,7 @@ protected:
         if (run % 10 == 9) {
             m_reported += m_report.Entries().size() == reportsBefore + 1 ? 1 : 0;
         } else {
-            m_succeeded += japanese.Text() == "敪搶 A□□\n" ? 1 : 0;
+            m_succeeded += japanese.Text() == "敪搶 A仩仩\n" ? 1 : 0;
         }
     }
 

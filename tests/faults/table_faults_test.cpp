@@ -138,7 +138,7 @@ TEST_P(TableFaultTest, EmptyTables) {
     // No keys: every character misses, and a space is still a space (record n + 1 = 1).
     WriteFile(Table(kKeyTableName), "");
     Convert("发 A");
-    ExpectOutputs("□ □", "□ □");
+    ExpectOutputs("仩 仩", "□ □");
     EXPECT_EQ(AllReports(m_report), "");
 
     // Keys but no Japanese codes: the first hit ends the run with what was appended.
@@ -181,7 +181,7 @@ TEST_P(TableFaultTest, UnsortedKeysGiveWhatTheSearchFinds) {
         m_dir.Path(),
         {{"A", "A", "A"}, {Gbk("发"), "\x94\xAD", Gbk("発")}, {Gbk("东"), "\x93\x8C", Gbk("東")}});
     Convert("发东A");
-    ExpectOutputs("敪□□", "発□□");
+    ExpectOutputs("敪仩仩", "発□□");
     EXPECT_EQ(AllReports(m_report), "");
 }
 
@@ -197,18 +197,19 @@ TEST_P(TableFaultTest, DuplicatedKeysGiveTheFirstRecordTheProbesReach) {
     // Every key the same: no hang, one answer for that key, misses for the rest.
     WriteTables(m_dir.Path(), std::vector<TableRow>(1000, {Gbk("发"), "\x94\xAD", Gbk("発")}));
     Convert("发东发");
-    ExpectOutputs("敪□敪", "発□発");
+    ExpectOutputs("敪仩敪", "発□発");
     EXPECT_EQ(AllReports(m_report), "");
 }
 
 TEST_P(TableFaultTest, RecordsThatAreNoCodePage936CharacterShowAsThePlaceholder) {
     // Records of 　 东 发 A: lead bytes with trail bytes outside the code page (a space, a
-    // control character, DEL, NUL) show as □. A lone 0xFF is the private-use character U+F8F5
+    // control character, DEL, NUL) show as □ in the preview and as 仩, which a Japanese
+    // program reads as □, in the code text. A lone 0xFF is the private-use character U+F8F5
     // in code page 936 as Windows reads it, so it passes through as that.
     WriteFile(Table(kJapaneseCodeTableName), std::string("\x81\x20\xFF\xFF\xA1\x7F\x41\x00", 8));
     WriteFile(Table(kPreviewTableName), std::string("\xA1\xA1\xFE\x0A\x81\x00\x41\x00", 8));
     Convert("　东发A");
-    ExpectOutputs("□\uF8F5□A", "　□□A");
+    ExpectOutputs("仩\uF8F5仩A", "　□□A");
     EXPECT_EQ(AllReports(m_report), "");
 }
 
@@ -219,7 +220,7 @@ TEST_P(TableFaultTest, KeysThatAreNoCharacterAreSearchedAsCodesAndNeverMatch) {
                                {"A", "A", "A"},
                                {"\xFF\xFF", "y", "y"}});
     Convert("东A\xC3\xBF");
-    ExpectOutputs("搶A□", "東A□");
+    ExpectOutputs("搶A仩", "東A□");
     EXPECT_EQ(AllReports(m_report), "");
 }
 
@@ -249,12 +250,12 @@ TEST_P(TableFaultTest, TablesChangedBetweenRunsAreReadAfresh) {
         fs::rename(other.Path() / name, Table(name));
     }
     Convert("发东");
-    ExpectOutputs("□搶", "□東");
+    ExpectOutputs("仩搶", "□東");
 
     // Truncated in place to nothing: misses only.
     fs::resize_file(Table(kKeyTableName), 0);
     Convert("发东");
-    ExpectOutputs("□□", "□□");
+    ExpectOutputs("仩仩", "□□");
 
     // Grown again: found again.
     WriteTables(m_dir.Path(), SampleRows());
@@ -296,7 +297,7 @@ TEST_P(TableFaultTest, KeyTableRemovedDuringARun) {
         // the first reports and misses, and the run goes on.
         const std::string lost = "Error in Obtain|ErrorNo:53\r\nErrorInfo:File not found: " +
                                  Table(kKeyTableName).string() + "\n";
-        EXPECT_EQ(japanese.Text(), U"敪□□");
+        EXPECT_EQ(japanese.Text(), U"敪仩仩");
         EXPECT_EQ(AllReports(m_report), lost + lost);
     }
     EXPECT_EQ(preview.Length(), 3u);
