@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <fstream>
 #include <sstream>
 #include <sys/wait.h>
+#include <unistd.h>
 
 namespace pelmora {
 namespace {
@@ -95,6 +97,72 @@ TEST_F(ConvertCommandTest, ReadsAFileOrStandardInput) {
     EXPECT_NE(missing.err.find("/nonexistent/file.txt"), std::string::npos);
 }
 
+TEST_F(ConvertCommandTest, ReadsTheFilesUsersHave) {
+    // What Windows Notepad and a Chinese Windows system write: UTF-8 with a byte order mark,
+    // GBK, UTF-16 with a byte order mark.
+    const std::string gbk = Gbk("发东 A中");
+    const std::string utf16le = std::string("\xFF\xFE\xD1\x53\x1C\x4E", 6);
+    for (const auto& [arguments, input] : std::vector<std::pair<std::string, std::string>>{
+             {"", "\xEF\xBB\xBF发东 A中"},
+             {"--from gbk", gbk},
+             {"--from CP936", gbk},
+             {"", utf16le + std::string("\x20\x00\x41\x00\x2D\x4E", 6)},
+         }) {
+        Outcome outcome = Run(Tables() + " " + arguments, input);
+        EXPECT_EQ(outcome.status, 0) << arguments << outcome.err;
+        EXPECT_EQ(outcome.out, "敪搶 A仩") << arguments;
+    }
+    Outcome unasked = Run(Tables(), gbk);
+    EXPECT_EQ(unasked.status, 2);
+    EXPECT_EQ(unasked.out, "");
+    EXPECT_EQ(unasked.err, "pelmora-convert: the input is not valid UTF-8 (byte offset 0); it "
+                           "reads as GBK, so try --from gbk\n");
+}
+
+TEST_F(ConvertCommandTest, RepeatingAnOptionIsHarmlessUnlessItContradictsItself) {
+    EXPECT_EQ(Run(Tables() + " --preview --preview", "发").out, "発");
+    EXPECT_EQ(Run(Tables() + " " + Tables() + " --sjis --sjis", "A").out, "A");
+    EXPECT_EQ(Run(Tables() + " --from gbk --from GBK", Gbk("发")).out, "敪");
+    Outcome twice = Run(Tables() + " --from gbk --from utf-8", "发");
+    EXPECT_EQ(twice.status, 2);
+    EXPECT_EQ(twice.err.rfind("pelmora-convert: --from given twice with different values\n", 0), 0u)
+        << twice.err;
+    EXPECT_NE(Run(Tables() + " --tables /elsewhere", "A").err.find("--tables given twice"),
+              std::string::npos);
+}
+
+TEST_F(ConvertCommandTest, OnATerminalItSaysHowToEndTheInput) {
+    // Standard input is a terminal the test types into: the text, then Ctrl-D on a line of its
+    // own. Standard output and standard error go to files.
+    const int terminal = posix_openpt(O_RDWR | O_NOCTTY);
+    ASSERT_GE(terminal, 0);
+    ASSERT_EQ(grantpt(terminal), 0);
+    ASSERT_EQ(unlockpt(terminal), 0);
+    const std::string typist = ptsname(terminal);
+    const std::filesystem::path out = m_work.Path() / "out", err = m_work.Path() / "err";
+    const pid_t child = fork();
+    if (child == 0) {
+        setsid();
+        const int input = open(typist.c_str(), O_RDWR);
+        dup2(input, STDIN_FILENO);
+        dup2(open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDOUT_FILENO);
+        dup2(open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600), STDERR_FILENO);
+        const std::string tables = m_tables.Path().string();
+        execl(PELMORA_CONVERT, PELMORA_CONVERT, "--tables", tables.c_str(), nullptr);
+        _exit(127);
+    }
+    const std::string typed = "发\n\x04";
+    ASSERT_EQ(write(terminal, typed.data(), typed.size()), static_cast<ssize_t>(typed.size()));
+    int status = 0;
+    waitpid(child, &status, 0);
+    close(terminal);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    EXPECT_EQ(ReadFile(out), "敪\n");
+    EXPECT_EQ(ReadFile(err), "pelmora-convert: reading from the terminal until Ctrl-D (or give a "
+                             "FILE to convert)\n");
+    EXPECT_EQ(Run(Tables(), "发").err, "") << "nothing is said when the input is not a terminal";
+}
+
 TEST_F(ConvertCommandTest, EmptyInputGivesEmptyOutput) {
     Outcome outcome = Run(Tables(), "");
     EXPECT_EQ(outcome.status, 0);
@@ -118,7 +186,8 @@ TEST_F(ConvertCommandTest, ErrorReportsGoToStandardErrorAsThreeLines) {
 }
 
 TEST_F(ConvertCommandTest, UsageErrorsExitWithTwo) {
-    for (const std::string arguments : {"--bogus", "--preview --sjis", "--tables", "a b", "-x"}) {
+    for (const std::string arguments : {"--bogus", "--preview --sjis", "--tables", "a b", "-x",
+                                        "--from", "--from latin1", "--sjis --preview --sjis"}) {
         Outcome outcome = Run(Tables() + " " + arguments);
         EXPECT_EQ(outcome.status, 2) << arguments;
         EXPECT_NE(outcome.err.find("Usage: pelmora-convert"), std::string::npos) << arguments;

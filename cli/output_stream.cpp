@@ -1,0 +1,90 @@
+#include "output_stream.h"
+
+#include "code_page.h"
+#include "platform.h"
+#include "utf8.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace pelmora {
+
+namespace {
+
+constexpr std::string_view kProgramName = "pelmora-convert";
+constexpr std::size_t kBufferBytes = 1 << 16;
+
+} // namespace
+
+void TellUser(std::string_view message) {
+    WriteStandardError(std::string(kProgramName) + ": " + std::string(message) + "\n");
+}
+
+void StandardErrorReport::Show(std::string_view title, std::string_view text) {
+    std::string lines(title);
+    lines += '\n';
+    for (const char character : text) {
+        if (character != '\r') {
+            lines += character;
+        }
+    }
+    lines += '\n';
+    WriteStandardError(lines);
+    ++m_shown;
+}
+
+StandardOutputSink::StandardOutputSink(bool codePage936) : m_codePage936(codePage936) {
+    UseBinaryStandardOutput();
+}
+
+void StandardOutputSink::Append(char32_t character) {
+    if (m_stopped) {
+        return;
+    }
+    if (!m_codePage936) {
+        AppendUtf8(character, m_buffer);
+    } else if (!AppendCodePage936(character, m_buffer)) {
+        Flush();
+        m_stopped = m_unencodable = true;
+        return;
+    }
+    if (m_buffer.size() >= kBufferBytes) {
+        Flush();
+    }
+}
+
+bool StandardOutputSink::Finish() {
+    Flush();
+    if (!m_stopped && (std::fflush(stdout) != 0 || std::ferror(stdout))) {
+        m_stopped = true;
+        m_writeError = errno;
+    }
+    if (m_unencodable) {
+        TellUser("the output holds characters that code page 936 cannot write");
+    } else if (m_stopped) {
+        TellUser(std::string("cannot write the output: ") + std::strerror(m_writeError));
+    }
+    return !m_stopped;
+}
+
+void StandardOutputSink::Flush() {
+    if (!m_stopped && !m_buffer.empty() &&
+        std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout) != m_buffer.size()) {
+        m_stopped = true;
+        m_writeError = errno;
+    }
+    m_buffer.clear();
+}
+
+bool WriteOutput(std::string_view bytes) {
+    UseBinaryStandardOutput();
+    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
+        TellUser(std::string("cannot write the output: ") + std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+} // namespace pelmora

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "conversion.h"
+#include "error_report.h"
+
+#include <string>
+#include <string_view>
+
+namespace pelmora {
+
+/// Tells the user something on standard error: "pelmora-convert: " `message`, then a line break.
+void TellUser(std::string_view message);
+
+/// Shows each report on standard error as three lines (title, ErrorNo, ErrorInfo) and counts
+/// them; descriptions stay in the runtime's English wording.
+class StandardErrorReport final : public ErrorReport {
+public:
+    void Show(std::string_view title, std::string_view text) override;
+    int Shown() const { return m_shown; }
+
+private:
+    int m_shown = 0;
+};
+
+/// Writes one output text to standard output while the conversion runs, a buffer at a time, so
+/// a long input's result is never held whole. The first piece that cannot be written (a full
+/// disk, a broken pipe, a character code page 936 lacks) stops the output there, after what
+/// was written before it.
+class StandardOutputSink final : public TextSink {
+public:
+    /// Writes UTF-8, or code page 936 bytes when `codePage936`.
+    explicit StandardOutputSink(bool codePage936);
+    /// The conversion empties its outputs before the first piece, when nothing is written yet.
+    void Clear() override { m_buffer.clear(); }
+    void Append(char32_t character) override;
+    /// Writes what is left; false after telling the user why the output is incomplete.
+    bool Finish();
+
+private:
+    void Flush();
+
+    bool m_codePage936;
+    std::string m_buffer;
+    bool m_stopped = false;
+    bool m_unencodable = false;
+    int m_writeError = 0;
+};
+
+/// The sink for the output not asked for.
+class DiscardSink final : public TextSink {
+public:
+    void Clear() override {}
+    void Append(char32_t) override {}
+};
+
+/// Writes `bytes` to standard output at once (help, version); false after telling the user why
+/// they could not be written.
+bool WriteOutput(std::string_view bytes);
+
+} // namespace pelmora

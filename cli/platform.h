@@ -1,0 +1,46 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdio>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// What differs between systems for pelmora-convert: how arguments become paths, how files and
+// the standard streams are opened, and how messages reach the user. One implementation per
+// platform, chosen by the build.
+namespace pelmora {
+
+/// The path an argument names. Arguments are UTF-8 on Windows (made from the wide command
+/// line) and the bytes as given elsewhere.
+std::filesystem::path PathFromArgument(std::string_view argument);
+
+/// A path as UTF-8, for messages.
+std::string DisplayPath(const std::filesystem::path& path);
+
+/// Opens a file for reading bytes; nullptr with errno set when it cannot.
+std::FILE* OpenForReading(const std::filesystem::path& path);
+
+/// Standard input, set to read bytes as they are.
+std::FILE* OpenStandardInput();
+
+/// True when standard input is a terminal (a user typing, not a file or a pipe).
+bool StandardInputIsTerminal();
+
+/// The keys that end typed input on this system ("Ctrl-D").
+std::string_view EndOfInputKeys();
+
+/// The size of `file` when it is a regular file, so it can be read into one allocation.
+std::optional<std::size_t> RegularFileSize(std::FILE* file);
+
+/// False when the program was started with standard output closed.
+bool StandardOutputIsOpen();
+
+/// Sets standard output to write bytes as they are.
+void UseBinaryStandardOutput();
+
+/// Writes UTF-8 text to standard error.
+void WriteStandardError(std::string_view utf8);
+
+} // namespace pelmora

@@ -1,0 +1,51 @@
+#include "platform.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace pelmora {
+
+std::filesystem::path PathFromArgument(std::string_view argument) {
+    return std::filesystem::path(std::string(argument));
+}
+
+std::string DisplayPath(const std::filesystem::path& path) {
+    return path.string();
+}
+
+std::FILE* OpenForReading(const std::filesystem::path& path) {
+    return std::fopen(path.c_str(), "rb");
+}
+
+std::FILE* OpenStandardInput() {
+    return stdin;
+}
+
+bool StandardInputIsTerminal() {
+    return ::isatty(STDIN_FILENO) == 1;
+}
+
+std::string_view EndOfInputKeys() {
+    return "Ctrl-D";
+}
+
+std::optional<std::size_t> RegularFileSize(std::FILE* file) {
+    struct stat info {};
+    if (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(info.st_size);
+}
+
+bool StandardOutputIsOpen() {
+    return ::fcntl(STDOUT_FILENO, F_GETFD) != -1;
+}
+
+void UseBinaryStandardOutput() {}
+
+void WriteStandardError(std::string_view utf8) {
+    std::fwrite(utf8.data(), 1, utf8.size(), stderr);
+}
+
+} // namespace pelmora
