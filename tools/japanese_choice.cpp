@@ -55,6 +55,44 @@ constexpr Link kOverrides[] = {
     {U'‖', U'∥',
      "the JIS X 0208 double vertical line 0x8161 is U+2225 in code page 932, "
      "code page 936 has it as U+2016"},
+    // Signs of GB2312 whose meaning Japanese writes with another sign.
+    {U'·', U'・',
+     "the middle dot between the parts of a foreign name is the katakana middle dot in "
+     "Japanese (0x8145); its preview is · because code page 936 lacks ・"},
+    {U'ˉ', U'￣', "the macron or overline is the full-width macron 0x8150 in Shift-JIS"},
+    {U'∶', U'：', "Japanese writes a ratio (1∶2) with the full-width colon"},
+    {U'≈', U'≒', "Japanese writes approximately equal as ≒"},
+    {U'≌', U'≡', "Japanese writes the congruence of figures (合同) as ≡"},
+    {U'≤', U'≦', "Japanese writes less than or equal as ≦"},
+    {U'≥', U'≧', "Japanese writes greater than or equal as ≧"},
+    {U'〖', U'【', "Shift-JIS has only the black lenticular brackets, used for the same headings"},
+    {U'〗', U'】', "Shift-JIS has only the black lenticular brackets, used for the same headings"},
+};
+
+// Japanese signs that code page 936 lacks, previewed by the code page 936 sign that looks the
+// same. The code text still carries the Japanese sign's own Shift-JIS code.
+constexpr Link kShownAs[] = {
+    {U'・', U'·', "code page 936 has no katakana middle dot; the middle dot looks the same"},
+};
+
+struct SignRange {
+    UChar32 first;
+    UChar32 last;
+    const char* reason;
+};
+
+// Signs of GB2312 that were considered for a Japanese equivalent and left unmapped.
+constexpr SignRange kSignsLeftOut[] = {
+    {U'ˇ', U'ˇ', "the caron has no Shift-JIS counterpart"},
+    {U'∏', U'∏', "Shift-JIS has no product sign"},
+    {U'∷', U'∷', "Shift-JIS has no proportion sign (∵ and ∴ mean because and therefore)"},
+    {U'⊙', U'⊙', "the circled dot operator is no ◎, which is a mark"},
+    {U'≮', U'≯', "Shift-JIS has no negated less-than or greater-than"},
+    {U'¤', U'¤', "Shift-JIS has no currency sign"},
+    {U'Ⅺ', U'Ⅻ', "NEC row 13 has the Roman numerals Ⅰ to Ⅹ only"},
+    {U'⒈', U'⒛', "Shift-JIS has no numbers with a full stop; 1. would be two characters"},
+    {U'⑴', U'⒇', "Shift-JIS has no parenthesized numbers; (1) would be three characters"},
+    {U'㈠', U'㈩', "Shift-JIS has no parenthesized ideographs besides ㈱, ㈲ and ㈹"},
 };
 
 // Unihan semantic links the choice does not follow: each ties the everyday meaning of the key
@@ -84,6 +122,10 @@ const Link* find_link(const Link* begin, const Link* end, UChar32 from, UChar32 
 
 const Link* find_override(UChar32 from) {
     return find_link(std::begin(kOverrides), std::end(kOverrides), from, 0);
+}
+
+const Link* find_shown_as(UChar32 japanese) {
+    return find_link(std::begin(kShownAs), std::end(kShownAs), japanese, 0);
 }
 
 bool is_rejected(UChar32 from, UChar32 to) {
@@ -163,6 +205,32 @@ std::optional<JapaneseCode> JapaneseChooser::shippable(UChar32 japanese) const {
         return std::nullopt;
     }
     const auto preview = desktop_.encode(japanese);
+    if (!preview) {
+        return std::nullopt;
+    }
+    return JapaneseCode{japanese, *sjis, *preview};
+}
+
+std::optional<JapaneseCode> JapaneseChooser::shippable_sign(UChar32 japanese) const {
+    if (japanese == U'\t') {
+        return JapaneseCode{japanese, "\t", "\t"};
+    }
+    const auto sjis = shift_jis_.encode(japanese);
+    if (!sjis) {
+        return std::nullopt;
+    }
+    const auto lead = static_cast<std::uint8_t>((*sjis)[0]);
+    const bool ascii = sjis->size() == 1 && lead >= 0x21 && lead <= 0x7E;
+    const bool two_byte = sjis->size() == 2 && (is_jis_x0208_lead(lead) || is_nec_row13_lead(lead));
+    if ((!ascii && !two_byte) || !desktop_.decode(*sjis)) {
+        return std::nullopt;
+    }
+    auto preview = desktop_.encode(japanese);
+    if (!preview) {
+        if (const auto* shown_as = find_shown_as(japanese)) {
+            preview = desktop_.encode(shown_as->to);
+        }
+    }
     if (!preview) {
         return std::nullopt;
     }
@@ -251,9 +319,12 @@ const std::vector<UChar32>& JapaneseChooser::unihan_links(const std::string& fie
     return links_of(found == sources_.unihan.end() ? none : found->second, c);
 }
 
-std::optional<Choice> JapaneseChooser::first_shippable(const std::vector<Candidate>& list) const {
+std::optional<Choice> JapaneseChooser::first_shippable(const std::vector<Candidate>& list,
+                                                       bool signs) const {
     for (const auto& candidate : list) {
-        if (const auto code = shippable(candidate.character)) {
+        const auto code =
+            signs ? shippable_sign(candidate.character) : shippable(candidate.character);
+        if (code) {
             return Choice{*code, candidate.route};
         }
     }
@@ -261,13 +332,13 @@ std::optional<Choice> JapaneseChooser::first_shippable(const std::vector<Candida
 }
 
 std::optional<Choice> JapaneseChooser::choose_for_ideograph(UChar32 key) const {
-    return first_shippable(ideograph_candidates(key));
+    return first_shippable(ideograph_candidates(key), false);
 }
 
 std::optional<Choice> JapaneseChooser::choose_for_other(UChar32 key) const {
     std::vector<Candidate> list;
     add_with_japanese_form(list, key, "same character");
-    return first_shippable(list);
+    return first_shippable(list, true);
 }
 
 UChar32 JapaneseChooser::opencc_reference(UChar32 key) const {
@@ -304,11 +375,28 @@ std::vector<std::string> JapaneseChooser::hand_made_links() {
     for (const auto& link : kOverrides) {
         lines.push_back(utf8(link.from) + " → " + utf8(link.to) + ": " + link.reason);
     }
+    for (const auto& link : kShownAs) {
+        lines.push_back(utf8(link.from) + " shown as " + utf8(link.to) +
+                        " in the preview: " + link.reason);
+    }
     for (const auto& link : kRejectedLinks) {
         lines.push_back(utf8(link.from) + " ↛ " + utf8(link.to) +
                         " (Unihan link not followed): " + link.reason);
     }
     return lines;
+}
+
+} // namespace pelmora::tables
+
+namespace pelmora::tables {
+
+std::optional<std::string> JapaneseChooser::sign_left_out_reason(UChar32 sign) {
+    for (const auto& range : kSignsLeftOut) {
+        if (sign >= range.first && sign <= range.last) {
+            return range.reason;
+        }
+    }
+    return std::nullopt;
 }
 
 } // namespace pelmora::tables

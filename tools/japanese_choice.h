@@ -56,6 +56,14 @@ public:
     // The Japanese character, when Pelmora can ship it (JIS X 0208 or ASCII, round trip).
     std::optional<JapaneseCode> shippable(UChar32 japanese) const;
 
+    // The same for a sign, which may also come from NEC row 13 (①, Ⅰ, №; Japanese Windows
+    // fonts carry it), may be a tab, and may be previewed by a look-alike where code page 936
+    // lacks the sign itself (kShownAs in japanese_choice.cpp).
+    std::optional<JapaneseCode> shippable_sign(UChar32 japanese) const;
+
+    // Why a GB2312 sign was left without a Japanese counterpart, when that was decided by hand.
+    static std::optional<std::string> sign_left_out_reason(UChar32 sign);
+
     // What OpenCC gives for the key out of context: the first STCharacters form, then the
     // JPVariants form of that.
     UChar32 opencc_reference(UChar32 key) const;
@@ -78,7 +86,7 @@ private:
                                const std::vector<UChar32>& start) const;
     std::vector<Candidate> japanese_forms(UChar32 c) const;
     const std::vector<UChar32>& unihan_links(const std::string& field, UChar32 c) const;
-    std::optional<Choice> first_shippable(const std::vector<Candidate>& list) const;
+    std::optional<Choice> first_shippable(const std::vector<Candidate>& list, bool signs) const;
 
     const VariantSources& sources_;
     VariantMap undirected_links_;
