@@ -1,6 +1,7 @@
 #include "japanese_choice.h"
 
 #include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
 #include <algorithm>
@@ -15,6 +16,9 @@ struct Link {
     UChar32 from;
     UChar32 to;
     const char* reason;
+    // A reading chosen for an ambiguous simplified key, not a form of the character: a word
+    // that names its traditional character does not take it (公升 keeps the measure 升).
+    bool key_reading = false;
 };
 
 // Hand-made links, each tried before anything else for its own key and as a Japanese form
@@ -34,20 +38,23 @@ constexpr Link kOverrides[] = {
     // Ambiguous simplified characters whose OpenCC first form is not the everyday reading.
     {U'钟', U'鐘',
      "everyday 钟 is the clock and the bell (分钟, 钟表), 鐘; OpenCC puts the "
-     "surname form 鍾 first"},
+     "surname form 鍾 first",
+     true},
     {U'升', U'昇',
-     "everyday 升 means rise (上升, 升级), which Japanese writes 昇; 升 is the "
-     "measure"},
-    {U'征', U'征',
-     "征 is its own Japanese form in 征服, 遠征 and in names; OpenCC's 徵 leads to 徴, which "
-     "only 特征 and 象征 want"},
+     "everyday 升 means rise (上升, 升级), which Japanese writes 昇; 升 is the measure. "
+     "Traditional Chinese writes rise 升 as well, so OpenCC's words (升 198, 昇 45) do not "
+     "speak for Japanese",
+     true},
     {U'里', U'里',
      "里 is its own Japanese form (village, 万里, names such as 美里); OpenCC's 裏 is the back "
-     "side, which Japanese does not use for 这里 or 里面 either"},
-    {U'岩', U'岩', "岩 is the everyday Japanese rock (岩石); OpenCC's 巖 leads to 巌, a name form"},
+     "side, which Japanese does not use for 这里 or 里面 either",
+     true},
+    {U'岩', U'岩', "岩 is the everyday Japanese rock (岩石); OpenCC's 巖 leads to 巌, a name form",
+     true},
     {U'栗', U'栗',
      "everyday 栗 is the chestnut (栗子), 栗 in Japanese; OpenCC's 慄 is only "
-     "战栗"},
+     "战栗",
+     true},
     // One sign that the two code pages give different code points.
     {U'—', U'―',
      "the JIS X 0208 dash 0x815C is U+2015 in code page 932, the same dash of "
@@ -111,6 +118,17 @@ constexpr Link kRejectedLinks[] = {
     {U'魷', U'鰌', "鱿 is the squid, 鰌 the loach"},
     {U'撟', U'嬌', "挢 lifts, 嬌 is charming"},
     {U'啃', U'齦', "啃 gnaws, Japanese reads 齦 as the gums"},
+};
+
+// Word forms that give way to the key's per-character form: OpenCC's phrase dictionary gives
+// them, but Japanese does not write the word so.
+constexpr Link kRejectedWordForms[] = {
+    {U'里', U'裏',
+     "OpenCC writes the locative 里 (宫里, 池里) as 裡 or 裏, but Japanese 裏 is the back side, "
+     "never inside"},
+    {U'升', U'升',
+     "OpenCC's traditional 升 also means rise (上升, 升级), which Japanese writes 昇 (上昇, "
+     "昇級); the per-character 昇 stands"},
 };
 
 const Link* find_link(const Link* begin, const Link* end, UChar32 from, UChar32 to) {
@@ -268,7 +286,8 @@ void JapaneseChooser::add_with_japanese_form(std::vector<Candidate>& list, UChar
 }
 
 // Choice order for an ideograph key (first shippable candidate wins):
-//  0. the override for the key (kOverrides);
+//  0. the override for the key (kOverrides), then the form word evidence chose (the builder
+//     decides it from OpenCC's phrase dictionary);
 //  1. the traditional forms OpenCC STCharacters gives, in OpenCC's order. OpenCC lists the
 //     form most common in everyday words and names first, so that is how ambiguous
 //     simplified characters are read (干 -> 幹, 后 -> 後, 发 -> 發 -> 発, 斗 -> 鬥 -> 闘);
@@ -281,6 +300,9 @@ std::vector<Candidate> JapaneseChooser::ideograph_candidates(UChar32 key) const 
     std::vector<Candidate> list;
     if (const auto* entry = find_override(key)) {
         list.push_back({entry->to, "override"});
+    }
+    if (const auto found = evidence_defaults_.find(key); found != evidence_defaults_.end()) {
+        list.push_back({found->second, "word evidence"});
     }
     std::vector<UChar32> start = {key};
     for (const UChar32 traditional : links_of(sources_.simplified_to_traditional, key)) {
@@ -397,6 +419,76 @@ std::optional<std::string> JapaneseChooser::sign_left_out_reason(UChar32 sign) {
         }
     }
     return std::nullopt;
+}
+
+} // namespace pelmora::tables
+
+namespace pelmora::tables {
+
+std::optional<JapaneseCode> JapaneseChooser::japanese_form_of(UChar32 c) const {
+    std::vector<Candidate> list;
+    add_with_japanese_form(list, c, "");
+    const auto* override_link = find_override(c);
+    if (override_link != nullptr && override_link->key_reading) {
+        list.erase(list.begin());
+    }
+    const auto choice = first_shippable(list, false);
+    return choice ? std::optional<JapaneseCode>(choice->code) : std::nullopt;
+}
+
+std::optional<std::string> JapaneseChooser::word_form_rejection(UChar32 key, UChar32 japanese) {
+    const auto* link =
+        find_link(std::begin(kRejectedWordForms), std::end(kRejectedWordForms), key, japanese);
+    return link == nullptr ? std::nullopt : std::optional<std::string>(link->reason);
+}
+
+std::optional<JapaneseCode> JapaneseChooser::extension_kanji(UChar32 c) const {
+    const auto sjis = shift_jis_.encode(c);
+    if (!sjis || sjis->size() != 2 || !is_extension_lead(static_cast<std::uint8_t>((*sjis)[0])) ||
+        !u_hasBinaryProperty(c, UCHAR_IDEOGRAPHIC)) {
+        return std::nullopt;
+    }
+    const auto preview = desktop_.encode(c);
+    if (!desktop_.decode(*sjis) || !preview) {
+        return std::nullopt;
+    }
+    return JapaneseCode{c, *sjis, *preview};
+}
+
+const std::vector<UChar32>& JapaneseChooser::traditional_forms(UChar32 key) const {
+    return links_of(sources_.simplified_to_traditional, key);
+}
+
+std::vector<UChar32> JapaneseChooser::related_forms(UChar32 key) const {
+    std::vector<UChar32> forms = {key};
+    const auto add = [&forms](UChar32 c) {
+        if (std::find(forms.begin(), forms.end(), c) == forms.end()) {
+            forms.push_back(c);
+        }
+    };
+    for (const UChar32 traditional : traditional_forms(key)) {
+        add(traditional);
+    }
+    const std::vector<UChar32> bases = forms;
+    for (const UChar32 base : bases) {
+        for (const auto& form : japanese_forms(base)) {
+            add(form.character);
+        }
+        for (const char* field : {"kTraditionalVariant", "kSimplifiedVariant", "kZVariant"}) {
+            for (const UChar32 variant : unihan_links(field, base)) {
+                add(variant);
+            }
+        }
+    }
+    return forms;
+}
+
+void JapaneseChooser::set_evidence_defaults(std::map<UChar32, UChar32> defaults) {
+    evidence_defaults_ = std::move(defaults);
+}
+
+bool JapaneseChooser::has_override(UChar32 key) {
+    return find_override(key) != nullptr;
 }
 
 } // namespace pelmora::tables

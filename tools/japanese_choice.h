@@ -78,6 +78,32 @@ public:
     // True when code page 932 encodes the character in a JIS X 0208 row.
     bool in_jis_x0208(UChar32 japanese) const;
 
+    // The Japanese form of one character as a word gives it: its override, its OpenCC
+    // Japanese forms, then itself, the first one shippable (the path every key form takes).
+    std::optional<JapaneseCode> japanese_form_of(UChar32 c) const;
+
+    // Why a word's Japanese form of a key gives way to the per-character one, when it does.
+    static std::optional<std::string> word_form_rejection(UChar32 key, UChar32 japanese);
+
+    // The character as an extension kanji of code page 932 (the IBM rows ICU's windows-932
+    // encoder gives, or the NEC-selected rows), when its code also round-trips through code
+    // page 936 and code page 936 can preview it.
+    std::optional<JapaneseCode> extension_kanji(UChar32 c) const;
+
+    // The OpenCC traditional forms of a key, in OpenCC's order.
+    const std::vector<UChar32>& traditional_forms(UChar32 key) const;
+
+    // Characters that are forms of the key: itself, its OpenCC traditional forms, their
+    // OpenCC Japanese forms, and their Unihan traditional, simplified and z-variant links.
+    std::vector<UChar32> related_forms(UChar32 key) const;
+
+    // Japanese forms that word evidence made the per-character default, tried right after a
+    // key's own override.
+    void set_evidence_defaults(std::map<UChar32, UChar32> defaults);
+
+    // True when the key has a hand-made override.
+    static bool has_override(UChar32 key);
+
 private:
     std::vector<Candidate> ideograph_candidates(UChar32 key) const;
     void add_with_japanese_form(std::vector<Candidate>& list, UChar32 c,
@@ -90,6 +116,7 @@ private:
 
     const VariantSources& sources_;
     VariantMap undirected_links_;
+    std::map<UChar32, UChar32> evidence_defaults_;
     StrictCodePage desktop_{kDesktopCodePage};
     StrictCodePage shift_jis_{kShiftJisCodePage};
 };
