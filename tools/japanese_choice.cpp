@@ -401,6 +401,10 @@ std::vector<std::string> JapaneseChooser::hand_made_links() {
         lines.push_back(utf8(link.from) + " shown as " + utf8(link.to) +
                         " in the preview: " + link.reason);
     }
+    for (const auto& link : kRejectedWordForms) {
+        lines.push_back(utf8(link.from) + " ↛ " + utf8(link.to) +
+                        " in words (the per-character form stands): " + link.reason);
+    }
     for (const auto& link : kRejectedLinks) {
         lines.push_back(utf8(link.from) + " ↛ " + utf8(link.to) +
                         " (Unihan link not followed): " + link.reason);

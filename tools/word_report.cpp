@@ -66,7 +66,8 @@ void report_word_counts(std::ostringstream& out, const WordCounts& counts,
         << "word alone by forward longest match, the differing words alone gave another result "
         << "than the full list for " << counts.blocked_inputs_before
         << " words; with the blockers, for none (the builder checks this). Characters whose "
-        << "word form gave way to the per-character form (hand-made, below): "
+        << "word form gave way to the per-character form (the hand-made links above marked \"in "
+           "words\"): "
         << counts.rejected_forms << ".\n\n";
 }
 
