@@ -18,7 +18,8 @@ if(TARGET pelmora)
 endif()
 
 install(TARGETS ${pelmora_programs} RUNTIME DESTINATION ${PELMORA_INSTALL_PROGRAM_DIR})
-install(FILES data/pin.dat data/pj.dat data/jj.dat DESTINATION ${PELMORA_INSTALL_PROGRAM_DIR})
+install(FILES data/pin.dat data/pj.dat data/jj.dat data/words.dat data/candidates.dat
+    DESTINATION ${PELMORA_INSTALL_PROGRAM_DIR})
 
 if(PELMORA_INSTALL_LINKS)
     # Relative links, so the installed tree can be moved or packaged as a whole.

@@ -1,5 +1,6 @@
 #!/bin/sh
-# Rebuilds Pelmora's lookup tables (pin.dat, pj.dat, jj.dat) from public data of the Debian
+# Rebuilds Pelmora's lookup tables (pin.dat, pj.dat, jj.dat) and its word and candidate tables
+# (words.dat, candidates.dat) from public data of the Debian
 # packages opencc / libopencc1.1 (OpenCC dictionaries) and unicode-data (Unihan variants),
 # installing them when missing, and refreshes the coverage report in the output's README.md.
 #
@@ -29,7 +30,7 @@ done
 
 sources_present() {
     command -v opencc_dict >/dev/null 2>&1 &&
-        [ -f "$opencc_dir/STCharacters.ocd2" ] &&
+        [ -f "$opencc_dir/STCharacters.ocd2" ] && [ -f "$opencc_dir/STPhrases.ocd2" ] &&
         { [ -f "$unihan_dir/Unihan_Variants.txt.bz2" ] || [ -f "$unihan_dir/Unihan_Variants.txt" ]; }
 }
 
@@ -48,7 +49,7 @@ build_builder() {
 }
 
 dump_sources() {
-    for dictionary in STCharacters JPVariants JPShinjitaiCharacters; do
+    for dictionary in STCharacters STPhrases JPVariants JPShinjitaiCharacters; do
         opencc_dict -i "$opencc_dir/$dictionary.ocd2" -o "$work/$dictionary.txt" -f ocd2 -t text
     done
     if [ -f "$unihan_dir/Unihan_Variants.txt.bz2" ]; then
@@ -64,6 +65,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 dump_sources
 mkdir -p "$out"
-"$builder" --st "$work/STCharacters.txt" --jp-variants "$work/JPVariants.txt" \
+"$builder" --st "$work/STCharacters.txt" --st-phrases "$work/STPhrases.txt" \
+    --jp-variants "$work/JPVariants.txt" \
     --jp-shinjitai "$work/JPShinjitaiCharacters.txt" --unihan "$work/Unihan_Variants.txt" \
     --out "$out"

@@ -83,6 +83,14 @@ bool is_jis_x0208_lead(std::uint8_t lead) {
            (lead >= 0xE0 && lead <= 0xEA);
 }
 
+bool is_nec_row13_lead(std::uint8_t lead) {
+    return lead == 0x87;
+}
+
+bool is_extension_lead(std::uint8_t lead) {
+    return lead == 0xED || lead == 0xEE || (lead >= 0xFA && lead <= 0xFC);
+}
+
 std::string utf8(UChar32 c) {
     std::string text;
     icu::UnicodeString(c).toUTF8String(text);

@@ -46,6 +46,13 @@ inline constexpr const char* kShiftJisCodePage = "windows-932";
 // and the IBM extensions (0xFA-0xFC).
 bool is_jis_x0208_lead(std::uint8_t lead);
 
+// True for NEC row 13 (0x87): circled numbers, Roman numerals, № and other signs.
+bool is_nec_row13_lead(std::uint8_t lead);
+
+// True for the extension kanji rows of code page 932: the NEC-selected IBM extensions
+// (0xED-0xEE) and the IBM extensions (0xFA-0xFC).
+bool is_extension_lead(std::uint8_t lead);
+
 // The character as UTF-8, for reports.
 std::string utf8(UChar32 c);
 

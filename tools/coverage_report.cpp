@@ -1,5 +1,8 @@
 #include "coverage_report.h"
 
+#include <unicode/uchar.h>
+
+#include <algorithm>
 #include <cstdio>
 #include <map>
 #include <set>
@@ -11,6 +14,7 @@ namespace {
 
 constexpr int kGb2312HanziCount = 6763;
 constexpr int kCharactersPerLine = 40;
+constexpr std::size_t kSignsPerLine = 20;
 
 std::string hex_bytes(const std::string& bytes) {
     std::string text;
@@ -168,7 +172,7 @@ void report_unshippable_codes(std::ostringstream& out, const JapaneseChooser& ch
             const std::string entry = hex_bytes(bytes) + " " + utf8(*japanese);
             if (!desktop.decode(bytes)) {
                 no_desktop_pair.push_back(entry);
-            } else if (!chooser.shippable(*japanese)) {
+            } else if (!chooser.shippable_sign(*japanese)) {
                 no_preview.push_back(entry);
             }
         }
@@ -184,21 +188,85 @@ void report_unshippable_codes(std::ostringstream& out, const JapaneseChooser& ch
         << entry_block(no_preview);
 }
 
-void report_other_unmapped(std::ostringstream& out, const std::vector<DesktopKey>& keys,
-                           const std::vector<TableRecord>& records) {
-    const auto mapped_bytes = mapped_keys(records);
-    std::vector<UChar32> unmapped;
-    for (const auto& key : keys) {
-        const auto lead = static_cast<std::uint8_t>(key.bytes[0]);
-        const bool gb2312_non_hanzi = key.bytes.size() == 2 && lead >= 0xA1 && lead <= 0xA9 &&
-                                      static_cast<std::uint8_t>(key.bytes[1]) >= 0xA1;
-        if (gb2312_non_hanzi && mapped_bytes.count(key.bytes) == 0) {
-            unmapped.push_back(key.character);
-        }
+bool is_gb2312_sign(const std::string& bytes) {
+    const auto lead = static_cast<std::uint8_t>(bytes[0]);
+    return bytes.size() == 2 && lead >= 0xA1 && lead <= 0xA9 &&
+           static_cast<std::uint8_t>(bytes[1]) >= 0xA1;
+}
+
+std::string mapped_sign_group(const TableRecord& record) {
+    const auto lead = static_cast<std::uint8_t>(record.choice.code.sjis[0]);
+    if (record.choice.code.character != record.key.character) {
+        return "a Japanese equivalent (hand-made links above)";
     }
-    out << "GB2312 non-hanzi (rows A1-A9) with no JIS X 0208 counterpart (" << unmapped.size()
-        << "):\n\n```text\n"
-        << character_block(unmapped) << "```\n\n";
+    return is_nec_row13_lead(lead) ? "the same character, from NEC row 13"
+                                   : "the same character, from JIS X 0208";
+}
+
+std::string block_name(UChar32 c) {
+    const auto block = u_getIntPropertyValue(c, UCHAR_BLOCK);
+    const char* name = u_getPropertyValueName(UCHAR_BLOCK, block, U_LONG_PROPERTY_NAME);
+    std::string text = name == nullptr ? "unknown block" : name;
+    std::replace(text.begin(), text.end(), '_', ' ');
+    return text;
+}
+
+std::string unmapped_sign_group(UChar32 sign, const StrictCodePage& shift_jis) {
+    if (const auto reason = JapaneseChooser::sign_left_out_reason(sign)) {
+        return *reason;
+    }
+    const auto sjis = shift_jis.encode(sign);
+    if (sjis && sjis->size() == 2 && is_extension_lead(static_cast<std::uint8_t>((*sjis)[0]))) {
+        return "only in code page 932's IBM extension rows (" + hex_bytes(*sjis).substr(0, 2) +
+               "xx), which the tables leave to the candidates";
+    }
+    return "no Shift-JIS character of this meaning (" + block_name(sign) + ")";
+}
+
+void report_sign_groups(std::ostringstream& out,
+                        const std::map<std::string, std::vector<std::string>>& groups,
+                        const std::string& heading) {
+    for (const auto& [group, signs] : groups) {
+        out << heading << group << " (" << signs.size() << "):\n\n```text\n";
+        for (std::size_t i = 0; i < signs.size(); ++i) {
+            const bool line_end = (i + 1) % kSignsPerLine == 0 || i + 1 == signs.size();
+            out << signs[i] << (line_end ? "\n" : " ");
+        }
+        out << "```\n\n";
+    }
+}
+
+void report_gb2312_signs(std::ostringstream& out, const std::vector<DesktopKey>& keys,
+                         const std::vector<TableRecord>& records) {
+    const StrictCodePage shift_jis(kShiftJisCodePage);
+    std::map<std::string, const TableRecord*> by_key;
+    for (const auto& record : records) {
+        by_key[record.key.bytes] = &record;
+    }
+    std::map<std::string, std::vector<std::string>> mapped;
+    std::map<std::string, std::vector<std::string>> unmapped;
+    for (const auto& key : keys) {
+        // Code page 936 gives the empty cells of these rows private-use characters.
+        const bool empty_cell = u_charType(key.character) == U_PRIVATE_USE_CHAR;
+        if (!is_gb2312_sign(key.bytes) || empty_cell) {
+            continue;
+        }
+        const auto found = by_key.find(key.bytes);
+        if (found == by_key.end()) {
+            unmapped[unmapped_sign_group(key.character, shift_jis)].push_back(utf8(key.character));
+            continue;
+        }
+        const auto& choice = found->second->choice;
+        std::string shown = utf8(key.character);
+        if (choice.code.character != key.character) {
+            shown += "→" + utf8(choice.code.character);
+        }
+        mapped[mapped_sign_group(*found->second)].push_back(shown);
+    }
+    out << "GB2312 signs (rows A1-A9, their empty cells left aside), mapped to:\n\n";
+    report_sign_groups(out, mapped, "- ");
+    out << "GB2312 signs (rows A1-A9) left unmapped, and why:\n\n";
+    report_sign_groups(out, unmapped, "- ");
 }
 
 void report_unihan_choices(std::ostringstream& out, const std::vector<TableRecord>& records) {
@@ -226,7 +294,7 @@ std::string coverage_report(const std::vector<DesktopKey>& keys,
         << entry_block(JapaneseChooser::hand_made_links());
     report_unihan_choices(out, records);
     report_opencc_agreement(out, records, chooser);
-    report_other_unmapped(out, keys, records);
+    report_gb2312_signs(out, keys, records);
     report_unshippable_codes(out, chooser);
     return out.str();
 }

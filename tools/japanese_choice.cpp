@@ -1,6 +1,7 @@
 #include "japanese_choice.h"
 
 #include <unicode/normalizer2.h>
+#include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
 #include <algorithm>
@@ -15,6 +16,9 @@ struct Link {
     UChar32 from;
     UChar32 to;
     const char* reason;
+    // A reading chosen for an ambiguous simplified key, not a form of the character: a word
+    // that names its traditional character does not take it (公升 keeps the measure 升).
+    bool key_reading = false;
 };
 
 // Hand-made links, each tried before anything else for its own key and as a Japanese form
@@ -34,20 +38,23 @@ constexpr Link kOverrides[] = {
     // Ambiguous simplified characters whose OpenCC first form is not the everyday reading.
     {U'钟', U'鐘',
      "everyday 钟 is the clock and the bell (分钟, 钟表), 鐘; OpenCC puts the "
-     "surname form 鍾 first"},
+     "surname form 鍾 first",
+     true},
     {U'升', U'昇',
-     "everyday 升 means rise (上升, 升级), which Japanese writes 昇; 升 is the "
-     "measure"},
-    {U'征', U'征',
-     "征 is its own Japanese form in 征服, 遠征 and in names; OpenCC's 徵 leads to 徴, which "
-     "only 特征 and 象征 want"},
+     "everyday 升 means rise (上升, 升级), which Japanese writes 昇; 升 is the measure. "
+     "Traditional Chinese writes rise 升 as well, so OpenCC's words (升 198, 昇 45) do not "
+     "speak for Japanese",
+     true},
     {U'里', U'里',
      "里 is its own Japanese form (village, 万里, names such as 美里); OpenCC's 裏 is the back "
-     "side, which Japanese does not use for 这里 or 里面 either"},
-    {U'岩', U'岩', "岩 is the everyday Japanese rock (岩石); OpenCC's 巖 leads to 巌, a name form"},
+     "side, which Japanese does not use for 这里 or 里面 either",
+     true},
+    {U'岩', U'岩', "岩 is the everyday Japanese rock (岩石); OpenCC's 巖 leads to 巌, a name form",
+     true},
     {U'栗', U'栗',
      "everyday 栗 is the chestnut (栗子), 栗 in Japanese; OpenCC's 慄 is only "
-     "战栗"},
+     "战栗",
+     true},
     // One sign that the two code pages give different code points.
     {U'—', U'―',
      "the JIS X 0208 dash 0x815C is U+2015 in code page 932, the same dash of "
@@ -55,6 +62,44 @@ constexpr Link kOverrides[] = {
     {U'‖', U'∥',
      "the JIS X 0208 double vertical line 0x8161 is U+2225 in code page 932, "
      "code page 936 has it as U+2016"},
+    // Signs of GB2312 whose meaning Japanese writes with another sign.
+    {U'·', U'・',
+     "the middle dot between the parts of a foreign name is the katakana middle dot in "
+     "Japanese (0x8145); its preview is · because code page 936 lacks ・"},
+    {U'ˉ', U'￣', "the macron or overline is the full-width macron 0x8150 in Shift-JIS"},
+    {U'∶', U'：', "Japanese writes a ratio (1∶2) with the full-width colon"},
+    {U'≈', U'≒', "Japanese writes approximately equal as ≒"},
+    {U'≌', U'≡', "Japanese writes the congruence of figures (合同) as ≡"},
+    {U'≤', U'≦', "Japanese writes less than or equal as ≦"},
+    {U'≥', U'≧', "Japanese writes greater than or equal as ≧"},
+    {U'〖', U'【', "Shift-JIS has only the black lenticular brackets, used for the same headings"},
+    {U'〗', U'】', "Shift-JIS has only the black lenticular brackets, used for the same headings"},
+};
+
+// Japanese signs that code page 936 lacks, previewed by the code page 936 sign that looks the
+// same. The code text still carries the Japanese sign's own Shift-JIS code.
+constexpr Link kShownAs[] = {
+    {U'・', U'·', "code page 936 has no katakana middle dot; the middle dot looks the same"},
+};
+
+struct SignRange {
+    UChar32 first;
+    UChar32 last;
+    const char* reason;
+};
+
+// Signs of GB2312 that were considered for a Japanese equivalent and left unmapped.
+constexpr SignRange kSignsLeftOut[] = {
+    {U'ˇ', U'ˇ', "the caron has no Shift-JIS counterpart"},
+    {U'∏', U'∏', "Shift-JIS has no product sign"},
+    {U'∷', U'∷', "Shift-JIS has no proportion sign (∵ and ∴ mean because and therefore)"},
+    {U'⊙', U'⊙', "the circled dot operator is no ◎, which is a mark"},
+    {U'≮', U'≯', "Shift-JIS has no negated less-than or greater-than"},
+    {U'¤', U'¤', "Shift-JIS has no currency sign"},
+    {U'Ⅺ', U'Ⅻ', "NEC row 13 has the Roman numerals Ⅰ to Ⅹ only"},
+    {U'⒈', U'⒛', "Shift-JIS has no numbers with a full stop; 1. would be two characters"},
+    {U'⑴', U'⒇', "Shift-JIS has no parenthesized numbers; (1) would be three characters"},
+    {U'㈠', U'㈩', "Shift-JIS has no parenthesized ideographs besides ㈱, ㈲ and ㈹"},
 };
 
 // Unihan semantic links the choice does not follow: each ties the everyday meaning of the key
@@ -75,6 +120,17 @@ constexpr Link kRejectedLinks[] = {
     {U'啃', U'齦', "啃 gnaws, Japanese reads 齦 as the gums"},
 };
 
+// Word forms that give way to the key's per-character form: OpenCC's phrase dictionary gives
+// them, but Japanese does not write the word so.
+constexpr Link kRejectedWordForms[] = {
+    {U'里', U'裏',
+     "OpenCC writes the locative 里 (宫里, 池里) as 裡 or 裏, but Japanese 裏 is the back side, "
+     "never inside"},
+    {U'升', U'升',
+     "OpenCC's traditional 升 also means rise (上升, 升级), which Japanese writes 昇 (上昇, "
+     "昇級); the per-character 昇 stands"},
+};
+
 const Link* find_link(const Link* begin, const Link* end, UChar32 from, UChar32 to) {
     const auto* found = std::find_if(begin, end, [from, to](const Link& link) {
         return link.from == from && (to == 0 || link.to == to);
@@ -84,6 +140,10 @@ const Link* find_link(const Link* begin, const Link* end, UChar32 from, UChar32 
 
 const Link* find_override(UChar32 from) {
     return find_link(std::begin(kOverrides), std::end(kOverrides), from, 0);
+}
+
+const Link* find_shown_as(UChar32 japanese) {
+    return find_link(std::begin(kShownAs), std::end(kShownAs), japanese, 0);
 }
 
 bool is_rejected(UChar32 from, UChar32 to) {
@@ -169,6 +229,32 @@ std::optional<JapaneseCode> JapaneseChooser::shippable(UChar32 japanese) const {
     return JapaneseCode{japanese, *sjis, *preview};
 }
 
+std::optional<JapaneseCode> JapaneseChooser::shippable_sign(UChar32 japanese) const {
+    if (japanese == U'\t') {
+        return JapaneseCode{japanese, "\t", "\t"};
+    }
+    const auto sjis = shift_jis_.encode(japanese);
+    if (!sjis) {
+        return std::nullopt;
+    }
+    const auto lead = static_cast<std::uint8_t>((*sjis)[0]);
+    const bool ascii = sjis->size() == 1 && lead >= 0x21 && lead <= 0x7E;
+    const bool two_byte = sjis->size() == 2 && (is_jis_x0208_lead(lead) || is_nec_row13_lead(lead));
+    if ((!ascii && !two_byte) || !desktop_.decode(*sjis)) {
+        return std::nullopt;
+    }
+    auto preview = desktop_.encode(japanese);
+    if (!preview) {
+        if (const auto* shown_as = find_shown_as(japanese)) {
+            preview = desktop_.encode(shown_as->to);
+        }
+    }
+    if (!preview) {
+        return std::nullopt;
+    }
+    return JapaneseCode{japanese, *sjis, *preview};
+}
+
 bool JapaneseChooser::in_jis_x0208(UChar32 japanese) const {
     const auto sjis = shift_jis_.encode(japanese);
     return sjis && sjis->size() == 2 && is_jis_x0208_lead(static_cast<std::uint8_t>((*sjis)[0]));
@@ -200,7 +286,8 @@ void JapaneseChooser::add_with_japanese_form(std::vector<Candidate>& list, UChar
 }
 
 // Choice order for an ideograph key (first shippable candidate wins):
-//  0. the override for the key (kOverrides);
+//  0. the override for the key (kOverrides), then the form word evidence chose (the builder
+//     decides it from OpenCC's phrase dictionary);
 //  1. the traditional forms OpenCC STCharacters gives, in OpenCC's order. OpenCC lists the
 //     form most common in everyday words and names first, so that is how ambiguous
 //     simplified characters are read (干 -> 幹, 后 -> 後, 发 -> 發 -> 発, 斗 -> 鬥 -> 闘);
@@ -213,6 +300,9 @@ std::vector<Candidate> JapaneseChooser::ideograph_candidates(UChar32 key) const 
     std::vector<Candidate> list;
     if (const auto* entry = find_override(key)) {
         list.push_back({entry->to, "override"});
+    }
+    if (const auto found = evidence_defaults_.find(key); found != evidence_defaults_.end()) {
+        list.push_back({found->second, "word evidence"});
     }
     std::vector<UChar32> start = {key};
     for (const UChar32 traditional : links_of(sources_.simplified_to_traditional, key)) {
@@ -251,9 +341,12 @@ const std::vector<UChar32>& JapaneseChooser::unihan_links(const std::string& fie
     return links_of(found == sources_.unihan.end() ? none : found->second, c);
 }
 
-std::optional<Choice> JapaneseChooser::first_shippable(const std::vector<Candidate>& list) const {
+std::optional<Choice> JapaneseChooser::first_shippable(const std::vector<Candidate>& list,
+                                                       bool signs) const {
     for (const auto& candidate : list) {
-        if (const auto code = shippable(candidate.character)) {
+        const auto code =
+            signs ? shippable_sign(candidate.character) : shippable(candidate.character);
+        if (code) {
             return Choice{*code, candidate.route};
         }
     }
@@ -261,13 +354,13 @@ std::optional<Choice> JapaneseChooser::first_shippable(const std::vector<Candida
 }
 
 std::optional<Choice> JapaneseChooser::choose_for_ideograph(UChar32 key) const {
-    return first_shippable(ideograph_candidates(key));
+    return first_shippable(ideograph_candidates(key), false);
 }
 
 std::optional<Choice> JapaneseChooser::choose_for_other(UChar32 key) const {
     std::vector<Candidate> list;
     add_with_japanese_form(list, key, "same character");
-    return first_shippable(list);
+    return first_shippable(list, true);
 }
 
 UChar32 JapaneseChooser::opencc_reference(UChar32 key) const {
@@ -304,11 +397,102 @@ std::vector<std::string> JapaneseChooser::hand_made_links() {
     for (const auto& link : kOverrides) {
         lines.push_back(utf8(link.from) + " → " + utf8(link.to) + ": " + link.reason);
     }
+    for (const auto& link : kShownAs) {
+        lines.push_back(utf8(link.from) + " shown as " + utf8(link.to) +
+                        " in the preview: " + link.reason);
+    }
+    for (const auto& link : kRejectedWordForms) {
+        lines.push_back(utf8(link.from) + " ↛ " + utf8(link.to) +
+                        " in words (the per-character form stands): " + link.reason);
+    }
     for (const auto& link : kRejectedLinks) {
         lines.push_back(utf8(link.from) + " ↛ " + utf8(link.to) +
                         " (Unihan link not followed): " + link.reason);
     }
     return lines;
+}
+
+} // namespace pelmora::tables
+
+namespace pelmora::tables {
+
+std::optional<std::string> JapaneseChooser::sign_left_out_reason(UChar32 sign) {
+    for (const auto& range : kSignsLeftOut) {
+        if (sign >= range.first && sign <= range.last) {
+            return range.reason;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace pelmora::tables
+
+namespace pelmora::tables {
+
+std::optional<JapaneseCode> JapaneseChooser::japanese_form_of(UChar32 c) const {
+    std::vector<Candidate> list;
+    add_with_japanese_form(list, c, "");
+    const auto* override_link = find_override(c);
+    if (override_link != nullptr && override_link->key_reading) {
+        list.erase(list.begin());
+    }
+    const auto choice = first_shippable(list, false);
+    return choice ? std::optional<JapaneseCode>(choice->code) : std::nullopt;
+}
+
+std::optional<std::string> JapaneseChooser::word_form_rejection(UChar32 key, UChar32 japanese) {
+    const auto* link =
+        find_link(std::begin(kRejectedWordForms), std::end(kRejectedWordForms), key, japanese);
+    return link == nullptr ? std::nullopt : std::optional<std::string>(link->reason);
+}
+
+std::optional<JapaneseCode> JapaneseChooser::extension_kanji(UChar32 c) const {
+    const auto sjis = shift_jis_.encode(c);
+    if (!sjis || sjis->size() != 2 || !is_extension_lead(static_cast<std::uint8_t>((*sjis)[0])) ||
+        !u_hasBinaryProperty(c, UCHAR_IDEOGRAPHIC)) {
+        return std::nullopt;
+    }
+    const auto preview = desktop_.encode(c);
+    if (!desktop_.decode(*sjis) || !preview) {
+        return std::nullopt;
+    }
+    return JapaneseCode{c, *sjis, *preview};
+}
+
+const std::vector<UChar32>& JapaneseChooser::traditional_forms(UChar32 key) const {
+    return links_of(sources_.simplified_to_traditional, key);
+}
+
+std::vector<UChar32> JapaneseChooser::related_forms(UChar32 key) const {
+    std::vector<UChar32> forms = {key};
+    const auto add = [&forms](UChar32 c) {
+        if (std::find(forms.begin(), forms.end(), c) == forms.end()) {
+            forms.push_back(c);
+        }
+    };
+    for (const UChar32 traditional : traditional_forms(key)) {
+        add(traditional);
+    }
+    const std::vector<UChar32> bases = forms;
+    for (const UChar32 base : bases) {
+        for (const auto& form : japanese_forms(base)) {
+            add(form.character);
+        }
+        for (const char* field : {"kTraditionalVariant", "kSimplifiedVariant", "kZVariant"}) {
+            for (const UChar32 variant : unihan_links(field, base)) {
+                add(variant);
+            }
+        }
+    }
+    return forms;
+}
+
+void JapaneseChooser::set_evidence_defaults(std::map<UChar32, UChar32> defaults) {
+    evidence_defaults_ = std::move(defaults);
+}
+
+bool JapaneseChooser::has_override(UChar32 key) {
+    return find_override(key) != nullptr;
 }
 
 } // namespace pelmora::tables

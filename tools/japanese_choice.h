@@ -56,6 +56,14 @@ public:
     // The Japanese character, when Pelmora can ship it (JIS X 0208 or ASCII, round trip).
     std::optional<JapaneseCode> shippable(UChar32 japanese) const;
 
+    // The same for a sign, which may also come from NEC row 13 (①, Ⅰ, №; Japanese Windows
+    // fonts carry it), may be a tab, and may be previewed by a look-alike where code page 936
+    // lacks the sign itself (kShownAs in japanese_choice.cpp).
+    std::optional<JapaneseCode> shippable_sign(UChar32 japanese) const;
+
+    // Why a GB2312 sign was left without a Japanese counterpart, when that was decided by hand.
+    static std::optional<std::string> sign_left_out_reason(UChar32 sign);
+
     // What OpenCC gives for the key out of context: the first STCharacters form, then the
     // JPVariants form of that.
     UChar32 opencc_reference(UChar32 key) const;
@@ -70,6 +78,32 @@ public:
     // True when code page 932 encodes the character in a JIS X 0208 row.
     bool in_jis_x0208(UChar32 japanese) const;
 
+    // The Japanese form of one character as a word gives it: its override, its OpenCC
+    // Japanese forms, then itself, the first one shippable (the path every key form takes).
+    std::optional<JapaneseCode> japanese_form_of(UChar32 c) const;
+
+    // Why a word's Japanese form of a key gives way to the per-character one, when it does.
+    static std::optional<std::string> word_form_rejection(UChar32 key, UChar32 japanese);
+
+    // The character as an extension kanji of code page 932 (the IBM rows ICU's windows-932
+    // encoder gives, or the NEC-selected rows), when its code also round-trips through code
+    // page 936 and code page 936 can preview it.
+    std::optional<JapaneseCode> extension_kanji(UChar32 c) const;
+
+    // The OpenCC traditional forms of a key, in OpenCC's order.
+    const std::vector<UChar32>& traditional_forms(UChar32 key) const;
+
+    // Characters that are forms of the key: itself, its OpenCC traditional forms, their
+    // OpenCC Japanese forms, and their Unihan traditional, simplified and z-variant links.
+    std::vector<UChar32> related_forms(UChar32 key) const;
+
+    // Japanese forms that word evidence made the per-character default, tried right after a
+    // key's own override.
+    void set_evidence_defaults(std::map<UChar32, UChar32> defaults);
+
+    // True when the key has a hand-made override.
+    static bool has_override(UChar32 key);
+
 private:
     std::vector<Candidate> ideograph_candidates(UChar32 key) const;
     void add_with_japanese_form(std::vector<Candidate>& list, UChar32 c,
@@ -78,10 +112,11 @@ private:
                                const std::vector<UChar32>& start) const;
     std::vector<Candidate> japanese_forms(UChar32 c) const;
     const std::vector<UChar32>& unihan_links(const std::string& field, UChar32 c) const;
-    std::optional<Choice> first_shippable(const std::vector<Candidate>& list) const;
+    std::optional<Choice> first_shippable(const std::vector<Candidate>& list, bool signs) const;
 
     const VariantSources& sources_;
     VariantMap undirected_links_;
+    std::map<UChar32, UChar32> evidence_defaults_;
     StrictCodePage desktop_{kDesktopCodePage};
     StrictCodePage shift_jis_{kShiftJisCodePage};
 };

@@ -1,10 +1,16 @@
-// Builds Pelmora's three lookup tables (pin.dat, pj.dat, jj.dat) from the OpenCC character
-// dictionaries (dumped as text), Unihan_Variants.txt and ICU's code page 936 and 932 mappings,
-// and prints a coverage report. tools/build_tables.sh gathers the sources and runs it.
+// Builds Pelmora's three lookup tables (pin.dat, pj.dat, jj.dat), the word table (words.dat)
+// and the candidate table (candidates.dat) from the OpenCC character and phrase dictionaries
+// (dumped as text), Unihan_Variants.txt and ICU's code page 936 and 932 mappings, and prints a
+// coverage report. tools/build_tables.sh gathers the sources and runs it.
+#include "candidate_table.h"
 #include "coverage_report.h"
+#include "evidence_defaults.h"
 #include "japanese_choice.h"
+#include "phrase_sources.h"
 #include "table_records.h"
 #include "variant_sources.h"
+#include "word_report.h"
+#include "word_table.h"
 
 #include <filesystem>
 #include <fstream>
@@ -20,17 +26,18 @@ using namespace pelmora::tables;
 namespace {
 
 constexpr const char* kUsage =
-    "usage: table_builder --st STCharacters.txt --jp-variants JPVariants.txt\n"
-    "                     --jp-shinjitai JPShinjitaiCharacters.txt --unihan Unihan_Variants.txt\n"
-    "                     --out DIR\n"
-    "Writes DIR/pin.dat, DIR/pj.dat and DIR/jj.dat, prints the coverage report, and puts the\n"
-    "report into DIR/README.md between its coverage markers when that file exists.\n";
+    "usage: table_builder --st STCharacters.txt --st-phrases STPhrases.txt\n"
+    "                     --jp-variants JPVariants.txt --jp-shinjitai JPShinjitaiCharacters.txt\n"
+    "                     --unihan Unihan_Variants.txt --out DIR\n"
+    "Writes DIR/pin.dat, pj.dat, jj.dat, words.dat and candidates.dat, prints the coverage\n"
+    "report, and puts the report into DIR/README.md between its coverage markers when that\n"
+    "file exists.\n";
 
 constexpr const char* kReportBegin = "<!-- coverage report: begin -->\n";
 constexpr const char* kReportEnd = "<!-- coverage report: end -->";
 
-const std::set<std::string> kOptions = {"--st", "--jp-variants", "--jp-shinjitai", "--unihan",
-                                        "--out"};
+const std::set<std::string> kOptions = {"--st",           "--st-phrases", "--jp-variants",
+                                        "--jp-shinjitai", "--unihan",     "--out"};
 
 // Every option is required and takes one value.
 std::map<std::string, std::string> parse_arguments(int argc, char** argv) {
@@ -94,6 +101,14 @@ void write_file(const fs::path& path, const std::string& bytes) {
     }
 }
 
+PerCharacter per_character(const std::vector<TableRecord>& records) {
+    PerCharacter per_char;
+    for (const auto& record : records) {
+        per_char.emplace(record.key.character, record.choice.code);
+    }
+    return per_char;
+}
+
 void write_tables(const fs::path& directory, const std::vector<TableRecord>& records) {
     std::string pin;
     std::string pj;
@@ -130,13 +145,30 @@ int main(int argc, char** argv) {
     try {
         auto options = parse_arguments(argc, argv);
         const VariantSources sources = read_sources(options);
-        const JapaneseChooser chooser(sources);
+        JapaneseChooser chooser(sources);
         const StrictCodePage desktop(kDesktopCodePage);
         const auto keys = desktop_keys(desktop);
+        auto phrase_file = open_source(options["--st-phrases"]);
+        const auto phrases = read_opencc_phrases(phrase_file);
+        const auto evidence = word_evidence(phrases, chooser);
+
+        const auto changes = evidence_default_changes(
+            keys, per_character(build_records(keys, chooser)), chooser, evidence);
+        chooser.set_evidence_defaults(moved_defaults(changes));
         const auto records = build_records(keys, chooser);
+        const auto per_char = per_character(records);
+
+        WordCounts word_counts;
+        const auto full = full_word_dictionary(phrases, chooser, per_char, desktop, word_counts);
+        const auto words = reduced_word_table(phrases, full, per_char, word_counts);
+        const auto candidates = candidate_entries(keys, per_char, chooser, evidence);
+
         const fs::path out = options["--out"];
         write_tables(out, records);
-        const std::string report = coverage_report(keys, records, chooser);
+        write_file(out / "words.dat", word_table_bytes(words));
+        write_file(out / "candidates.dat", candidate_table_bytes(candidates));
+        const std::string report = coverage_report(keys, records, chooser) +
+                                   word_report(word_counts, words, candidates, changes, per_char);
         std::cout << report;
         update_readme(out / "README.md", report);
     } catch (const std::exception& error) {

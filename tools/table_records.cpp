@@ -53,6 +53,8 @@ KeyClass classify(const std::string& bytes, UChar32 c) {
 
 const char* key_class_name(KeyClass key_class) {
     switch (key_class) {
+    case KeyClass::Tab:
+        return "tab";
     case KeyClass::Ascii:
         return "printable ASCII";
     case KeyClass::Gb2312Hanzi:
@@ -85,7 +87,7 @@ std::int16_t char_code(const std::string& bytes) {
 }
 
 std::vector<DesktopKey> desktop_keys(const StrictCodePage& desktop) {
-    std::vector<DesktopKey> keys;
+    std::vector<DesktopKey> keys = {{"\t", U'\t', KeyClass::Tab}};
     for (int byte = 0x21; byte <= 0x7E; ++byte) {
         const std::string bytes(1, static_cast<char>(byte));
         keys.push_back({bytes, byte, KeyClass::Ascii});

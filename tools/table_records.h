@@ -10,6 +10,7 @@ namespace pelmora::tables {
 
 // Kinds of keys, as counted in the coverage report.
 enum class KeyClass {
+    Tab,
     Ascii,
     Gb2312Hanzi,
     OtherIdeograph,
@@ -40,7 +41,7 @@ struct TableRecord {
 // int16 for double-byte characters (all negative).
 std::int16_t char_code(const std::string& bytes);
 
-// Every printable ASCII character and every round-tripping double-byte character of code
+// The tab, every printable ASCII character and every round-tripping double-byte character of code
 // page 936, ascending by CharCode.
 std::vector<DesktopKey> desktop_keys(const StrictCodePage& desktop);
 

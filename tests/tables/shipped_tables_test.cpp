@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <unicode/uchar.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -65,7 +67,8 @@ TEST(ShippedTables, KeysAreUniqueAndAscendBySignedCharCode) {
 }
 
 // The code text (pj read through code page 936) must survive the desktop clipboard, and the
-// bytes it leaves behind must read as the preview character in Shift-JIS.
+// bytes it leaves behind must read as the preview character in Shift-JIS. The one listed
+// exception: the katakana middle dot, which code page 936 lacks, is previewed as "·".
 TEST(ShippedTables, EveryRecordSurvivesTheClipboardRoundTrip) {
     const auto& tables = shipped();
     const StrictConverter desktop("windows-936");
@@ -82,26 +85,39 @@ TEST(ShippedTables, EveryRecordSurvivesTheClipboardRoundTrip) {
         const auto japanese = shift_jis.decode(sjis);
         const auto preview = desktop.decode(record_code(Tables::record(tables.jj, r)));
         ASSERT_TRUE(japanese && preview);
-        ASSERT_EQ(*japanese, *preview);
+        ASSERT_EQ(*japanese == u"\u30FB" ? u"\u00B7" : *japanese, *preview);
         ASSERT_EQ(shift_jis.encode(*japanese), sjis);
     }
 }
 
-TEST(ShippedTables, JapaneseCodesAreJisX0208OrPrintableAscii) {
+// Kanji come from JIS X 0208 only; signs may also come from NEC row 13 (lead byte 0x87),
+// which Japanese Windows fonts carry. No record uses the extension kanji rows.
+TEST(ShippedTables, JapaneseCodesAreJisX0208NecRow13OrAscii) {
     const auto& tables = shipped();
+    const StrictConverter desktop("windows-936");
+    int nec_row13 = 0;
     for (std::size_t r = 0; r < tables.record_count(); ++r) {
+        SCOPED_TRACE("record " + std::to_string(r + 1));
         const auto sjis = record_code(Tables::record(tables.pj, r));
         const auto lead = static_cast<std::uint8_t>(sjis[0]);
-        const bool ascii = sjis.size() == 1 && lead >= 0x21 && lead <= 0x7E;
+        const bool ascii = sjis.size() == 1 && ((lead >= 0x21 && lead <= 0x7E) || lead == 0x09);
         const bool jis_x0208 = sjis.size() == 2 && is_jis_x0208_lead(lead);
-        ASSERT_TRUE(ascii || jis_x0208) << "record " << r + 1;
+        const bool nec_sign = sjis.size() == 2 && lead == 0x87;
+        ASSERT_TRUE(ascii || jis_x0208 || nec_sign);
         if (ascii) {
-            ASSERT_EQ(Tables::record(tables.pj, r)[1], '\0') << "record " << r + 1;
+            ASSERT_EQ(Tables::record(tables.pj, r)[1], '\0');
+        }
+        if (nec_sign) {
+            ++nec_row13;
+            const auto key = desktop.decode(record_code(Tables::record(tables.pin, r)));
+            ASSERT_TRUE(key && key->size() == 1);
+            ASSERT_FALSE(u_hasBinaryProperty((*key)[0], UCHAR_IDEOGRAPHIC));
         }
     }
+    EXPECT_GT(nec_row13, 0);
 }
 
-TEST(ShippedTables, PrintableAsciiMapsToItself) {
+TEST(ShippedTables, AsciiAndTabMapToThemselves) {
     const auto& tables = shipped();
     int ascii_keys = 0;
     for (std::size_t r = 0; r < tables.record_count(); ++r) {
@@ -113,23 +129,56 @@ TEST(ShippedTables, PrintableAsciiMapsToItself) {
             EXPECT_EQ(Tables::record(tables.jj, r), key);
         }
     }
-    EXPECT_EQ(ascii_keys, 94);
+    EXPECT_EQ(ascii_keys, 95);
     const auto previews = previews_by_key(tables);
+    EXPECT_EQ(previews.count("\t"), 1u);
     for (char c = 0x21; c <= 0x7E; ++c) {
         EXPECT_EQ(previews.count(std::string(1, c)), 1u) << c;
     }
+}
+
+// Every sign of GB2312 rows 1-9 whose own character Shift-JIS holds in JIS X 0208 or NEC row
+// 13, with a preview in code page 936, maps to that same character.
+TEST(ShippedTables, EveryGb2312SignThatShiftJisHoldsMapsToItself) {
+    const auto previews = previews_by_key(shipped());
+    const StrictConverter desktop("windows-936");
+    const StrictConverter shift_jis("windows-932");
+    int checked = 0;
+    for (int lead = 0xA1; lead <= 0xA9; ++lead) {
+        for (int trail = 0xA1; trail <= 0xFE; ++trail) {
+            const std::string key = {static_cast<char>(lead), static_cast<char>(trail)};
+            const auto sign = desktop.decode(key);
+            if (!sign || sign->size() != 1) {
+                continue;
+            }
+            const auto sjis = shift_jis.encode(*sign);
+            if (!sjis || sjis->size() != 2 || !desktop.decode(*sjis)) {
+                continue;
+            }
+            const auto sjis_lead = static_cast<std::uint8_t>((*sjis)[0]);
+            if (!is_jis_x0208_lead(sjis_lead) && sjis_lead != 0x87) {
+                continue;
+            }
+            ++checked;
+            const auto found = previews.find(key);
+            ASSERT_NE(found, previews.end()) << to_utf8(*sign);
+            EXPECT_EQ(found->second, to_utf8(*sign));
+        }
+    }
+    EXPECT_GT(checked, 400);
 }
 
 TEST(ShippedTables, EverydayCharactersGetTheirJapaneseForm) {
     const auto previews = previews_by_key(shipped());
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"发", "発"}, {"东", "東"}, {"广", "広"}, {"龙", "竜"}, {"刘", "劉"}, {"张", "張"},
-        {"伟", "偉"}, {"德", "徳"}, {"后", "後"}, {"干", "幹"}, {"国", "国"}, {"國", "国"},
+        {"伟", "偉"}, {"德", "徳"}, {"后", "後"}, {"干", "乾"}, {"国", "国"}, {"國", "国"},
         {"發", "発"}, {"廣", "広"}, {"学", "学"}, {"铁", "鉄"}, {"图", "図"}, {"の", "の"},
         {"ア", "ア"}, {"Ａ", "Ａ"}, {"９", "９"}, {"Ω", "Ω"},   {"ж", "ж"},   {"─", "─"},
         {"、", "、"}, {"ー", "ー"}, {"「", "「"}, {"』", "』"}, {"【", "【"}, {"※", "※"},
         {"→", "→"},   {"○", "○"},   {"●", "●"},   {"☆", "☆"},   {"★", "★"},   {"…", "…"},
-        {"～", "～"}, {"—", "―"}};
+        {"～", "～"}, {"—", "―"},   {"·", "·"},   {"≤", "≦"},   {"≈", "≒"},   {"①", "①"},
+        {"Ⅳ", "Ⅳ"},   {"№", "№"}};
     for (const auto& [chinese, japanese] : expected) {
         const auto found = previews.find(gbk(chinese));
         ASSERT_NE(found, previews.end()) << chinese;
@@ -164,4 +213,18 @@ TEST(ShippedTables, CoverageReachesTheTargets) {
     EXPECT_EQ(count_keys_in(previews, 0xA6, 0xC1, 0xD8), 24); // greek
     EXPECT_EQ(count_keys_in(previews, 0xA7, 0xA1, 0xC1), 33); // Cyrillic
     EXPECT_EQ(count_keys_in(previews, 0xA7, 0xD1, 0xF1), 33); // cyrillic
+}
+
+// The game reads the katakana middle dot; the preview shows the look-alike "·" of code page 936.
+TEST(ShippedTables, MiddleDotBecomesTheKatakanaMiddleDot) {
+    const auto& tables = shipped();
+    int katakana_dots = 0;
+    for (std::size_t r = 0; r < tables.record_count(); ++r) {
+        if (Tables::record(tables.pj, r) == "\x81\x45") {
+            ++katakana_dots;
+            EXPECT_EQ(Tables::record(tables.pin, r), "\xA1\xA4");
+            EXPECT_EQ(Tables::record(tables.jj, r), "\xA1\xA4");
+        }
+    }
+    EXPECT_EQ(katakana_dots, 1);
 }

@@ -100,7 +100,8 @@ TEST(TableSources, RebuildGivesTheShippedTablesByteForByte) {
                                 PELMORA_TABLE_BUILDER + "' --out " + quoted(out.path()) +
                                 " >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    for (const char* file : {"pin.dat", "pj.dat", "jj.dat", "README.md"}) {
+    for (const char* file :
+         {"pin.dat", "pj.dat", "jj.dat", "words.dat", "candidates.dat", "README.md"}) {
         EXPECT_TRUE(read_file((out.path() / file).string()) == read_file((data / file).string()))
             << file << " differs from a rebuild; run tools/build_tables.sh";
     }

@@ -1,0 +1,18 @@
+#pragma once
+
+#include "candidate_table.h"
+#include "evidence_defaults.h"
+#include "word_table.h"
+
+#include <string>
+#include <vector>
+
+namespace pelmora::tables {
+
+// Counts and lists for the word table, the candidate table and the defaults that word
+// evidence moved, as Markdown.
+std::string word_report(const WordCounts& counts, const std::vector<WordEntry>& words,
+                        const std::vector<CandidateEntry>& candidates,
+                        const std::vector<DefaultChange>& changes, const PerCharacter& per_char);
+
+} // namespace pelmora::tables

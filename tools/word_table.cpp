@@ -1,0 +1,245 @@
+#include "word_table.h"
+
+#include <unicode/uchar.h>
+
+#include <algorithm>
+#include <set>
+#include <stdexcept>
+
+namespace pelmora::tables {
+
+namespace {
+
+// One matched stretch of a text: where it starts and how many characters it covers.
+struct Segment {
+    std::size_t start = 0;
+    std::size_t length = 0;
+};
+
+// Forward longest match, left to right: at each position the longest word of the dictionary
+// that starts there, else the single character.
+std::vector<Segment> segments(const std::vector<UChar32>& text, const WordDictionary& words) {
+    std::vector<Segment> result;
+    for (std::size_t start = 0; start < text.size();) {
+        std::size_t length = std::min(kLongestWord, text.size() - start);
+        for (; length >= 2; --length) {
+            const std::vector<UChar32> candidate(text.begin() + static_cast<long>(start),
+                                                 text.begin() + static_cast<long>(start + length));
+            if (words.count(candidate) != 0) {
+                break;
+            }
+        }
+        length = std::max<std::size_t>(length, 1);
+        result.push_back({start, length});
+        start += length;
+    }
+    return result;
+}
+
+std::vector<UChar32> slice(const std::vector<UChar32>& text, const Segment& segment) {
+    return {text.begin() + static_cast<long>(segment.start),
+            text.begin() + static_cast<long>(segment.start + segment.length)};
+}
+
+bool is_double_byte_ideograph(const std::string& bytes, UChar32 c) {
+    return bytes.size() == 2 && u_hasBinaryProperty(c, UCHAR_IDEOGRAPHIC);
+}
+
+bool same_as_per_character(const WordEntry& entry, const PerCharacter& per_char) {
+    for (std::size_t i = 0; i < entry.simplified.size(); ++i) {
+        const auto found = per_char.find(entry.simplified[i]);
+        if (found == per_char.end() || found->second.sjis != entry.japanese[i].sjis) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The first place where the reduced list's run leaves the full dictionary's: the full
+// dictionary's word there is one the reduced list dropped.
+std::vector<UChar32> first_dropped_word(const std::vector<UChar32>& text,
+                                        const WordDictionary& full, const WordDictionary& reduced) {
+    const auto by_full = segments(text, full);
+    const auto by_reduced = segments(text, reduced);
+    for (std::size_t i = 0; i < by_full.size(); ++i) {
+        const bool same = i < by_reduced.size() && by_reduced[i].start == by_full[i].start &&
+                          by_reduced[i].length == by_full[i].length;
+        if (!same) {
+            return slice(text, by_full[i]);
+        }
+    }
+    return {};
+}
+
+std::vector<std::vector<UChar32>> distinct_inputs(const std::vector<Phrase>& phrases) {
+    std::set<std::vector<UChar32>> seen;
+    std::vector<std::vector<UChar32>> inputs;
+    for (const auto& phrase : phrases) {
+        if (seen.insert(phrase.simplified).second) {
+            inputs.push_back(phrase.simplified);
+        }
+    }
+    return inputs;
+}
+
+// Adds, as blockers, the dropped words that make an input convert otherwise than with the full
+// dictionary; returns whether any was added.
+bool add_blockers_for(const std::vector<UChar32>& input, const WordDictionary& full,
+                      WordDictionary& reduced, const PerCharacter& per_char, WordCounts& counts) {
+    bool added = false;
+    while (convert_by_words(input, reduced, per_char) != convert_by_words(input, full, per_char)) {
+        const auto word = first_dropped_word(input, full, reduced);
+        if (word.empty() || reduced.count(word) != 0) {
+            break;
+        }
+        WordEntry blocker = full.at(word);
+        blocker.blocker = true;
+        reduced.emplace(word, std::move(blocker));
+        ++counts.blockers;
+        added = true;
+    }
+    return added;
+}
+
+std::vector<std::int16_t> key_codes(const WordEntry& entry) {
+    std::vector<std::int16_t> codes;
+    for (const auto& key : entry.keys) {
+        codes.push_back(char_code(key));
+    }
+    return codes;
+}
+
+} // namespace
+
+WordDictionary full_word_dictionary(const std::vector<Phrase>& phrases,
+                                    const JapaneseChooser& chooser, const PerCharacter& per_char,
+                                    const StrictCodePage& desktop, WordCounts& counts) {
+    WordDictionary full;
+    for (const auto& phrase : phrases) {
+        ++counts.phrases;
+        if (phrase.simplified.size() > kLongestWord) {
+            ++counts.too_long;
+            continue;
+        }
+        WordEntry entry{phrase.simplified, {}, {}, false};
+        for (const UChar32 c : phrase.simplified) {
+            auto bytes = desktop.encode(c);
+            if (!bytes || !is_double_byte_ideograph(*bytes, c)) {
+                break;
+            }
+            entry.keys.push_back(std::move(*bytes));
+        }
+        if (entry.keys.size() != phrase.simplified.size()) {
+            ++counts.not_double_byte;
+            continue;
+        }
+        if (full.count(phrase.simplified) != 0) {
+            ++counts.duplicates;
+            continue;
+        }
+        int rejected = 0;
+        for (std::size_t i = 0; i < phrase.simplified.size(); ++i) {
+            const UChar32 key = phrase.simplified[i];
+            auto form = chooser.japanese_form_of(phrase.traditional[i]);
+            const auto per_key = per_char.find(key);
+            if (form && per_key != per_char.end() &&
+                JapaneseChooser::word_form_rejection(key, form->character)) {
+                form = per_key->second;
+                ++rejected;
+            }
+            if (!form) {
+                break;
+            }
+            entry.japanese.push_back(std::move(*form));
+        }
+        if (entry.japanese.size() != phrase.simplified.size()) {
+            ++counts.no_japanese_form;
+            continue;
+        }
+        counts.rejected_forms += rejected;
+        ++counts.full;
+        full.emplace(phrase.simplified, std::move(entry));
+    }
+    return full;
+}
+
+// Only the words that differ from the per-character tables are kept. That alone would let a
+// shorter kept word match where, with every word present, a longer word that converts like
+// the per-character tables would have covered it (ABC dropped, BC kept: "ABC" would take BC).
+// Every dictionary word is converted alone with both lists; wherever the results differ, the
+// longer word the full list matched is kept as a blocker, until no word converts otherwise.
+std::vector<WordEntry> reduced_word_table(const std::vector<Phrase>& phrases,
+                                          const WordDictionary& full, const PerCharacter& per_char,
+                                          WordCounts& counts) {
+    WordDictionary reduced;
+    for (const auto& [word, entry] : full) {
+        if (!same_as_per_character(entry, per_char)) {
+            reduced.emplace(word, entry);
+        }
+    }
+    counts.differing = static_cast<int>(reduced.size());
+    const auto inputs = distinct_inputs(phrases);
+    for (const auto& input : inputs) {
+        if (convert_by_words(input, reduced, per_char) != convert_by_words(input, full, per_char)) {
+            ++counts.blocked_inputs_before;
+        }
+    }
+    for (bool added = true; added;) {
+        added = false;
+        for (const auto& input : inputs) {
+            added = add_blockers_for(input, full, reduced, per_char, counts) || added;
+        }
+    }
+    for (const auto& input : inputs) {
+        if (convert_by_words(input, reduced, per_char) != convert_by_words(input, full, per_char)) {
+            throw std::runtime_error("the word table converts a dictionary word otherwise than "
+                                     "the full dictionary");
+        }
+    }
+    std::vector<WordEntry> entries;
+    for (auto& [word, entry] : reduced) {
+        entries.push_back(std::move(entry));
+    }
+    return entries;
+}
+
+std::vector<UChar32> convert_by_words(const std::vector<UChar32>& text, const WordDictionary& words,
+                                      const PerCharacter& per_char) {
+    std::vector<UChar32> result;
+    for (const auto& segment : segments(text, words)) {
+        if (segment.length > 1) {
+            for (const auto& code : words.at(slice(text, segment)).japanese) {
+                result.push_back(code.character);
+            }
+            continue;
+        }
+        const auto found = per_char.find(text[segment.start]);
+        result.push_back(found == per_char.end() ? 0 : found->second.character);
+    }
+    return result;
+}
+
+bool key_sequence_less(const WordEntry& a, const WordEntry& b) {
+    return key_codes(a) < key_codes(b);
+}
+
+std::string word_table_bytes(std::vector<WordEntry> entries) {
+    std::sort(entries.begin(), entries.end(), key_sequence_less);
+    std::string bytes;
+    for (const auto& entry : entries) {
+        bytes += '\0';
+        bytes += static_cast<char>(entry.keys.size());
+        for (const auto& key : entry.keys) {
+            bytes += key;
+        }
+        for (const auto& code : entry.japanese) {
+            bytes += record_bytes(code.sjis);
+        }
+        for (const auto& code : entry.japanese) {
+            bytes += record_bytes(code.preview);
+        }
+    }
+    return bytes;
+}
+
+} // namespace pelmora::tables
