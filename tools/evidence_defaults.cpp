@@ -24,6 +24,8 @@ constexpr KeptDefault kKeptDefaults[] = {
     {U'苔', "苔 is the Japanese moss (苔, 苔むす); 薹 is a flower stalk, and only 7 words decide"},
     {U'咽', "咽 is the Japanese throat (咽喉, 咽頭); 嚥 is only in 嚥下, and the words split 25 "
             "to 23"},
+    {U'托', "most words that keep 托 are transliterations of foreign names (莱索托, 奥托, 托福, "
+            "乌托邦); the Japanese words of entrusting write 託 (委託, 信託, 託児所)"},
     {U'赞', "賛 is the Japanese kanji of praise as of approval (賛成, 称賛, 賛美); 讚 and 讃 are "
             "older spellings"},
 };
