@@ -2,6 +2,9 @@
 
 #include "key_search.h"
 #include "utf8.h"
+#include "word_tables.h"
+
+#include <vector>
 
 namespace pelmora {
 
@@ -20,13 +23,6 @@ Pieces Same(char32_t character) {
 // that a Japanese program reads as "□".
 Pieces Miss() {
     return {kJapaneseCodePlaceholder, kPlaceholder};
-}
-
-// A Japanese code record that holds no character of the code page would put "□" (A1 F5) into
-// the code text, which a Japanese program misreads; it gets the code text's placeholder instead.
-char32_t JapaneseCodeCharacter(Record record) {
-    const char32_t character = RecordCharacter(record);
-    return character == kPlaceholder ? kJapaneseCodePlaceholder : character;
 }
 
 // Looks a character up and reads its two records; a space or a miss needs no record.
@@ -57,7 +53,49 @@ Pieces PiecesFor(char32_t character, RecordNumber keyCount, TableSet& tables, Er
     return LookedUpPieces(character, keyCount, tables, report);
 }
 
+// The input walked character by character with the next few characters' codes in view, so the
+// word-aware run can match words without decoding the whole input at once.
+class Lookahead {
+public:
+    explicit Lookahead(std::string_view text) : m_text(text) { Fill(); }
+
+    bool Done() const { return m_start == m_characters.size(); }
+    char32_t Current() const { return m_characters[m_start]; }
+    /// The codes of the current character and up to kLongestWord - 1 after it.
+    std::span<const std::optional<CharCode>> Codes() const {
+        return std::span(m_codes).subspan(m_start);
+    }
+    void Advance() {
+        ++m_start;
+        Fill();
+    }
+
+private:
+    void Fill() {
+        if (m_start >= kLongestWord) {
+            m_characters.erase(m_characters.begin(), m_characters.begin() + m_start);
+            m_codes.erase(m_codes.begin(), m_codes.begin() + m_start);
+            m_start = 0;
+        }
+        while (m_characters.size() - m_start < kLongestWord && m_at < m_text.size()) {
+            m_characters.push_back(NextCodePoint(m_text, m_at));
+            m_codes.push_back(CharCodeOf(m_characters.back()));
+        }
+    }
+
+    std::string_view m_text;
+    std::size_t m_at = 0;
+    std::vector<char32_t> m_characters;
+    std::vector<std::optional<CharCode>> m_codes;
+    std::size_t m_start = 0;
+};
+
 } // namespace
+
+char32_t JapaneseCodeCharacter(Record record) {
+    const char32_t character = RecordCharacter(record);
+    return character == kPlaceholder ? kJapaneseCodePlaceholder : character;
+}
 
 void Utf8Sink::Append(char32_t character) {
     AppendUtf8(character, m_text);
@@ -110,6 +148,39 @@ void ConvertText(TextSource& input, TextSink& japaneseCode, TextSink& preview,
         tables.CloseAll();
     } catch (...) {
         // The table set was destroyed on the way here, so every table is closed already.
+        ReportCurrentException(report, kConversionErrorTitle);
+    }
+}
+
+void ConvertTextByWords(TextSource& input, TextSink& japaneseCode, TextSink& preview,
+                        TablePaths& tablePaths, const TableLocation& location,
+                        ErrorReport& report) {
+    try {
+        tablePaths = FormTablePaths(location.directory);
+        TableSet tables(tablePaths, location.reading);
+        const WordTable words = WordTable::Load(location.directory / kWordTableName);
+        japaneseCode.Clear();
+        preview.Clear();
+        const RecordNumber keyCount = KeyRecordCount(tables.KeyFileLength());
+        const Word* word = nullptr;
+        std::size_t inWord = 0;
+        for (Lookahead ahead(input.Text()); !ahead.Done(); ahead.Advance()) {
+            if (word == nullptr || inWord == word->keys.size()) {
+                word = words.LongestWordAt(ahead.Codes());
+                inWord = 0;
+            }
+            // Looked up as in the per-character run, so reads and failures are the same; a
+            // character inside a word then takes the word's kanji.
+            Pieces pieces = PiecesFor(ahead.Current(), keyCount, tables, report);
+            if (word != nullptr) {
+                pieces = {word->kanji[inWord].japaneseCode, word->kanji[inWord].preview};
+                ++inWord;
+            }
+            japaneseCode.Append(pieces.japaneseCode);
+            preview.Append(pieces.preview);
+        }
+        tables.CloseAll();
+    } catch (...) {
         ReportCurrentException(report, kConversionErrorTitle);
     }
 }

@@ -67,6 +67,11 @@ private:
 /// character.
 inline constexpr char32_t kJapaneseCodePlaceholder = U'\u4EE9'; // 仩, code page 936 81 A0
 
+/// The Japanese code text character of a Japanese code record: the record's character, or the
+/// code text's placeholder for a record that holds no character of the code page (whose "□"
+/// a Japanese program would misread).
+char32_t JapaneseCodeCharacter(Record record);
+
 /// Where the tables of a conversion are and how to read them.
 struct TableLocation {
     std::filesystem::path directory;
@@ -85,5 +90,13 @@ std::optional<char32_t> FixedPiece(CharCode code);
 /// appended stays, and a failure before the outputs were emptied leaves them untouched.
 void ConvertText(TextSource& input, TextSink& japaneseCode, TextSink& preview,
                  TablePaths& tablePaths, const TableLocation& location, ErrorReport& report);
+
+/// The word-aware run: the same walk, pieces, misses, reads and failure handling as ConvertText,
+/// except that a Chinese character inside a word of words.dat (found beside the tables; the
+/// longest word first, left to right) takes the kanji it has in that word. Without words.dat
+/// it gives what ConvertText gives; a words.dat that cannot be read or is malformed is reported
+/// like a table that cannot be read.
+void ConvertTextByWords(TextSource& input, TextSink& japaneseCode, TextSink& preview,
+                        TablePaths& tablePaths, const TableLocation& location, ErrorReport& report);
 
 } // namespace pelmora

@@ -26,6 +26,8 @@ std::string StandardDescription(ErrorNumber number) {
         return "Permission denied";
     case ErrorNumber::PathFileAccessError:
         return "Path/File access error";
+    case ErrorNumber::InvalidFileFormat:
+        return "Invalid file format";
     }
     return "Application-defined or object-defined error";
 }

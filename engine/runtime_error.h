@@ -19,6 +19,7 @@ enum class ErrorNumber : int {
     TooManyFiles = 67,
     PermissionDenied = 70,
     PathFileAccessError = 75,
+    InvalidFileFormat = 321,
 };
 
 /// The runtime's own wording for an error number ("File not found", ...).

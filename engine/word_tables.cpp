@@ -1,0 +1,155 @@
+#include "word_tables.h"
+
+#include "char_tables.h"
+#include "runtime_error.h"
+
+#include <algorithm>
+#include <memory>
+
+namespace pelmora {
+
+namespace {
+
+// The records of an optional file read whole; nothing when the file does not exist.
+class OptionalRecords {
+public:
+    explicit OptionalRecords(const std::filesystem::path& path) : m_path(path) {
+        try {
+            m_file = OpenTableFile(path, TableReading::InMemory);
+        } catch (const RuntimeError& error) {
+            if (error.Kind() != ErrorNumber::FileNotFound) {
+                throw;
+            }
+            return;
+        }
+        const std::optional<std::int64_t> length = m_file->LoadedLength();
+        if (!length) {
+            Malformed(); // far larger than any word or candidate table
+        }
+        m_count = static_cast<RecordNumber>(*length / 2);
+    }
+
+    RecordNumber Count() const { return m_count; }
+    Record Read(RecordNumber number) const { return m_file->Read(number); }
+    [[noreturn]] void Malformed() const {
+        throw RuntimeError(ErrorNumber::InvalidFileFormat, m_path.string());
+    }
+    // The entry length a header record gives, checked against its bounds and the file's end.
+    int EntryLength(RecordNumber header, int least, int most, int recordsPerUnit,
+                    int extraRecords) const {
+        const Record record = Read(header);
+        const int length = record.second;
+        const std::int64_t end =
+            std::int64_t{header} + extraRecords + std::int64_t{recordsPerUnit} * length;
+        if (record.first != 0 || length < least || length > most || end > m_count) {
+            Malformed();
+        }
+        return length;
+    }
+
+private:
+    std::filesystem::path m_path;
+    std::unique_ptr<TableFile> m_file;
+    RecordNumber m_count = 0;
+};
+
+KanjiChoice ChoiceFrom(Record japaneseCode, Record preview) {
+    return {JapaneseCodeCharacter(japaneseCode), RecordCharacter(preview),
+            IsExtensionKanji(japaneseCode)};
+}
+
+std::uint64_t KeyAndCode(CharCode key, char32_t japaneseCode) {
+    return std::uint64_t{static_cast<std::uint16_t>(key)} << 32 | japaneseCode;
+}
+
+} // namespace
+
+bool IsExtensionKanji(Record japaneseCode) {
+    const std::uint8_t lead = japaneseCode.first;
+    return (lead >= 0xED && lead <= 0xEE) || (lead >= 0xFA && lead <= 0xFC);
+}
+
+WordTable WordTable::Load(const std::filesystem::path& path) {
+    const OptionalRecords records(path);
+    WordTable table;
+    for (RecordNumber header = 1; header <= records.Count();) {
+        const int length = records.EntryLength(header, 2, static_cast<int>(kLongestWord), 3, 0);
+        Word word;
+        for (int i = 1; i <= length; ++i) {
+            word.keys.push_back(RecordCode(records.Read(header + i)));
+            word.kanji.push_back(ChoiceFrom(records.Read(header + length + i),
+                                            records.Read(header + 2 * length + i)));
+        }
+        table.m_words.push_back(std::move(word));
+        header += 1 + 3 * length;
+    }
+    for (std::uint32_t index = 0; index < table.m_words.size(); ++index) {
+        const Word& word = table.m_words[index];
+        table.m_byFirstKey[word.keys.front()].push_back(index);
+        for (std::size_t i = 0; i < word.keys.size(); ++i) {
+            const auto [slot, added] = table.m_firstGiving.try_emplace(
+                KeyAndCode(word.keys[i], word.kanji[i].japaneseCode), index);
+            if (!added && table.m_words[slot->second].keys.size() > word.keys.size()) {
+                slot->second = index;
+            }
+        }
+    }
+    for (auto& [first, indices] : table.m_byFirstKey) {
+        std::stable_sort(indices.begin(), indices.end(), [&](std::uint32_t a, std::uint32_t b) {
+            return table.m_words[a].keys.size() > table.m_words[b].keys.size();
+        });
+    }
+    return table;
+}
+
+const Word* WordTable::LongestWordAt(std::span<const std::optional<CharCode>> codes) const {
+    if (codes.empty() || !codes.front()) {
+        return nullptr;
+    }
+    const auto found = m_byFirstKey.find(*codes.front());
+    if (found == m_byFirstKey.end()) {
+        return nullptr;
+    }
+    for (const std::uint32_t index : found->second) {
+        const Word& word = m_words[index];
+        const bool fits = word.keys.size() <= codes.size() &&
+                          std::equal(word.keys.begin() + 1, word.keys.end(), codes.begin() + 1,
+                                     [](CharCode key, const std::optional<CharCode>& code) {
+                                         return code && *code == key;
+                                     });
+        if (fits) {
+            return &word;
+        }
+    }
+    return nullptr;
+}
+
+const Word* WordTable::WordGiving(CharCode key, char32_t japaneseCode) const {
+    const auto found = m_firstGiving.find(KeyAndCode(key, japaneseCode));
+    return found == m_firstGiving.end() ? nullptr : &m_words[found->second];
+}
+
+CandidateTable CandidateTable::Load(const std::filesystem::path& path) {
+    const OptionalRecords records(path);
+    CandidateTable table;
+    for (RecordNumber header = 1; header <= records.Count();) {
+        const int count = records.EntryLength(header, 1, 255, 2, 1);
+        const CharCode key = RecordCode(records.Read(header + 1));
+        std::vector<KanjiChoice> choices;
+        for (int i = 1; i <= count; ++i) {
+            choices.push_back(
+                ChoiceFrom(records.Read(header + 1 + i), records.Read(header + 1 + count + i)));
+        }
+        table.m_byKey.try_emplace(key, std::move(choices));
+        header += 2 + 2 * count;
+    }
+    return table;
+}
+
+const std::vector<KanjiChoice>& CandidateTable::CandidatesOf(CharCode key) const {
+    static const std::vector<KanjiChoice> none;
+    const auto found = m_byKey.find(key);
+    return found == m_byKey.end() ? none : found->second;
+}
+
+} // namespace pelmora

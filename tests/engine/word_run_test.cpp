@@ -1,0 +1,186 @@
+#include "both_readings.h"
+#include "conversion.h"
+#include "runtime_error.h"
+#include "table_fixture.h"
+#include "utf8.h"
+#include "word_tables.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace pelmora {
+namespace {
+
+using testing::Gbk;
+using testing::KeepingSink;
+using testing::RecordingReport;
+using testing::SampleRows;
+using testing::TempDirectory;
+using testing::WriteFile;
+using testing::WriteTables;
+
+// Shift-JIS of the kanji the words use; 髪 is 94 AF, 琪 is in the extension rows at EE 4C.
+const std::string kHair = "\x94\xAF";
+const std::string kQi = "\xEE\x4C";
+
+std::string Entry(const std::vector<std::string>& keys, const std::vector<std::string>& codes,
+                  const std::vector<std::string>& previews) {
+    std::string entry = {'\0', static_cast<char>(keys.size())};
+    for (const auto* part : {&keys, &codes, &previews}) {
+        for (const std::string& record : *part) {
+            entry += testing::RecordBytes(record);
+        }
+    }
+    return entry;
+}
+
+// 发东 → 髪東, 发东发 → 発東髪, 东发 → 東髪: a word, a longer word with the same start, and a
+// word that overlaps both.
+std::string SampleWords() {
+    return Entry({Gbk("发"), Gbk("东")}, {kHair, "\x93\x8C"}, {Gbk("髪"), Gbk("東")}) +
+           Entry({Gbk("发"), Gbk("东"), Gbk("发")}, {"\x94\xAD", "\x93\x8C", kHair},
+                 {Gbk("発"), Gbk("東"), Gbk("髪")}) +
+           Entry({Gbk("东"), Gbk("发")}, {"\x93\x8C", kHair}, {Gbk("東"), Gbk("髪")});
+}
+
+std::string CodeText(const std::string& sjis) {
+    return EncodeUtf8(std::u32string(1, RecordCharacter({static_cast<std::uint8_t>(sjis[0]),
+                                                         static_cast<std::uint8_t>(sjis[1])})));
+}
+
+class WordRunTest : public ::testing::TestWithParam<TableReading> {
+protected:
+    void SetUp() override {
+        WriteTables(m_dir.Path(), SampleRows());
+        WriteFile(m_dir.Path() / kWordTableName, SampleWords());
+    }
+
+    std::pair<std::string, std::string> Run(const std::string& text, bool byWords,
+                                            RecordingReport& report) {
+        StringSource input(text);
+        KeepingSink code;
+        KeepingSink preview;
+        TablePaths paths;
+        (byWords ? ConvertTextByWords : ConvertText)(input, code, preview, paths,
+                                                     {m_dir.Path(), GetParam()}, report);
+        return {code.Utf8(), preview.Utf8()};
+    }
+    std::pair<std::string, std::string> ByWords(const std::string& text) {
+        return Run(text, true, m_report);
+    }
+
+    TempDirectory m_dir;
+    RecordingReport m_report;
+};
+
+TEST_P(WordRunTest, CharactersInsideAWordTakeItsKanjiLongestWordFirst) {
+    EXPECT_EQ(ByWords("发东").second, "髪東");
+    EXPECT_EQ(ByWords("发东").first, CodeText(kHair) + "搶");
+    EXPECT_EQ(ByWords("发东发").second, "発東髪") << "the longer word wins";
+    EXPECT_EQ(ByWords("发东发东").second, "発東髪東") << "then the walk goes on after it";
+    EXPECT_EQ(ByWords("东发东").second, "東髪東") << "left to right: 东发 first, 东 alone";
+    EXPECT_EQ(ByWords("A发 东发\n东").second, "A発 東髪\n東");
+    EXPECT_TRUE(m_report.Entries().empty());
+}
+
+TEST_P(WordRunTest, AgreesWithThePerCharacterRunOutsideWords) {
+    // Random texts over the sample's characters, a miss, the fixed pieces and an unrepresentable
+    // character: same lengths, same reports, and the same pieces wherever no word starts, for
+    // runs with and without the word table.
+    const std::vector<std::string> alphabet = {"发", "东", "A", " ", "中", "，", "\n", "😀", "　"};
+    std::mt19937 random(7);
+    for (int round = 0; round < 300; ++round) {
+        std::string text;
+        for (int i = 0, n = static_cast<int>(random() % 12); i < n; ++i) {
+            text += alphabet[random() % alphabet.size()];
+        }
+        RecordingReport plainReport;
+        RecordingReport wordReport;
+        const auto plain = Run(text, false, plainReport);
+        const auto words = Run(text, true, wordReport);
+        const std::u32string input = DecodeUtf8(text);
+        ASSERT_EQ(DecodeUtf8(words.first).size(), input.size()) << text;
+        ASSERT_EQ(DecodeUtf8(words.second).size(), input.size()) << text;
+        EXPECT_EQ(wordReport.Entries().size(), plainReport.Entries().size()) << text;
+        const std::u32string plainPreview = DecodeUtf8(plain.second);
+        const std::u32string wordPreview = DecodeUtf8(words.second);
+        for (std::size_t i = 0; i < input.size(); ++i) {
+            const bool inSomeWord = input[i] == U'发' || input[i] == U'东';
+            if (!inSomeWord) {
+                EXPECT_EQ(wordPreview[i], plainPreview[i]) << text << " at " << i;
+            }
+        }
+    }
+    std::filesystem::remove(m_dir.Path() / kWordTableName);
+    RecordingReport report;
+    EXPECT_EQ(Run("发东发 东发", true, report), Run("发东发 东发", false, report))
+        << "without words.dat the word-aware run is the per-character run";
+    EXPECT_TRUE(report.Entries().empty()) << "a missing words.dat is no error";
+}
+
+TEST_P(WordRunTest, AMalformedWordTableIsReportedAndLeavesTheOutputsAsTheyWere) {
+    const std::string good = SampleWords();
+    const std::vector<std::pair<std::string, std::string>> broken = {
+        {"cut short", good.substr(0, good.size() - 2)},
+        {"a header that is no header", "\x01\x02" + good},
+        {"a one-character word", std::string("\0\1", 2) + good.substr(2)},
+        {"odd length", good + "x"}, // the stray byte is no record: this one is well formed
+    };
+    for (const auto& [what, bytes] : broken) {
+        WriteFile(m_dir.Path() / kWordTableName, bytes);
+        StringSource input("发东");
+        KeepingSink code(U"before");
+        KeepingSink preview(U"before");
+        TablePaths paths;
+        RecordingReport report;
+        ConvertTextByWords(input, code, preview, paths, {m_dir.Path(), GetParam()}, report);
+        if (what == "odd length") {
+            EXPECT_TRUE(report.Entries().empty());
+            EXPECT_EQ(preview.Utf8(), "髪東");
+            continue;
+        }
+        ASSERT_EQ(report.Entries().size(), 1u) << what;
+        EXPECT_EQ(report.Entries()[0].title, "Error in Command1Click");
+        EXPECT_EQ(report.Entries()[0].text, "ErrorNo:321\r\nErrorInfo:Invalid file format: " +
+                                                (m_dir.Path() / kWordTableName).string())
+            << what;
+        EXPECT_EQ(code.Clears(), 0) << what;
+        EXPECT_EQ(preview.Utf8(), "before") << what;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(BothReadings, WordRunTest, testing::BothReadings(), testing::ReadingName);
+
+TEST(WordTablesTest, CandidatesAndTheWordsThatSuggestThem) {
+    TempDirectory dir;
+    WriteFile(dir.Path() / kWordTableName, SampleWords());
+    WriteFile(dir.Path() / kCandidateTableName, std::string("\0\3", 2) + Gbk("发") + "\x94\xAD" +
+                                                    kHair + kQi + Gbk("発") + Gbk("髪") +
+                                                    Gbk("琪"));
+    const WordTable words = WordTable::Load(dir.Path() / kWordTableName);
+    const CandidateTable candidates = CandidateTable::Load(dir.Path() / kCandidateTableName);
+    ASSERT_EQ(words.Size(), 3u);
+    const CharCode fa = *CharCodeOf(U'发');
+    const std::vector<KanjiChoice>& ofFa = candidates.CandidatesOf(fa);
+    ASSERT_EQ(ofFa.size(), 3u);
+    EXPECT_EQ(ofFa[0], (KanjiChoice{RecordCharacter({0x94, 0xAD}), U'発', false}));
+    EXPECT_EQ(ofFa[1].preview, U'髪');
+    EXPECT_EQ(ofFa[2].preview, U'琪');
+    EXPECT_TRUE(ofFa[2].extension);
+    EXPECT_TRUE(candidates.CandidatesOf(*CharCodeOf(U'东')).empty());
+
+    const Word* hair = words.WordGiving(fa, ofFa[1].japaneseCode);
+    ASSERT_NE(hair, nullptr);
+    EXPECT_EQ(hair->keys.size(), 2u) << "the shortest word that gives 髪 to 发";
+    EXPECT_EQ(words.WordGiving(fa, ofFa[2].japaneseCode), nullptr);
+
+    EXPECT_TRUE(WordTable::Load(dir.Path() / "none.dat").Empty());
+    EXPECT_TRUE(CandidateTable::Load(dir.Path() / "none.dat").Empty());
+    WriteFile(dir.Path() / kCandidateTableName, std::string("\0\0", 2) + Gbk("发"));
+    EXPECT_THROW(CandidateTable::Load(dir.Path() / kCandidateTableName), RuntimeError)
+        << "an entry without candidates";
+}
+
+} // namespace
+} // namespace pelmora
