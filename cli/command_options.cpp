@@ -7,7 +7,8 @@ namespace pelmora {
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: pelmora-convert [--tables DIR] [--from ENCODING] [--preview | --sjis] [FILE]\n"
+    "Usage: pelmora-convert [--tables DIR] [--from ENCODING] [--words]\n"
+    "                       [--preview | --sjis | --candidates] [FILE]\n"
     "Turns Simplified Chinese text (from FILE or standard input) into the Japanese code text:\n"
     "each character becomes the GBK character whose two bytes are the Shift-JIS code of its\n"
     "Japanese kanji. The result goes to standard output as UTF-8 with nothing added. A character\n"
@@ -18,9 +19,14 @@ constexpr std::string_view kUsage =
     "  --from ENCODING  the input's encoding: utf-8 (the default), gbk (also cp936, gb2312),\n"
     "                   utf-16le or utf-16be; UTF-16 with a byte order mark is recognised\n"
     "                   without it, and a UTF-8 byte order mark is dropped\n"
+    "  --words          choose each kanji by the word it stands in (头发 gives 頭髪, 发展\n"
+    "                   gives 発展), using words.dat beside the tables\n"
     "  --preview        write the preview text (the kanji's Japanese form) instead\n"
     "  --sjis           write the Japanese code text as code page 936 bytes, which are the\n"
     "                   Shift-JIS bytes a Japanese program reads\n"
+    "  --candidates     list, for each character, the kanji it can stand for (from\n"
+    "                   candidates.dat), the one the run picks first; * marks a kanji that\n"
+    "                   only Japanese Windows fonts carry and some games cannot show\n"
     "  --help           show this help and exit\n"
     "  --version        show the version and exit\n"
     "\n"
@@ -79,6 +85,10 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
                 throw UsageError{"--preview and --sjis cannot be combined"};
             }
             form = asked;
+        } else if (option && argument == "--words") {
+            options.byWords = true;
+        } else if (option && argument == "--candidates") {
+            options.candidates = true;
         } else if (option && argument == "--tables") {
             SetOnce(options.tableDirectory,
                     PathFromArgument(ValueAfter(arguments, i, "a directory")), "--tables");
@@ -92,6 +102,9 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
         } else {
             inputPath = PathFromArgument(argument);
         }
+    }
+    if (options.candidates && form) {
+        throw UsageError{"--candidates cannot be combined with --preview or --sjis"};
     }
     options.form = form.value_or(OutputForm::JapaneseCode);
     options.inputPath = inputPath.value_or("-");

@@ -23,6 +23,8 @@ struct Options {
     OutputForm form = OutputForm::JapaneseCode;
     std::optional<InputEncoding> encoding; ///< nothing: UTF-8, or UTF-16 by its byte order mark
     std::filesystem::path inputPath = "-";
+    bool byWords = false;    ///< --words: the word-aware run
+    bool candidates = false; ///< --candidates: list each character's candidates instead
     bool help = false;
     bool version = false;
 };

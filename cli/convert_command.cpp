@@ -1,11 +1,14 @@
 #include "convert_command.h"
 
+#include "candidate_lines.h"
 #include "command_options.h"
 #include "conversion.h"
 #include "input_text.h"
 #include "output_stream.h"
 #include "platform.h"
 #include "program_directory.h"
+#include "utf8.h"
+#include "word_tables.h"
 
 #include <exception>
 #include <optional>
@@ -35,23 +38,55 @@ std::optional<std::string> InputText(const Options& options) {
     return std::move(decoded.text);
 }
 
+TableLocation Location(const Options& options) {
+    return {options.tableDirectory.value_or(ProgramDirectory()), TableReading::InMemory};
+}
+
+void RunChosenConversion(const Options& options, TextSource& input, TextSink& japaneseCode,
+                         TextSink& preview, ErrorReport& report) {
+    TablePaths paths;
+    (options.byWords ? ConvertTextByWords : ConvertText)(input, japaneseCode, preview, paths,
+                                                         Location(options), report);
+}
+
+int WriteConversion(const Options& options, std::string text) {
+    StringSource source(std::move(text));
+    StandardOutputSink output(options.form == OutputForm::ShiftJisBytes);
+    DiscardSink unused;
+    const bool previewAsked = options.form == OutputForm::Preview;
+    StandardErrorReport report;
+    RunChosenConversion(options, source, previewAsked ? static_cast<TextSink&>(unused) : output,
+                        previewAsked ? static_cast<TextSink&>(output) : unused, report);
+    const bool written = output.Finish();
+    return written && report.Shown() == 0 ? kExitSuccess : kExitReported;
+}
+
+// The candidates of each character, with what the chosen run picks first.
+int WriteCandidates(const Options& options, std::string text) {
+    StringSource source(text);
+    DiscardSink unused;
+    StringSink picks;
+    StandardErrorReport report;
+    RunChosenConversion(options, source, unused, picks, report);
+    std::string lines;
+    try {
+        const CandidateTable candidates =
+            CandidateTable::Load(Location(options).directory / kCandidateTableName);
+        AppendCandidateLines(DecodeUtf8(text), picks.Text(), candidates, lines);
+    } catch (...) {
+        ReportCurrentException(report, kConversionErrorTitle);
+    }
+    const bool written = WriteOutput(lines);
+    return written && report.Shown() == 0 ? kExitSuccess : kExitReported;
+}
+
 int Convert(const Options& options) {
     std::optional<std::string> text = InputText(options);
     if (!text) {
         return kExitUsage;
     }
-    StringSource source(std::move(*text));
-    StandardOutputSink output(options.form == OutputForm::ShiftJisBytes);
-    DiscardSink unused;
-    const bool previewAsked = options.form == OutputForm::Preview;
-    TablePaths paths;
-    StandardErrorReport report;
-    const TableLocation location{options.tableDirectory.value_or(ProgramDirectory()),
-                                 TableReading::InMemory};
-    ConvertText(source, previewAsked ? static_cast<TextSink&>(unused) : output,
-                previewAsked ? static_cast<TextSink&>(output) : unused, paths, location, report);
-    const bool written = output.Finish();
-    return written && report.Shown() == 0 ? kExitSuccess : kExitReported;
+    return options.candidates ? WriteCandidates(options, std::move(*text))
+                              : WriteConversion(options, std::move(*text));
 }
 
 } // namespace

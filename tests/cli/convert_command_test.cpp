@@ -163,6 +163,32 @@ TEST_F(ConvertCommandTest, OnATerminalItSaysHowToEndTheInput) {
     EXPECT_EQ(Run(Tables(), "发").err, "") << "nothing is said when the input is not a terminal";
 }
 
+TEST_F(ConvertCommandTest, WordsAndCandidates) {
+    // 发东 is a word in which 发 takes 髪 (94 AF); 发 can be 発, 髪 or the extension kanji 琪.
+    const auto record = [](const std::string& bytes) { return testing::RecordBytes(bytes); };
+    WriteFile(m_tables.Path() / "words.dat", std::string("\0\2", 2) + Gbk("发") + Gbk("东") +
+                                                 "\x94\xAF\x93\x8C" + Gbk("髪") + Gbk("東"));
+    WriteFile(m_tables.Path() / "candidates.dat", std::string("\0\3", 2) + Gbk("发") +
+                                                      "\x94\xAD\x94\xAF\xEE\x4C" + Gbk("発") +
+                                                      Gbk("髪") + record(Gbk("琪")));
+    EXPECT_EQ(Run(Tables() + " --words --preview", "发东 发").out, "髪東 発");
+    EXPECT_EQ(Run(Tables() + " --words --sjis", "发东").out, "\x94\xAF\x93\x8C");
+    EXPECT_EQ(Run(Tables() + " --preview", "发东").out, "発東") << "per character by default";
+
+    Outcome listed = Run(Tables() + " --candidates", "发东\r\nA发");
+    EXPECT_EQ(listed.status, 0) << listed.err;
+    EXPECT_EQ(listed.out, "发\t発 髪 琪*\n东\t\nA\t\n发\t発 髪 琪*\n");
+    EXPECT_EQ(Run(Tables() + " --candidates --words", "发东 发").out,
+              "发\t髪 発 琪*\n东\t\n \t\n发\t発 髪 琪*\n")
+        << "the word-aware run's pick comes first";
+
+    std::filesystem::remove(m_tables.Path() / "candidates.dat");
+    std::filesystem::remove(m_tables.Path() / "words.dat");
+    EXPECT_EQ(Run(Tables() + " --candidates --words", "发").out, "发\t\n")
+        << "without the files: no candidates, no error";
+    EXPECT_EQ(Run(Tables() + " --candidates --preview", "发").status, 2);
+}
+
 TEST_F(ConvertCommandTest, EmptyInputGivesEmptyOutput) {
     Outcome outcome = Run(Tables(), "");
     EXPECT_EQ(outcome.status, 0);
