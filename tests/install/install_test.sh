@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the build into a temporary prefix and checks what a user gets: the programs and the
-# tables together in one program directory, links in bin that find the tables through the link,
+# tables (with the word and candidate tables) together in one program directory, links in bin that find the tables through the link,
 # and a valid desktop entry with its icons.
 # Usage: install_test.sh BUILD_DIR
 set -euo pipefail
@@ -13,7 +13,7 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 cmake --install "$build" --prefix "$prefix" >/dev/null
 
 program_dir="$prefix/lib/pelmora"
-for file in pelmora-convert pin.dat pj.dat jj.dat; do
+for file in pelmora-convert pin.dat pj.dat jj.dat words.dat candidates.dat; do
     [ -f "$program_dir/$file" ] || fail "$program_dir/$file is missing"
 done
 [ -L "$prefix/bin/pelmora-convert" ] || fail "bin/pelmora-convert is not a link"
@@ -27,6 +27,8 @@ output=$(cd / && printf '刘德华在广东发展' | "$prefix/bin/pelmora-conver
 [ "$output" = "劉徳華在広東発展" ] || fail "preview through the link gave '$output'"
 sjis=$(cd / && printf '発展' | "$prefix/bin/pelmora-convert" | iconv -f UTF-8 -t GBK | iconv -f SHIFT_JIS -t UTF-8)
 [ "$sjis" = "発展" ] || fail "code text through the link read as Shift-JIS gave '$sjis'"
+words=$(cd / && printf '头发' | "$prefix/bin/pelmora-convert" --words --preview)
+[ "$words" = "頭髪" ] || fail "the word table beside the program was not used: '$words'"
 
 if [ -e "$program_dir/pelmora" ]; then
     [ -L "$prefix/bin/pelmora" ] || fail "bin/pelmora is not a link"
