@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Times pelmora-convert against the OpenCC pipeline and iconv on the same generated text.
+# Times pelmora-convert, per character and with --words, against the OpenCC pipeline and iconv
+# on the same generated text.
 # Usage: bench/compare_cli.sh [BUILD_DIR] [CHARACTERS]
 set -euo pipefail
 build=${1:-build}
@@ -35,14 +36,21 @@ measure() {
     done
     local peak
     peak=$( { /usr/bin/time -f %M bash -c "$*" <"$work/input.txt" >/dev/null; } 2>&1 | tail -n 1)
-    printf '%-16s %8s ms   peak %8s KiB\n' "$name" "$best" "$peak"
+    printf '%-24s %8s ms   peak %8s KiB\n' "$name" "$best" "$peak"
     last=$best
+    last_peak=$peak
 }
 
-measure pelmora-convert "'$build/bin/pelmora-convert'"; pelmora=$last
+measure pelmora-convert "'$build/bin/pelmora-convert'"; pelmora=$last; pelmora_peak=$last_peak
+measure "pelmora-convert --words" "'$build/bin/pelmora-convert' --words"
+words=$last; words_peak=$last_peak
 measure opencc "opencc -c s2t.json | opencc -c t2jp.json"; opencc=$last
 measure iconv "iconv -f UTF-8 -t GBK"; iconv=$last
 (( pelmora > 0 )) || pelmora=1
+(( words > 0 )) || words=1
 (( iconv > 0 )) || iconv=1
-echo "opencc / pelmora-convert: $(awk "BEGIN { printf \"%.1f\", $opencc / $pelmora }")x"
-echo "pelmora-convert / iconv:  $(awk "BEGIN { printf \"%.1f\", $pelmora / $iconv }")x"
+ratio() { awk "BEGIN { printf \"%.1f\", $1 / $2 }"; }
+echo "opencc / pelmora-convert:         $(ratio "$opencc" "$pelmora")x"
+echo "opencc / pelmora-convert --words: $(ratio "$opencc" "$words")x"
+echo "pelmora-convert / iconv:          $(ratio "$pelmora" "$iconv")x"
+echo "peak memory, --words / per character: $(ratio "$words_peak" "$pelmora_peak")x"

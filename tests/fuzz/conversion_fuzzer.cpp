@@ -3,7 +3,9 @@
 
 #include "conversion.h"
 #include "fuzz_input.h"
+#include "runtime_error.h"
 #include "utf8.h"
+#include "word_tables.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -99,33 +101,40 @@ std::string ReadBytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-void PlaceTables(const FuzzCase& fuzzCase, const TablePaths& paths) {
-    const fs::path* places[] = {&paths.pinfile, &paths.pjfile, &paths.jjfile};
+// Where each of the fuzz case's files goes.
+std::array<fs::path, 5> Places(const fs::path& directory) {
+    const TablePaths paths = FormTablePaths(directory);
+    return {paths.pinfile, paths.pjfile, paths.jjfile, directory / kWordTableName,
+            directory / kCandidateTableName};
+}
+
+void PlaceTables(const FuzzCase& fuzzCase, const fs::path& directory) {
+    const std::array<fs::path, 5> places = Places(directory);
     for (std::size_t i = 0; i < fuzzCase.tables.size(); ++i) {
-        fs::remove_all(*places[i]);
+        fs::remove_all(places[i]);
         const TableContents& table = fuzzCase.tables[i];
         if (table.kind == TableContents::Kind::File) {
-            WriteBytes(*places[i], table.bytes);
+            WriteBytes(places[i], table.bytes);
         } else if (table.kind == TableContents::Kind::Directory) {
-            fs::create_directory(*places[i]);
+            fs::create_directory(places[i]);
         }
     }
 }
 
-void RequireTablesUnchanged(const FuzzCase& fuzzCase, const TablePaths& paths) {
-    const fs::path* places[] = {&paths.pinfile, &paths.pjfile, &paths.jjfile};
+void RequireTablesUnchanged(const FuzzCase& fuzzCase, const fs::path& directory) {
+    const std::array<fs::path, 5> places = Places(directory);
     for (std::size_t i = 0; i < fuzzCase.tables.size(); ++i) {
         const TableContents& table = fuzzCase.tables[i];
         switch (table.kind) {
         case TableContents::Kind::File:
-            Require(ReadBytes(*places[i]) == table.bytes, "a conversion never writes a table");
+            Require(ReadBytes(places[i]) == table.bytes, "a conversion never writes a table");
             break;
         case TableContents::Kind::Missing:
-            Require(!fs::exists(fs::symlink_status(*places[i])),
+            Require(!fs::exists(fs::symlink_status(places[i])),
                     "a conversion never creates a missing table");
             break;
         case TableContents::Kind::Directory:
-            Require(fs::is_directory(*places[i]), "a directory in a table's place stays");
+            Require(fs::is_directory(places[i]), "a directory in a table's place stays");
             break;
         }
     }
@@ -147,14 +156,16 @@ std::size_t CodePointCount(std::string_view utf8) {
     return count;
 }
 
-RunResult Run(const std::string& text, const fs::path& directory, TableReading reading) {
+RunResult Run(const std::string& text, const fs::path& directory, TableReading reading,
+              bool byWords) {
     const int openBefore = OpenFileCount();
     StringSource input(text);
     Utf8Sink japaneseCode;
     Utf8Sink preview;
     TablePaths paths;
     RunResult result;
-    ConvertText(input, japaneseCode, preview, paths, {directory, reading}, result.reports);
+    (byWords ? ConvertTextByWords : ConvertText)(input, japaneseCode, preview, paths,
+                                                 {directory, reading}, result.reports);
     Require(OpenFileCount() == openBefore, "every table is closed when the run ends");
     result.japaneseCode = std::move(japaneseCode.Text());
     result.preview = std::move(preview.Text());
@@ -173,10 +184,46 @@ void CheckRun(const RunResult& result, std::size_t inputCharacters) {
         Require(codeCharacters == inputCharacters,
                 "a run without failure converts every input character");
     }
+    Require(result.japaneseCode.find("\u25A1") == std::string::npos,
+            "the code text never holds the preview's placeholder, which a game misreads");
     // Tables that stay put during the run leave the key search nothing to fail on.
     Require(!result.reports.AnyTitled(kObtainErrorTitle), "the key search does not fail");
     Require(!result.reports.AnyContains("ErrorNo:51") && !result.reports.AnyContains("ErrorNo:7\r"),
             "no failure escapes as an internal error or exhausted memory");
+}
+
+// The word-aware run differs from the per-character run only in the kanji of characters inside
+// words: unless its own word table is reported, it shows the same reports and gives outputs
+// of the same lengths.
+void CheckWordRun(const RunResult& byWords, const RunResult& perCharacter) {
+    if (byWords.reports.AnyContains(kWordTableName)) {
+        Require(byWords.japaneseCode.empty() && byWords.preview.empty(),
+                "a word table that cannot be read leaves the outputs as they were");
+        return;
+    }
+    Require(byWords.reports.Lines() == perCharacter.reports.Lines(),
+            "the word-aware run fails where the per-character run fails");
+    Require(CodePointCount(byWords.japaneseCode) == CodePointCount(perCharacter.japaneseCode),
+            "the word-aware run gives as many characters as the per-character run");
+}
+
+// Loading the candidates either gives candidates that are characters or reports the file.
+void CheckCandidates(const fs::path& directory, const std::string& text) {
+    const int openBefore = OpenFileCount();
+    try {
+        const CandidateTable candidates = CandidateTable::Load(directory / kCandidateTableName);
+        for (const char32_t character : DecodeUtf8(text)) {
+            const std::optional<CharCode> code = CharCodeOf(character);
+            for (const KanjiChoice& choice :
+                 code ? candidates.CandidatesOf(*code) : std::vector<KanjiChoice>{}) {
+                Require(choice.japaneseCode <= 0x10FFFF && choice.preview <= 0x10FFFF,
+                        "every candidate is a character");
+            }
+        }
+    } catch (const RuntimeError&) {
+        // Reported to the user as a failure of the file; nothing else may escape.
+    }
+    Require(OpenFileCount() == openBefore, "the candidate table is closed after loading");
 }
 
 } // namespace
@@ -188,16 +235,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const FuzzCase fuzzCase =
         SplitFuzzInput(std::string_view(reinterpret_cast<const char*>(data), size));
     const TableDirectory directory;
-    const TablePaths paths = FormTablePaths(directory.Path());
-    PlaceTables(fuzzCase, paths);
+    PlaceTables(fuzzCase, directory.Path());
     const std::size_t inputCharacters = CodePointCount(fuzzCase.text);
 
-    const RunResult perRecord = Run(fuzzCase.text, directory.Path(), TableReading::PerRecord);
-    CheckRun(perRecord, inputCharacters);
-    const RunResult inMemory = Run(fuzzCase.text, directory.Path(), TableReading::InMemory);
-    CheckRun(inMemory, inputCharacters);
-    Require(SameResult(perRecord, inMemory),
-            "both table readings give the same outputs and reports");
-    RequireTablesUnchanged(fuzzCase, paths);
+    RunResult results[2][2]; // [by words][in memory]
+    for (const bool byWords : {false, true}) {
+        for (const bool inMemory : {false, true}) {
+            const TableReading reading =
+                inMemory ? TableReading::InMemory : TableReading::PerRecord;
+            RunResult& result = results[byWords][inMemory];
+            result = Run(fuzzCase.text, directory.Path(), reading, byWords);
+            CheckRun(result, inputCharacters);
+        }
+        Require(SameResult(results[byWords][0], results[byWords][1]),
+                "both table readings give the same outputs and reports");
+    }
+    CheckWordRun(results[1][1], results[0][1]);
+    CheckCandidates(directory.Path(), fuzzCase.text);
+    RequireTablesUnchanged(fuzzCase, directory.Path());
     return 0;
 }

@@ -16,9 +16,10 @@ struct TableContents {
     std::string bytes;
 };
 
-/// One fuzz case: pin.dat, pj.dat and jj.dat (in that order) and the input text.
+/// One fuzz case: pin.dat, pj.dat, jj.dat, words.dat and candidates.dat (in that order) and
+/// the input text.
 struct FuzzCase {
-    std::array<TableContents, 3> tables;
+    std::array<TableContents, 5> tables;
     std::string text;
 };
 
@@ -26,7 +27,7 @@ struct FuzzCase {
 inline constexpr std::uint16_t kMissingTable = 0xFFFF;
 inline constexpr std::uint16_t kDirectoryTable = 0xFFFE;
 
-/// Splits fuzz input: three times a 2-byte little-endian length and that many table bytes (cut
+/// Splits fuzz input: five times a 2-byte little-endian length and that many table bytes (cut
 /// short where the input ends; 0xFFFF = no such file, 0xFFFE = a directory), then the text.
 FuzzCase SplitFuzzInput(std::string_view data);
 
