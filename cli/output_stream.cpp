@@ -13,7 +13,6 @@ namespace pelmora {
 namespace {
 
 constexpr std::string_view kProgramName = "pelmora-convert";
-constexpr std::size_t kBufferBytes = 1 << 16;
 
 } // namespace
 
@@ -38,20 +37,9 @@ StandardOutputSink::StandardOutputSink(bool codePage936) : m_codePage936(codePag
     UseBinaryStandardOutput();
 }
 
-void StandardOutputSink::Append(char32_t character) {
-    if (m_stopped) {
-        return;
-    }
-    if (!m_codePage936) {
-        AppendUtf8(character, m_buffer);
-    } else if (!AppendCodePage936(character, m_buffer)) {
-        Flush();
-        m_stopped = m_unencodable = true;
-        return;
-    }
-    if (m_buffer.size() >= kBufferBytes) {
-        Flush();
-    }
+void StandardOutputSink::StopUnencodable() {
+    Flush();
+    m_stopped = m_unencodable = true;
 }
 
 bool StandardOutputSink::Finish() {

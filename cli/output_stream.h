@@ -1,7 +1,9 @@
 #pragma once
 
+#include "code_page.h"
 #include "conversion.h"
 #include "error_report.h"
+#include "utf8.h"
 
 #include <string>
 #include <string_view>
@@ -32,12 +34,28 @@ public:
     explicit StandardOutputSink(bool codePage936);
     /// The conversion empties its outputs before the first piece, when nothing is written yet.
     void Clear() override { m_buffer.clear(); }
-    void Append(char32_t character) override;
+    // In the header, so that the build can inline the per-character path into the run.
+    void Append(char32_t character) override {
+        if (m_stopped) {
+            return;
+        }
+        if (m_codePage936 ? !AppendCodePage936(character, m_buffer)
+                          : (AppendUtf8(character, m_buffer), false)) {
+            StopUnencodable();
+            return;
+        }
+        if (m_buffer.size() >= kBufferBytes) {
+            Flush();
+        }
+    }
     /// Writes what is left; false after telling the user why the output is incomplete.
     bool Finish();
 
 private:
+    static constexpr std::size_t kBufferBytes = 1 << 16;
+
     void Flush();
+    void StopUnencodable();
 
     bool m_codePage936;
     std::string m_buffer;

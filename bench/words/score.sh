@@ -2,8 +2,7 @@
 # Scores the word list (word_list.tsv beside this script) for three conversions and prints,
 # per category, how many inputs each turns into exactly the expected Japanese form:
 #   per character   pelmora-convert --preview
-#   words           pelmora-convert --words --preview (skipped, saying so, where the
-#                   program does not support --words yet)
+#   words           pelmora-convert --words --preview
 #   OpenCC          opencc -c s2t.json | opencc -c t2jp.json
 # Usage: bench/words/score.sh [BUILD_DIR]   (default: build; the program is BUILD_DIR/bin)
 set -euo pipefail
@@ -38,12 +37,8 @@ report() {
 "$convert" --preview <"$work/inputs" >"$work/per_character"
 report "per character" "$work/per_character"
 
-if "$convert" --words --preview </dev/null >/dev/null 2>&1; then
-    "$convert" --words --preview <"$work/inputs" >"$work/words"
-    report "words" "$work/words"
-else
-    echo "words            skipped: this pelmora-convert does not support --words yet"
-fi
+"$convert" --words --preview <"$work/inputs" >"$work/words"
+report "words" "$work/words"
 
 if command -v opencc >/dev/null 2>&1; then
     opencc -c s2t.json <"$work/inputs" | opencc -c t2jp.json >"$work/opencc"
