@@ -55,7 +55,8 @@ void PostClick(QWidget* button) {
 // moment later, as a user clicking OK would.
 class AfterCloseWatcher final : public QObject {
 public:
-    explicit AfterCloseWatcher(QWidget* mainWindow) : m_mainWindow(mainWindow) {}
+    AfterCloseWatcher(QWidget* mainWindow, QObject* owner)
+        : QObject(owner), m_mainWindow(mainWindow) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -89,7 +90,7 @@ void QueueTheClicks() {
         QCoreApplication::exit(3);
         return;
     }
-    qApp->installEventFilter(new AfterCloseWatcher(window));
+    qApp->installEventFilter(new AfterCloseWatcher(window, qApp));
     input->setPlainText(PastedText());
     for (int click = 0; click < kConvertClicks; ++click) {
         PostClick(convert);
