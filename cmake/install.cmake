@@ -59,7 +59,9 @@ set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION utils)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# No library links to a font, but without a CJK font every character in the window is a box.
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-noto-cjk | fonts-arphic-uming | fonts-wqy-zenhei")
+# No library links to a font, but without a CJK font every character in the window is a box;
+# without Qt's translations the window's OK buttons and context menus stay English.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
+    "fonts-noto-cjk | fonts-arphic-uming | fonts-wqy-zenhei, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
 include(CPack)

@@ -4,8 +4,10 @@
 set -euo pipefail
 
 build_packages=(build-essential cmake pkg-config libicu-dev qt6-base-dev libgl-dev)
-test_packages=(googletest libgtest-dev desktop-file-utils opencc libopencc1.1 unicode-data bzip2)
-run_packages=(fonts-noto-cjk)
+# qt6-translations-l10n: Qt's own texts in the window (OK, context menus) in Chinese.
+test_packages=(googletest libgtest-dev desktop-file-utils opencc libopencc1.1 unicode-data bzip2
+               qt6-translations-l10n)
+run_packages=(fonts-noto-cjk qt6-translations-l10n)
 fuzz_packages=(clang libclang-rt-14-dev)
 
 wanted=()

@@ -37,7 +37,12 @@ program=$1 typed=$2 output=$3
 pid=$!
 trap 'kill "$pid" 2>/dev/null || true' EXIT
 window=$(xdotool search --sync --onlyvisible --name '^PelmoraV')
-sleep 1
+sleep 2
+# On a busy machine the first keys can arrive before the window takes typing: a throwaway key
+# and its erasure go first, so the text itself is typed into a ready box.
+xdotool type --delay 50 "x"
+xdotool key BackSpace
+sleep 0.5
 # The input box is focused at start; the Convert button sits at (240, 104) sized 81 x 41.
 xdotool type --delay 50 "$typed"
 xdotool mousemove --window "$window" 280 124 click 1

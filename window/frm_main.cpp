@@ -1,130 +1,102 @@
 #include "frm_main.h"
 
 #include "box_text.h"
-#include "conversion.h"
-#include "message_box_report.h"
-#include "program_directory.h"
-#include "ui_frm_main.h"
+#include "error_descriptions.h"
 #include "window_texts.h"
 
-#include <QCoreApplication>
-#include <QFont>
-#include <QIcon>
+namespace pelmora {
 
-// The window's icon lives in the library's resources; a static library has to load them itself.
-static void LoadWindowResources() {
-    Q_INIT_RESOURCE(pelmora);
-}
-
-namespace {
-
-// The layout is drawn in twips; Qt places widgets in logical pixels, 15 twips each.
-constexpr int kTwipsPerPixel = 15;
-
-constexpr int PixelsFromTwips(int twips) {
-    return (twips + kTwipsPerPixel / 2) / kTwipsPerPixel;
-}
-
-constexpr int kClientWidth = PixelsFromTwips(9165);
-constexpr int kExpandedHeight = PixelsFromTwips(6300);
-// Ends just below the row of buttons: the help box and the preview's place fall outside.
-constexpr int kCollapsedHeight = PixelsFromTwips(3725);
-
-const QString kHideCaption = QStringLiteral("隐藏↑");
-const QString kShowCaption = QStringLiteral("显示↓");
-
-// SimSun where the system has it, else a Song-style CJK font that looks like it.
-QFont SongFont(qreal pointSize) {
-    QFont font;
-    font.setFamilies({QStringLiteral("SimSun"), QStringLiteral("宋体"),
-                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN")});
-    font.setPointSizeF(pointSize);
-    font.setWeight(QFont::Normal);
-    return font;
-}
-
-// The program's icon in the two sizes desktops ask for.
-QIcon WindowIcon() {
-    QIcon icon;
-    icon.addFile(QStringLiteral(":/icons/pelmora_32.xpm"), QSize(32, 32));
-    icon.addFile(QStringLiteral(":/icons/pelmora_16.xpm"), QSize(16, 16));
-    return icon;
-}
-
-} // namespace
-
-frmMain::frmMain(QWidget* parent)
-    : frmMain(std::make_unique<pelmora::MessageBoxReport>(this), nullptr, parent) {}
-
-frmMain::frmMain(pelmora::ErrorReport& report, QWidget* parent)
-    : frmMain(nullptr, &report, parent) {}
-
-frmMain::frmMain(std::unique_ptr<pelmora::ErrorReport> ownReport, pelmora::ErrorReport* report,
-                 QWidget* parent)
-    : QWidget(parent), m_ui(std::make_unique<Ui::frmMain>()), m_ownReport(std::move(ownReport)),
-      m_report(report != nullptr ? *report : *m_ownReport) {
-    LoadWindowResources();
-    m_ui->setupUi(this);
-    setWindowTitle(pelmora::WindowTitle());
-    setWindowIcon(WindowIcon());
-    setFixedSize(kClientWidth, kExpandedHeight);
-    ApplyBoxFonts();
-    m_ui->txtHelp->setPlainText(pelmora::HelpText());
-    ConnectHandlers();
-    Form_Load();
-    m_ui->Text1->setFocus();
-}
-
-frmMain::~frmMain() = default;
-
-void frmMain::ApplyBoxFonts() {
-    const QFont boxFont = SongFont(9.75);
-    m_ui->Text1->setFont(boxFont);
-    m_ui->Text2->setFont(boxFont);
-    m_ui->Text3->setFont(boxFont);
-    m_ui->txtHelp->setFont(SongFont(10.5));
-}
-
-void frmMain::ConnectHandlers() {
-    connect(m_ui->cmdSwitch, &QPushButton::clicked, this, &frmMain::cmdSwitch_Click);
-    connect(m_ui->cmdAbout, &QPushButton::clicked, this, &frmMain::cmdAbout_Click);
-    connect(m_ui->Command3, &QPushButton::clicked, this, &frmMain::Command3_Click);
-    connect(m_ui->Command4, &QPushButton::clicked, this, &frmMain::Command4_Click);
-}
+frmMain::frmMain(FrmMainView& view, TableLocation tables)
+    : m_view(view), m_tables(std::move(tables)) {}
 
 void frmMain::Form_Load() {
+    if (m_ended) {
+        return;
+    }
     try {
-        m_ui->Text1->clear();
-        m_ui->Text2->clear();
-        m_ui->Text3->clear();
+        m_view.SetBoxText(Control::Text1, "");
+        m_view.SetBoxText(Control::Text2, "");
+        m_view.SetBoxText(Control::Text3, "");
     } catch (...) {
-        pelmora::ReportCurrentException(m_report, pelmora::kFormLoadErrorTitle);
+        ReportCurrentException(m_report, kFormLoadErrorTitle);
     }
 }
 
 void frmMain::cmdSwitch_Click() {
-    pelmora::BoxSource input(*m_ui->Text1);
-    pelmora::BoxSink japaneseCode(*m_ui->Text2);
-    pelmora::BoxSink preview(*m_ui->Text3);
-    const pelmora::TableLocation tables{pelmora::ProgramDirectory(),
-                                        pelmora::TableReading::PerRecord};
-    pelmora::ConvertText(input, japaneseCode, preview, m_tablePaths, tables, m_report);
-    japaneseCode.Show();
-    preview.Show();
+    if (m_ended) {
+        return;
+    }
+    BoxSource input(m_view, Control::Text1);
+    BoxSink japaneseCode(m_view, Control::Text2);
+    BoxSink preview(m_view, Control::Text3);
+    ConvertText(input, japaneseCode, preview, m_tablePaths, m_tables, m_report);
+    // Setting a box's text is a step of the run, so its failure is the run's report.
+    try {
+        japaneseCode.Show();
+        preview.Show();
+    } catch (...) {
+        ReportCurrentException(m_report, kConversionErrorTitle);
+    }
 }
 
 void frmMain::cmdAbout_Click() {
-    pelmora::ShowPlainMessage(this, QStringLiteral("关于"), pelmora::AboutText());
+    if (!m_ended) {
+        m_view.ShowMessage(kAboutTitle, AboutText());
+    }
 }
 
 void frmMain::Command3_Click() {
-    // Ends the program at once: exit() leaves the event loop without asking any window.
-    QCoreApplication::exit(0);
+    EndProgram();
 }
 
 void frmMain::Command4_Click() {
-    m_ui->Text3->setHidden(!m_ui->Text3->isHidden());
-    const bool previewShown = !m_ui->Text3->isHidden();
-    setFixedSize(kClientWidth, previewShown ? kExpandedHeight : kCollapsedHeight);
-    m_ui->Command4->setText(previewShown ? kHideCaption : kShowCaption);
+    if (m_ended) {
+        return;
+    }
+    m_view.SetControlVisible(Control::Text3, !m_view.IsControlVisible(Control::Text3));
+    const bool previewShown = m_view.IsControlVisible(Control::Text3);
+    m_view.SetClientHeight(previewShown ? kExpandedClientHeightTwips : kCollapsedClientHeightTwips);
+    m_view.SetCaption(Control::Command4, previewShown ? kHideCaption : kShowCaption);
 }
+
+void frmMain::Form_Unload() {
+    EndProgram();
+}
+
+void frmMain::Click(Control button) {
+    switch (button) {
+    case Control::cmdSwitch:
+        cmdSwitch_Click();
+        break;
+    case Control::cmdAbout:
+        cmdAbout_Click();
+        break;
+    case Control::Command3:
+        Command3_Click();
+        break;
+    case Control::Command4:
+        Command4_Click();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::EndProgram() {
+    if (!m_ended) {
+        m_ended = true;
+        m_view.EndProgram();
+    }
+}
+
+void frmMain::ViewReport::Show(std::string_view title, std::string_view text) {
+    if (!m_form.m_ended) {
+        m_form.m_view.ShowMessage(title, text);
+    }
+}
+
+std::string frmMain::ViewReport::Describe(const ErrorInfo& error) const {
+    return ChineseErrorDescription(error);
+}
+
+} // namespace pelmora

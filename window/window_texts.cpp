@@ -1,58 +1,68 @@
 #include "window_texts.h"
 
-#include <QStringList>
+#include <initializer_list>
 
 namespace pelmora {
 
 namespace {
 
-QString VersionNumber() {
-    return QStringLiteral("%1.%2.%3")
-        .arg(PELMORA_VERSION_MAJOR)
-        .arg(PELMORA_VERSION_MINOR)
-        .arg(PELMORA_VERSION_PATCH);
+constexpr std::string_view kLineBreak = "\r\n";
+
+std::string JoinLines(std::initializer_list<std::string> lines) {
+    std::string joined;
+    bool first = true;
+    for (const std::string& line : lines) {
+        if (!first) {
+            joined += kLineBreak;
+        }
+        first = false;
+        joined += line;
+    }
+    return joined;
 }
 
-const QString kLineBreak = QStringLiteral("\r\n");
+std::string VersionNumber() {
+    return std::to_string(PELMORA_VERSION_MAJOR) + "." + std::to_string(PELMORA_VERSION_MINOR) +
+           "." + std::to_string(PELMORA_VERSION_PATCH);
+}
 
 } // namespace
 
-QString WindowTitle() {
-    return QStringLiteral("PelmoraV%1.%2").arg(PELMORA_VERSION_MAJOR).arg(PELMORA_VERSION_MINOR);
+std::string WindowTitle() {
+    return "PelmoraV" + std::to_string(PELMORA_VERSION_MAJOR) + "." +
+           std::to_string(PELMORA_VERSION_MINOR);
 }
 
-QString AboutText() {
-    return QStringList{
-        QStringLiteral("Pelmora"),
-        QStringLiteral("版本号:") + VersionNumber(),
-        QStringLiteral("Pelmora 项目"),
-        QStringLiteral("联系: ") + QString::fromLatin1(kContactAddress),
-        QStringLiteral("© Pelmora 项目贡献者 保留所有权利"),
-    }
-        .join(kLineBreak);
+std::string AboutText() {
+    return JoinLines({
+        "Pelmora",
+        "版本号:" + VersionNumber(),
+        "Pelmora 项目",
+        std::string("联系: ") + kContactAddress,
+        "© Pelmora 项目贡献者 保留所有权利",
+    });
 }
 
-QString HelpText() {
-    return QStringList{
-        QStringLiteral("使用方法："),
-        QStringLiteral(
-            "    在左上角的输入框中输入简体字,然后单击\"转换\",将右上角方框显示的字符复制到"
-            "日文游戏中即可显示为正常的汉字,右下角的是预览效果."),
-        QString(),
-        QStringLiteral("说明："),
-        QStringLiteral("    本程序靠与它放在同一目录下的三个码表工作：pin.dat 收录能转换的简体字，"
-                       "pj.dat 是对应日文汉字的 Shift-JIS 编码，jj.dat 是日文汉字的字形，"
-                       "供右下角预览使用。"),
-        QStringLiteral("    右上角的字符是日文汉字的 Shift-JIS 编码按简体中文显示的样子，"
-                       "看起来不像原来的字是正常的；粘贴到日文游戏中就会显示为正确的汉字。"),
-        QStringLiteral("    显示为\"□\"的字表示码表中没有这个字，或者简体中文编码无法表示它，"
-                       "游戏中不能正常显示，请换一个字。"),
-        QStringLiteral(
-            "    换行和空格原样保留；常用标点（！“”，。：；及其半角形式）变成对应的半角符号。"),
-        QString(),
-        QStringLiteral("    欢迎把意见和建议发送到 ") + QString::fromLatin1(kContactAddress),
-    }
-        .join(kLineBreak);
+std::string HelpText() {
+    // A character the tables lack shows in the top-right box as 仩, whose code page 936 bytes
+    // (81 A0) are the Shift-JIS code of □, so the game shows □ where the preview shows □.
+    return JoinLines({
+        "使用方法：",
+        "    在左上角的输入框中输入简体字,然后单击\"转换\",将右上角方框显示的字符复制到"
+        "日文游戏中即可显示为正常的汉字,右下角的是预览效果.",
+        "",
+        "说明：",
+        "    本程序靠与它放在同一目录下的三个码表工作：pin.dat 收录能转换的简体字，"
+        "pj.dat 是对应日文汉字的 Shift-JIS 编码，jj.dat 是日文汉字的字形，供右下角预览使用。",
+        "    右上角的字符是日文汉字的 Shift-JIS 编码按简体中文显示的样子，"
+        "看起来不像原来的字是正常的；粘贴到日文游戏中就会显示为正确的汉字。",
+        "    码表中没有的字，或者简体中文编码无法表示的字，在右上角显示为\"仩\"，"
+        "在右下角的预览中显示为\"□\"，粘贴到日文游戏中显示为\"□\"，"
+        "表示游戏中不能显示这个字，请换一个字。",
+        "    换行和空格原样保留；常用标点（！“”，。：；及其半角形式）变成对应的半角符号。",
+        "",
+        std::string("    欢迎把意见和建议发送到 ") + kContactAddress,
+    });
 }
 
 } // namespace pelmora

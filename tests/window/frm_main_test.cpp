@@ -1,478 +1,251 @@
-#include "box_text.h"
 #include "frm_main.h"
-#include "message_box_report.h"
-#include "program_directory.h"
+
+#include "fake_view.h"
 #include "table_fixture.h"
 #include "window_texts.h"
 
-#include <QApplication>
-#include <QClipboard>
-#include <QElapsedTimer>
-#include <QFontDatabase>
-#include <QFontInfo>
-#include <QLabel>
-#include <QMenu>
-#include <QMessageBox>
-#include <QPlainTextEdit>
-#include <QPushButton>
-#include <QTimer>
-#include <QtTest>
+#include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
+#include <random>
 
-using pelmora::testing::Gbk;
-using pelmora::testing::RecordBytes;
-using pelmora::testing::RecordingReport;
-using pelmora::testing::SampleRows;
-using pelmora::testing::WriteFile;
-using pelmora::testing::WriteTables;
-
+namespace pelmora {
 namespace {
 
-struct ShownMessage {
-    int count = 0;
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::Warning;
-    QMessageBox::StandardButtons buttons;
+using testing::FakeView;
+using testing::Gbk;
+using testing::RecordBytes;
+using testing::RecordingReport;
+using testing::SampleRows;
+using testing::TempDirectory;
+using testing::WriteFile;
+using testing::WriteTables;
+
+class FrmMainTest : public ::testing::Test {
+protected:
+    FrmMainTest() { WriteTables(m_tables.Path(), SampleRows()); }
+
+    void Convert(const std::string& input) {
+        m_view.Text(Control::Text1) = input;
+        m_form.cmdSwitch_Click();
+    }
+    std::string Shown(Control control) { return m_view.Text(control); }
+    std::filesystem::path Table(const char* name) const { return m_tables.Path() / name; }
+
+    TempDirectory m_tables;
+    FakeView m_view;
+    frmMain m_form{m_view, {m_tables.Path(), TableReading::PerRecord}};
 };
 
-// Runs `open`, which should open a modal message box; records the box and closes it so the
-// test goes on instead of waiting for a user.
-ShownMessage CaptureMessageBox(const std::function<void()>& open) {
-    ShownMessage shown;
-    QTimer closer;
-    closer.setInterval(10);
-    QObject::connect(&closer, &QTimer::timeout, [&shown] {
-        QWidget* modal = QApplication::activeModalWidget();
-        if (modal == nullptr) {
-            return;
+TEST_F(FrmMainTest, FormLoadEmptiesTheThreeBoxesInOrder) {
+    for (const Control box : {Control::Text1, Control::Text2, Control::Text3}) {
+        m_view.Text(box) = "old";
+    }
+    m_form.Form_Load();
+    EXPECT_EQ(m_view.boxWrites,
+              (std::vector<Control>{Control::Text1, Control::Text2, Control::Text3}));
+    for (const Control box : {Control::Text1, Control::Text2, Control::Text3}) {
+        EXPECT_EQ(Shown(box), "");
+    }
+    EXPECT_EQ(Shown(Control::txtHelp), HelpText());
+    EXPECT_TRUE(m_view.messages.empty());
+}
+
+TEST_F(FrmMainTest, FormLoadFailureIsReportedAndEndsOnlyTheHandler) {
+    m_view.Text(Control::Text3) = "old";
+    m_view.failingBoxWrite = Control::Text2;
+    m_form.Form_Load();
+    ASSERT_EQ(m_view.messages.size(), 1u);
+    EXPECT_EQ(m_view.messages[0].title, "Error in FormLoad");
+    EXPECT_EQ(m_view.messages[0].text, "ErrorNo:7\r\nErrorInfo:内存不足");
+    EXPECT_EQ(Shown(Control::Text3), "old");
+    m_view.failingBoxWrite.reset();
+    Convert("发");
+    EXPECT_EQ(Shown(Control::Text2), "敪");
+}
+
+// Whatever is typed, the boxes show exactly what the conversion gives for the box's text with
+// the tables the window was given, and a run replaces the previous result.
+TEST_F(FrmMainTest, ConvertShowsTheRunOfTheInputBoxWithTheTablesGiven) {
+    const std::string alphabet[] = {"发", "东", "A",  " ",  "！", "“",  "”",  "，", "。", "：",
+                                    "；", "\n", "\r", "中", "😀",  "\t", "　", "?",  "."};
+    std::mt19937 random(99);
+    for (int round = 0; round < 300; ++round) {
+        std::string input;
+        const int length = static_cast<int>(random() % 30);
+        for (int at = 0; at < length; ++at) {
+            input += alphabet[random() % std::size(alphabet)];
         }
-        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
-            ++shown.count;
-            shown.title = box->windowTitle();
-            shown.text = box->text();
-            shown.icon = box->icon();
-            shown.buttons = box->standardButtons();
+        Convert(input);
+
+        StringSource source(input);
+        Utf8Sink japaneseCode;
+        Utf8Sink preview;
+        TablePaths paths;
+        RecordingReport report;
+        ConvertText(source, japaneseCode, preview, paths,
+                    {m_tables.Path(), TableReading::PerRecord}, report);
+        ASSERT_TRUE(report.Entries().empty());
+        ASSERT_EQ(Shown(Control::Text2), japaneseCode.Text()) << input;
+        ASSERT_EQ(Shown(Control::Text3), preview.Text()) << input;
+        ASSERT_EQ(Shown(Control::Text1), input);
+    }
+    EXPECT_TRUE(m_view.messages.empty());
+    EXPECT_EQ(m_form.TablePaths().pinfile, Table("pin.dat"));
+    EXPECT_EQ(m_form.TablePaths().pjfile, Table("pj.dat"));
+    EXPECT_EQ(m_form.TablePaths().jjfile, Table("jj.dat"));
+}
+
+// Each table missing, replaced by a folder, or cut short: one report, in Chinese, naming the
+// table and the folder the tables belong in. A table that cannot be opened leaves the previous
+// result in the boxes; one cut short fails after they were emptied. The next run with sound
+// tables works again.
+TEST_F(FrmMainTest, EveryTableFaultIsReportedInChineseWithTheRemedy) {
+    struct Fault {
+        const char* what;
+        std::function<void(const std::filesystem::path&)> apply;
+        int number;
+    };
+    const Fault faults[] = {
+        {"missing", [](const std::filesystem::path& table) { std::filesystem::remove(table); }, 53},
+        {"a folder",
+         [](const std::filesystem::path& table) {
+             std::filesystem::remove(table);
+             std::filesystem::create_directory(table);
+         },
+         75},
+        {"cut short",
+         [](const std::filesystem::path& table) { WriteFile(table, RecordBytes(Gbk("　"))); }, 62},
+    };
+    for (const char* table : {kKeyTableName, kJapaneseCodeTableName, kPreviewTableName}) {
+        for (const Fault& fault : faults) {
+            const bool keyTableCutShort =
+                std::string_view(table) == kKeyTableName && fault.number == 62;
+            if (keyTableCutShort) {
+                continue; // a short key table only knows fewer characters
+            }
+            SCOPED_TRACE(std::string(table) + " " + fault.what);
+            m_view.messages.clear();
+            Convert("东");
+            fault.apply(Table(table));
+            Convert("发");
+            ASSERT_EQ(m_view.messages.size(), 1u);
+            const std::string& text = m_view.messages[0].text;
+            EXPECT_EQ(m_view.messages[0].title, "Error in Command1Click");
+            EXPECT_EQ(text.rfind("ErrorNo:" + std::to_string(fault.number) + "\r\nErrorInfo:", 0),
+                      0u)
+                << text;
+            EXPECT_NE(text.find(std::string("码表文件 ") + table), std::string::npos) << text;
+            EXPECT_TRUE(text.ends_with("本程序所在的文件夹中：" + m_tables.Path().string()))
+                << text;
+            const bool cutShort = fault.number == 62;
+            EXPECT_EQ(Shown(Control::Text2), cutShort ? "" : "搶");
+            EXPECT_EQ(Shown(Control::Text3), cutShort ? "" : "東");
+
+            std::filesystem::remove_all(Table(table));
+            WriteTables(m_tables.Path(), SampleRows());
+            Convert("发");
+            EXPECT_EQ(m_view.messages.size(), 1u);
+            EXPECT_EQ(Shown(Control::Text2), "敪");
         }
-        modal->close();
-    });
-    closer.start();
-    open();
-    return shown;
+    }
+}
+
+TEST_F(FrmMainTest, BoxesThatCannotBeReadOrSetAreTheRunsReport) {
+    for (const bool reading : {true, false}) {
+        m_view.messages.clear();
+        m_view.failingBoxRead.reset();
+        m_view.failingBoxWrite.reset();
+        (reading ? m_view.failingBoxRead : m_view.failingBoxWrite) =
+            reading ? Control::Text1 : Control::Text2;
+        Convert("发");
+        ASSERT_EQ(m_view.messages.size(), 1u) << reading;
+        EXPECT_EQ(m_view.messages[0].title, "Error in Command1Click");
+        EXPECT_EQ(m_view.messages[0].text, "ErrorNo:7\r\nErrorInfo:内存不足");
+    }
+}
+
+// Every click swaps the state; only the preview box changes visibility, its text stays and a
+// conversion fills it in either state.
+TEST_F(FrmMainTest, HideShowAlternatesAndTouchesOnlyThePreview) {
+    Convert("发");
+    for (int click = 1; click <= 6; ++click) {
+        m_form.Command4_Click();
+        const bool hidden = click % 2 == 1;
+        EXPECT_EQ(m_view.Visible(Control::Text3), !hidden);
+        EXPECT_EQ(m_view.clientHeight,
+                  hidden ? kCollapsedClientHeightTwips : kExpandedClientHeightTwips);
+        EXPECT_EQ(Shown(Control::Command4), hidden ? kShowCaption : kHideCaption);
+        for (const ControlLayout& control : FrmMainControls()) {
+            if (control.id != Control::Text3) {
+                EXPECT_TRUE(m_view.Visible(control.id)) << control.name;
+            }
+        }
+        EXPECT_EQ(Shown(Control::Text3), click <= 3 ? "発" : "東");
+        if (click == 3) {
+            Convert("东");
+        }
+    }
+    EXPECT_TRUE(m_view.messages.empty());
+}
+
+TEST_F(FrmMainTest, ClicksReachTheirHandlersAndNothingElseHandlesOne) {
+    for (const ControlLayout& control : FrmMainControls()) {
+        if (control.kind != ControlKind::Button) {
+            m_form.Click(control.id);
+        }
+    }
+    EXPECT_TRUE(m_view.messages.empty());
+    EXPECT_TRUE(m_view.boxWrites.empty());
+    EXPECT_EQ(m_view.endings, 0);
+
+    m_form.Click(Control::cmdAbout);
+    ASSERT_EQ(m_view.messages.size(), 1u);
+    EXPECT_EQ(m_view.messages[0].title, "关于");
+    EXPECT_EQ(m_view.messages[0].text, AboutText());
+    m_view.Text(Control::Text1) = "东";
+    m_form.Click(Control::cmdSwitch);
+    EXPECT_EQ(Shown(Control::Text2), "搶");
+    m_form.Click(Control::Command4);
+    EXPECT_FALSE(m_view.Visible(Control::Text3));
+    m_form.Click(Control::Command3);
+    EXPECT_EQ(m_view.endings, 1);
+}
+
+// Exit, the close of the window, or a close while a box is up: the program ends once and no
+// later event, however it was queued, does anything.
+TEST_F(FrmMainTest, OnceEndedNoEventDoesAnything) {
+    const std::function<void(frmMain&, FakeView&)> endings[] = {
+        [](frmMain& form, FakeView&) { form.Command3_Click(); },
+        [](frmMain& form, FakeView&) { form.Form_Unload(); },
+        [](frmMain& form, FakeView& view) {
+            view.whileMessageShows = [&form] { form.Form_Unload(); };
+            form.cmdAbout_Click();
+            view.whileMessageShows = nullptr;
+        },
+    };
+    for (const auto& end : endings) {
+        FakeView view;
+        frmMain form(view, {m_tables.Path(), TableReading::PerRecord});
+        end(form, view);
+        EXPECT_TRUE(form.Ended());
+        EXPECT_EQ(view.endings, 1);
+        const std::size_t messages = view.messages.size();
+        std::filesystem::remove(Table("pj.dat")); // a run would report this
+        view.Text(Control::Text1) = "发";
+        form.Form_Load();
+        form.cmdSwitch_Click();
+        form.cmdAbout_Click();
+        form.Command4_Click();
+        form.Command3_Click();
+        form.Form_Unload();
+        EXPECT_EQ(view.messages.size(), messages);
+        EXPECT_TRUE(view.boxWrites.empty());
+        EXPECT_TRUE(view.Visible(Control::Text3));
+        EXPECT_EQ(view.endings, 1);
+        WriteTables(m_tables.Path(), SampleRows());
+    }
 }
 
 } // namespace
-
-class FrmMainTest : public QObject {
-    Q_OBJECT
-
-private slots:
-    void init();
-    void cleanup();
-
-    void startsEmptyWithFocusInTheInputBox();
-    void controlsSitWhereTheLayoutPutsThem_data();
-    void controlsSitWhereTheLayoutPutsThem();
-    void boxesUseSongStyleFonts();
-    void helpTextExplainsTheConversion();
-    void convertFillsBothBoxesAndReplacesThePreviousResult();
-    void hideShowCollapsesAndRestoresTheWindow();
-    void aboutShowsVersionAndCredits();
-    void missingTableIsReportedAndLeavesTheBoxesAlone();
-    void failureMidRunKeepsWhatWasConverted();
-    void defaultReportShowsAPlainMessageBox();
-    void outputBoxIsCopyableButNotEditable();
-    void boxTextBecomesUtf8_data();
-    void boxTextBecomesUtf8();
-    void loneSurrogateConvertsToPlaceholder();
-    void pastedTextTheCodePageCannotHoldShowsPlaceholders();
-    void millionCharacterPasteConvertsWhole();
-    void vanishedTablesAreReportedUntilTheyReturn();
-    // Last: QCoreApplication::exit leaves every later nested event loop returning at once.
-    void exitEndsTheEventLoop();
-
-private:
-    template <typename T> T* Control(const char* name) {
-        auto* control = m_window->findChild<T*>(QString::fromLatin1(name));
-        if (control == nullptr) {
-            qFatal("no control %s", name);
-        }
-        return control;
-    }
-    QPlainTextEdit* Box(const char* name) { return Control<QPlainTextEdit>(name); }
-    QPushButton* Button(const char* name) { return Control<QPushButton>(name); }
-    void Click(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
-    void Convert(const QString& input) {
-        Box("Text1")->setPlainText(input);
-        Click("cmdSwitch");
-    }
-
-    std::filesystem::path m_tableDirectory = pelmora::ProgramDirectory();
-    RecordingReport m_report;
-    std::unique_ptr<frmMain> m_window;
-};
-
-void FrmMainTest::init() {
-    WriteTables(m_tableDirectory, SampleRows());
-    m_report.Clear();
-    m_window = std::make_unique<frmMain>(m_report);
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
-}
-
-void FrmMainTest::cleanup() {
-    m_window.reset();
-}
-
-void FrmMainTest::startsEmptyWithFocusInTheInputBox() {
-    QCOMPARE(m_window->windowTitle(),
-             QStringLiteral("PelmoraV%1.%2").arg(PELMORA_VERSION_MAJOR).arg(PELMORA_VERSION_MINOR));
-    for (const char* name : {"Text1", "Text2", "Text3"}) {
-        QCOMPARE(Box(name)->toPlainText(), QString());
-    }
-    QCOMPARE(m_window->focusWidget(), Box("Text1"));
-    QCOMPARE(Button("Command4")->text(), QStringLiteral("隐藏↑"));
-    QVERIFY(Box("Text3")->isVisible());
-    QCOMPARE(m_window->size(), QSize(611, 420));
-    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
-    QVERIFY(Box("Text1")->testAttribute(Qt::WA_InputMethodEnabled));
-
-    QStringList tabOrder;
-    QWidget* widget = Box("Text1");
-    do {
-        if (widget->focusPolicy() & Qt::TabFocus) {
-            tabOrder << widget->objectName();
-        }
-        widget = widget->nextInFocusChain();
-    } while (widget != Box("Text1"));
-    QCOMPARE(tabOrder, (QStringList{"Text1", "Text2", "Text3", "cmdSwitch", "cmdAbout", "Command3",
-                                    "Command4", "txtHelp"}));
-
-    const QList<QSize> iconSizes = m_window->windowIcon().availableSizes();
-    QVERIFY(iconSizes.contains(QSize(32, 32)));
-    QVERIFY(iconSizes.contains(QSize(16, 16)));
-}
-
-void FrmMainTest::controlsSitWhereTheLayoutPutsThem_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QRect>("twips");
-    QTest::newRow("Label1") << "简体中文输入" << QRect(120, 120, 3255, 255);
-    QTest::newRow("Label2") << "日文汉字（简体显示状态）" << QRect(5280, 120, 3135, 255);
-    QTest::newRow("Text1") << "" << QRect(120, 600, 3255, 2415);
-    QTest::newRow("Text2") << "" << QRect(5040, 600, 3975, 2415);
-    QTest::newRow("Text3") << "" << QRect(5040, 3720, 3975, 2415);
-    QTest::newRow("Label3") << "日文汉字（日文显示状态）" << QRect(5280, 3240, 3135, 255);
-    QTest::newRow("cmdSwitch") << "转换-->" << QRect(3600, 1560, 1215, 615);
-    QTest::newRow("cmdAbout") << "关于" << QRect(120, 3120, 855, 495);
-    QTest::newRow("Command3") << "退出" << QRect(2400, 3120, 975, 495);
-    QTest::newRow("Command4") << "隐藏↑" << QRect(4200, 3120, 735, 495);
-    QTest::newRow("txtHelp") << pelmora::HelpText() << QRect(120, 3720, 4695, 2535);
-}
-
-void FrmMainTest::controlsSitWhereTheLayoutPutsThem() {
-    QFETCH(QString, text);
-    QFETCH(QRect, twips);
-    auto* control = m_window->findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
-    QVERIFY(control != nullptr);
-    QCOMPARE(control->geometry(),
-             QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
-    if (auto* label = qobject_cast<QLabel*>(control)) {
-        QCOMPARE(label->text(), text);
-    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
-        QCOMPARE(button->text(), text);
-    } else {
-        // A text box shows CR LF as one line break.
-        QCOMPARE(qobject_cast<QPlainTextEdit*>(control)->toPlainText(),
-                 QString(text).replace("\r\n", "\n"));
-    }
-}
-
-void FrmMainTest::boxesUseSongStyleFonts() {
-    const QStringList songStyle{"SimSun", "宋体", "Noto Serif CJK SC", "AR PL UMing CN"};
-    const QStringList installed = QFontDatabase::families();
-    const auto expected =
-        std::find_if(songStyle.begin(), songStyle.end(),
-                     [&](const QString& family) { return installed.contains(family); });
-    if (expected == songStyle.end()) {
-        QSKIP("no Song-style CJK font installed");
-    }
-    for (const auto& [name, points] : {std::pair{"Text1", 9.75}, std::pair{"Text2", 9.75},
-                                       std::pair{"Text3", 9.75}, std::pair{"txtHelp", 10.5}}) {
-        const QFont font = Box(name)->font();
-        QCOMPARE(QFontInfo(font).family(), *expected);
-        QCOMPARE(font.pointSizeF(), points);
-        QCOMPARE(font.weight(), QFont::Normal);
-    }
-    QCOMPARE(Control<QLabel>("Label1")->font(), QApplication::font(Control<QLabel>("Label1")));
-    QCOMPARE(Button("cmdSwitch")->font(), QApplication::font(Button("cmdSwitch")));
-}
-
-void FrmMainTest::helpTextExplainsTheConversion() {
-    const QString help = pelmora::HelpText();
-    QVERIFY(help.startsWith(QStringLiteral(
-        "使用方法：\r\n    在左上角的输入框中输入简体字,然后单击\"转换\",将右上角方框显示"
-        "的字符复制到日文游戏中即可显示为正常的汉字,右下角的是预览效果.\r\n\r\n说明：")));
-    QVERIFY(help.contains(QStringLiteral("\"□\"")));
-    QVERIFY(help.contains(QStringLiteral("pin.dat")));
-    QVERIFY(help.endsWith(QString::fromLatin1(pelmora::kContactAddress)));
-    // Every line break is CR LF; no bare LF or CR.
-    QCOMPARE(help.count('\n'), help.count("\r\n"));
-    QCOMPARE(help.count('\r'), help.count("\r\n"));
-}
-
-void FrmMainTest::convertFillsBothBoxesAndReplacesThePreviousResult() {
-    // Chinese arrives as an input method's commit, as fcitx or ibus deliver it.
-    QInputMethodEvent typedChinese;
-    typedChinese.setCommitString(QStringLiteral("发东"));
-    QApplication::sendEvent(Box("Text1"), &typedChinese);
-    QTest::keyClicks(Box("Text1"), QStringLiteral("A"));
-    QCOMPARE(Box("Text1")->toPlainText(), QStringLiteral("发东A"));
-    Click("cmdSwitch");
-    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("敪搶A"));
-    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("発東A"));
-
-    Convert(QStringLiteral("东\n发 一！"));
-    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("搶\n敪 仩!"));
-    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東\n発 □!"));
-    QCOMPARE(m_report.Entries().size(), std::size_t{0});
-
-    const pelmora::TablePaths& paths = m_window->TablePaths();
-    QCOMPARE(paths.pinfile, m_tableDirectory / "pin.dat");
-    QCOMPARE(paths.pjfile, m_tableDirectory / "pj.dat");
-    QCOMPARE(paths.jjfile, m_tableDirectory / "jj.dat");
-}
-
-void FrmMainTest::hideShowCollapsesAndRestoresTheWindow() {
-    Convert(QStringLiteral("发"));
-    Click("Command4");
-    QVERIFY(Box("Text3")->isHidden());
-    QCOMPARE(Button("Command4")->text(), QStringLiteral("显示↓"));
-    QCOMPARE(m_window->maximumSize(), QSize(611, 248));
-    QTRY_COMPARE(m_window->size(), QSize(611, 248));
-    QVERIFY(Control<QLabel>("Label3")->isVisible());
-    QVERIFY(Control<QLabel>("Label3")->geometry().bottom() < m_window->height());
-    QVERIFY(Box("txtHelp")->isVisible()); // still shown, only outside the window
-    QVERIFY(Box("txtHelp")->y() >= m_window->height());
-
-    Convert(QStringLiteral("东"));
-    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東"));
-
-    Click("Command4");
-    QVERIFY(Box("Text3")->isVisible());
-    QCOMPARE(Button("Command4")->text(), QStringLiteral("隐藏↑"));
-    QCOMPARE(m_window->minimumSize(), QSize(611, 420));
-    QTRY_COMPARE(m_window->size(), QSize(611, 420));
-    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東"));
-}
-
-void FrmMainTest::aboutShowsVersionAndCredits() {
-    const ShownMessage about = CaptureMessageBox([this] { Click("cmdAbout"); });
-    QCOMPARE(about.count, 1);
-    QCOMPARE(about.title, QStringLiteral("关于"));
-    QCOMPARE(about.icon, QMessageBox::NoIcon);
-    QCOMPARE(about.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-    QCOMPARE(about.text, pelmora::AboutText());
-
-    const QStringList lines = about.text.split(QStringLiteral("\r\n"));
-    QCOMPARE(lines.size(), 5);
-    QCOMPARE(lines[0], QStringLiteral("Pelmora"));
-    QCOMPARE(lines[1], QStringLiteral("版本号:%1.%2.%3")
-                           .arg(PELMORA_VERSION_MAJOR)
-                           .arg(PELMORA_VERSION_MINOR)
-                           .arg(PELMORA_VERSION_PATCH));
-    QVERIFY(lines[3].contains(QString::fromLatin1(pelmora::kContactAddress)));
-    for (const QString& line : lines) {
-        QVERIFY(!line.isEmpty());
-        QVERIFY(!line.contains('\n') && !line.contains('\r'));
-    }
-}
-
-void FrmMainTest::missingTableIsReportedAndLeavesTheBoxesAlone() {
-    Convert(QStringLiteral("发"));
-    std::filesystem::remove(m_tableDirectory / "pj.dat");
-    Convert(QStringLiteral("东"));
-
-    QCOMPARE(m_report.Entries().size(), std::size_t{1});
-    QCOMPARE(m_report.Entries()[0].title, std::string("Error in Command1Click"));
-    const QString text = QString::fromStdString(m_report.Entries()[0].text);
-    QVERIFY2(text.startsWith("ErrorNo:53\r\nErrorInfo:File not found"), qPrintable(text));
-    QVERIFY(text.contains("pj.dat"));
-    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("敪"));
-    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("発"));
-}
-
-void FrmMainTest::failureMidRunKeepsWhatWasConverted() {
-    // The preview table ends after 东's record, so the run fails on 发.
-    WriteFile(m_tableDirectory / "jj.dat", RecordBytes(Gbk("　")) + RecordBytes(Gbk("東")));
-    Convert(QStringLiteral("东发东"));
-
-    QCOMPARE(m_report.Entries().size(), std::size_t{1});
-    QVERIFY(m_report.Entries()[0].text.starts_with("ErrorNo:62\r\n"));
-    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("搶"));
-    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東"));
-}
-
-void FrmMainTest::defaultReportShowsAPlainMessageBox() {
-    m_window.reset();
-    std::filesystem::remove(m_tableDirectory / "pin.dat");
-    frmMain window;
-    window.findChild<QPlainTextEdit*>("Text1")->setPlainText(QStringLiteral("发"));
-    const ShownMessage error = CaptureMessageBox([&window] {
-        QTest::mouseClick(window.findChild<QPushButton*>("cmdSwitch"), Qt::LeftButton);
-    });
-    QCOMPARE(error.count, 1);
-    QCOMPARE(error.title, QStringLiteral("Error in Command1Click"));
-    QVERIFY2(error.text.startsWith("ErrorNo:53\r\nErrorInfo:"), qPrintable(error.text));
-    QCOMPARE(error.icon, QMessageBox::NoIcon);
-    QCOMPARE(error.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
-
-    // A description that looks like markup is shown as it is.
-    pelmora::MessageBoxReport report(nullptr);
-    const ShownMessage plain = CaptureMessageBox([&report] { report.Show("T", "<b>x</b>"); });
-    QCOMPARE(plain.text, QStringLiteral("<b>x</b>"));
-    QCOMPARE(QApplication::activeModalWidget(), nullptr);
-}
-
-void FrmMainTest::outputBoxIsCopyableButNotEditable() {
-    Convert(QStringLiteral("发东"));
-    QPlainTextEdit* text2 = Box("Text2");
-    QClipboard* clipboard = QGuiApplication::clipboard();
-
-    clipboard->clear();
-    text2->setFocus();
-    QTest::keySequence(text2, QKeySequence::SelectAll);
-    QTest::keySequence(text2, QKeySequence::Copy);
-    QCOMPARE(clipboard->text(), QStringLiteral("敪搶"));
-
-    clipboard->clear();
-    std::unique_ptr<QMenu> menu(text2->createStandardContextMenu());
-    QAction* copy = menu->findChild<QAction*>("edit-copy");
-    QVERIFY(copy != nullptr && copy->isEnabled());
-    copy->trigger();
-    QCOMPARE(clipboard->text(), QStringLiteral("敪搶"));
-    // Selecting by keyboard works as well as by mouse.
-    text2->moveCursor(QTextCursor::Start);
-    QTest::keyClick(text2, Qt::Key_Right, Qt::ShiftModifier);
-    QCOMPARE(text2->textCursor().selectedText(), QStringLiteral("敪"));
-
-    QTest::keyClicks(text2, QStringLiteral("xyz"));
-    QTest::keyClick(text2, Qt::Key_Backspace);
-    QTest::keySequence(text2, QKeySequence::Cut);
-    QTest::keySequence(text2, QKeySequence::Paste);
-    QCOMPARE(text2->toPlainText(), QStringLiteral("敪搶"));
-
-    // The help box, unlike the outputs, takes typing.
-    QTest::keyClicks(Box("txtHelp"), QStringLiteral("x"));
-    QVERIFY(Box("txtHelp")->toPlainText() != pelmora::HelpText().replace("\r\n", "\n"));
-}
-
-void FrmMainTest::boxTextBecomesUtf8_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QByteArray>("utf8");
-    const QChar high(0xD83D);
-    const QChar low(0xDE00);
-    const auto units = [](std::initializer_list<QChar> chars) {
-        return QString(chars.begin(), static_cast<qsizetype>(chars.size()));
-    };
-    QTest::newRow("plain") << QStringLiteral("发A")
-                           << QByteArray("\xE5\x8F\x91"
-                                         "A");
-    QTest::newRow("pair") << units({high, low}) << QByteArray("\xF0\x9F\x98\x80");
-    QTest::newRow("lone high") << units({high, 'A'})
-                               << QByteArray("\xEF\xBF\xBD"
-                                             "A");
-    QTest::newRow("lone low") << units({low}) << QByteArray("\xEF\xBF\xBD");
-    QTest::newRow("reversed pair") << units({low, high}) << QByteArray("\xEF\xBF\xBD\xEF\xBF\xBD");
-    QTest::newRow("high at end") << units({'A', high}) << QByteArray("A\xEF\xBF\xBD");
-}
-
-void FrmMainTest::boxTextBecomesUtf8() {
-    QFETCH(QString, text);
-    QFETCH(QByteArray, utf8);
-    QCOMPARE(QByteArray::fromStdString(pelmora::Utf8FromBoxText(text)), utf8);
-}
-
-void FrmMainTest::loneSurrogateConvertsToPlaceholder() {
-    Convert(QString(QChar(0xD83D)) + QStringLiteral("发"));
-    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("仩敪"));
-    Convert(QStringLiteral("😀发"));
-    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("仩敪"));
-    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("□発"));
-}
-
-void FrmMainTest::pastedTextTheCodePageCannotHoldShowsPlaceholders() {
-    // A lone low surrogate, an emoji, an ideograph beyond GBK, the replacement character and a
-    // GBK character the tables lack, each one character in and one "□" out.
-    const QString pasted = QString(QChar(0xDE00)) + QStringLiteral("😀𠀀\uFFFD丂发");
-    QGuiApplication::clipboard()->setText(pasted);
-    Box("Text1")->paste();
-    QCOMPARE(Box("Text1")->toPlainText(), pasted);
-    Click("cmdSwitch");
-    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("仩仩仩仩仩敪"));
-    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("□□□□□発"));
-    QCOMPARE(m_report.Entries().size(), std::size_t{0});
-}
-
-// `line` repeated to exactly `size` UTF-16 units (every character here is one unit).
-static QString Repeated(const QString& line, qsizetype size) {
-    QString text;
-    text.reserve(size + line.size());
-    while (text.size() < size) {
-        text += line;
-    }
-    text.truncate(size);
-    return text;
-}
-
-void FrmMainTest::millionCharacterPasteConvertsWhole() {
-    constexpr qsizetype kPasted = 1000000;
-    QGuiApplication::clipboard()->setText(Repeated(QStringLiteral("发东A 中，。\n"), kPasted));
-    Box("Text1")->paste();
-    QCOMPARE(Box("Text1")->toPlainText().size(), kPasted);
-
-    QElapsedTimer clock;
-    clock.start();
-    Click("cmdSwitch");
-    qInfo("1,000,000 pasted characters converted in %lld ms", clock.elapsed());
-
-    QCOMPARE(m_report.Entries().size(), std::size_t{0});
-    QVERIFY(Box("Text2")->toPlainText() == Repeated(QStringLiteral("敪搶A 仩,.\n"), kPasted));
-    QVERIFY(Box("Text3")->toPlainText() == Repeated(QStringLiteral("発東A □,.\n"), kPasted));
-}
-
-void FrmMainTest::vanishedTablesAreReportedUntilTheyReturn() {
-    Convert(QStringLiteral("发"));
-    const std::filesystem::path away = m_tableDirectory / "tables-away";
-    std::filesystem::create_directory(away);
-    for (const char* table : {"pin.dat", "pj.dat", "jj.dat"}) {
-        std::filesystem::rename(m_tableDirectory / table, away / table);
-    }
-    Convert(QStringLiteral("东"));
-    QCOMPARE(m_report.Entries().size(), std::size_t{1});
-    const QString text = QString::fromStdString(m_report.Entries()[0].text);
-    QVERIFY2(text.startsWith("ErrorNo:53\r\nErrorInfo:File not found") && text.contains("pin.dat"),
-             qPrintable(text));
-    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("敪"));
-    QVERIFY2(!std::filesystem::exists(m_tableDirectory / "pin.dat"), "no table is created");
-
-    for (const char* table : {"pin.dat", "pj.dat", "jj.dat"}) {
-        std::filesystem::rename(away / table, m_tableDirectory / table);
-    }
-    std::filesystem::remove(away);
-    Convert(QStringLiteral("东"));
-    QCOMPARE(m_report.Entries().size(), std::size_t{1});
-    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("搶"));
-    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東"));
-}
-
-void FrmMainTest::exitEndsTheEventLoop() {
-    QEventLoop loop;
-    QTimer::singleShot(0, this, [this] { Click("Command3"); });
-    QTimer::singleShot(5000, &loop, [&loop] { loop.exit(99); });
-    QCOMPARE(loop.exec(), 0);
-}
-
-QTEST_MAIN(FrmMainTest)
-#include "frm_main_test.moc"
+} // namespace pelmora

@@ -1,16 +1,8 @@
-#include "message_box_report.h"
+#include "message_box.h"
 
 #include <QMessageBox>
 
 namespace pelmora {
-
-namespace {
-
-QString FromUtf8(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-} // namespace
 
 void ShowPlainMessage(QWidget* parent, const QString& title, const QString& text) {
     QMessageBox box(parent);
@@ -21,10 +13,6 @@ void ShowPlainMessage(QWidget* parent, const QString& title, const QString& text
     box.setIcon(QMessageBox::NoIcon);
     box.setStandardButtons(QMessageBox::Ok);
     box.exec();
-}
-
-void MessageBoxReport::Show(std::string_view title, std::string_view text) {
-    ShowPlainMessage(m_parent, FromUtf8(title), FromUtf8(text));
 }
 
 } // namespace pelmora

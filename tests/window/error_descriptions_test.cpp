@@ -1,0 +1,116 @@
+#include "error_descriptions.h"
+
+#include "char_tables.h"
+#include "runtime_error.h"
+#include "utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace pelmora {
+namespace {
+
+const ErrorNumber kAllNumbers[] = {
+    ErrorNumber::Overflow,
+    ErrorNumber::OutOfMemory,
+    ErrorNumber::InternalError,
+    ErrorNumber::BadFileNameOrNumber,
+    ErrorNumber::FileNotFound,
+    ErrorNumber::DeviceIOError,
+    ErrorNumber::InputPastEndOfFile,
+    ErrorNumber::BadRecordNumber,
+    ErrorNumber::TooManyFiles,
+    ErrorNumber::PermissionDenied,
+    ErrorNumber::PathFileAccessError,
+};
+
+// Folders a program may sit in, as the engine names them on either system.
+const std::string kFolders[] = {
+    "/opt/pelmora",
+    "/home/张三/下载/pelmora 0.3",
+    "C:\\Users\\张三\\下载\\pelmora 0.3",
+    "/",
+};
+
+bool HasHanzi(const std::string& utf8) {
+    for (const char32_t character : DecodeUtf8(utf8)) {
+        if (character >= 0x4E00 && character <= 0x9FFF) {
+            return true;
+        }
+    }
+    return false;
+}
+
+ErrorInfo Failure(ErrorNumber number, std::string fileName) {
+    const int code = static_cast<int>(number);
+    return {code,
+            fileName.empty() ? StandardDescription(number)
+                             : StandardDescription(number) + ": " + fileName,
+            std::move(fileName)};
+}
+
+std::string Joined(const std::string& folder, const char* name) {
+    const char separator = folder.find('\\') != std::string::npos ? '\\' : '/';
+    return folder.back() == separator ? folder + name : folder + separator + name;
+}
+
+TEST(ErrorDescriptionsTest, EveryNumberIsWordedInChineseWithoutTheEnglishOne) {
+    for (const ErrorNumber number : kAllNumbers) {
+        for (const std::string& file : {std::string(), std::string("/tmp/other.txt")}) {
+            const std::string description = ChineseErrorDescription(Failure(number, file));
+            SCOPED_TRACE(description);
+            EXPECT_TRUE(HasHanzi(description));
+            EXPECT_EQ(description.find(StandardDescription(number)), std::string::npos);
+            EXPECT_FALSE(FindInvalidUtf8(description).has_value());
+            // Another file is named as it is, after the wording.
+            EXPECT_EQ(description.ends_with(file), true);
+        }
+    }
+}
+
+// For each table, folder and failure: the description names the table, says what is wrong with
+// it, names all three tables and the program's folder they belong in.
+TEST(ErrorDescriptionsTest, TableFailuresNameTheTableTheFaultAndWhereTheTablesBelong) {
+    for (const char* table : {kKeyTableName, kJapaneseCodeTableName, kPreviewTableName}) {
+        for (const std::string& folder : kFolders) {
+            for (const ErrorNumber number : kAllNumbers) {
+                const std::string description =
+                    ChineseErrorDescription(Failure(number, Joined(folder, table)));
+                SCOPED_TRACE(description);
+                const std::string named = std::string("码表文件 ") + table;
+                if (number == ErrorNumber::FileNotFound) {
+                    EXPECT_EQ(description.rfind("找不到" + named, 0), 0u);
+                } else if (number == ErrorNumber::InputPastEndOfFile) {
+                    EXPECT_EQ(description.rfind(named + " 不完整", 0), 0u);
+                } else {
+                    EXPECT_EQ(description.rfind("无法读取" + named, 0), 0u);
+                }
+                for (const char* each :
+                     {kKeyTableName, kJapaneseCodeTableName, kPreviewTableName}) {
+                    EXPECT_NE(description.find(each), std::string::npos) << each;
+                }
+                EXPECT_NE(description.find("本程序所在的文件夹"), std::string::npos);
+                EXPECT_TRUE(description.ends_with("：" + folder));
+                EXPECT_EQ(description.find(StandardDescription(number)), std::string::npos);
+            }
+        }
+    }
+}
+
+TEST(ErrorDescriptionsTest, DetailsAndUnknownNumbersAreKept) {
+    EXPECT_EQ(ChineseErrorDescription({51, "Internal error: converter gone", ""}),
+              "内部错误：converter gone");
+    EXPECT_EQ(ChineseErrorDescription({7, "Out of memory", ""}), "内存不足");
+    // A file that merely ends like a table is not one.
+    EXPECT_EQ(ChineseErrorDescription(Failure(ErrorNumber::FileNotFound, "/x/mypin.dat")),
+              "文件未找到：/x/mypin.dat");
+    for (const int unknown : {0, 1, 5, 99, 1000, -3}) {
+        EXPECT_EQ(ChineseErrorDescription({unknown, "Something else", "/x/pin.dat"}),
+                  "Something else");
+    }
+}
+
+} // namespace
+} // namespace pelmora

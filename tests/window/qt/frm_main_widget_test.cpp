@@ -1,0 +1,543 @@
+#include "application.h"
+#include "frm_main_layout.h"
+#include "frm_main_widget.h"
+#include "message_box.h"
+#include "table_fixture.h"
+#include "window_texts.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QLabel>
+#include <QLibraryInfo>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+#include <memory>
+
+using pelmora::testing::Gbk;
+using pelmora::testing::RecordBytes;
+using pelmora::testing::SampleRows;
+using pelmora::testing::TempDirectory;
+using pelmora::testing::WriteFile;
+using pelmora::testing::WriteTables;
+
+namespace {
+
+struct ShownMessage {
+    int count = 0;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::Warning;
+    QMessageBox::StandardButtons buttons;
+    QString okText;
+};
+
+// Runs `open`, which should open a modal message box; records the box and closes it so the
+// test goes on instead of waiting for a user.
+ShownMessage CaptureMessageBox(const std::function<void()>& open) {
+    ShownMessage shown;
+    QTimer closer;
+    closer.setInterval(10);
+    QObject::connect(&closer, &QTimer::timeout, [&shown] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr) {
+            return;
+        }
+        if (auto* box = qobject_cast<QMessageBox*>(modal)) {
+            ++shown.count;
+            shown.title = box->windowTitle();
+            shown.text = box->text();
+            shown.icon = box->icon();
+            shown.buttons = box->standardButtons();
+            if (QAbstractButton* ok = box->button(QMessageBox::Ok)) {
+                shown.okText = ok->text();
+            }
+        }
+        modal->close();
+    });
+    closer.start();
+    open();
+    return shown;
+}
+
+QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
+
+bool HasHanzi(const QString& text) {
+    return std::any_of(text.begin(), text.end(), [](QChar unit) {
+        return unit.unicode() >= 0x4E00 && unit.unicode() <= 0x9FFF;
+    });
+}
+
+} // namespace
+
+class FrmMainTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+
+    void startsEmptyWithFocusInTheInputBox();
+    void controlsSitWhereTheLayoutPutsThem_data();
+    void controlsSitWhereTheLayoutPutsThem();
+    void controlsAreMadeFromTheLayout();
+    void boxesUseSongStyleFonts();
+    void convertFillsBothBoxesAndReplacesThePreviousResult();
+    void hideShowCollapsesAndRestoresTheWindow();
+    void aboutShowsVersionAndCredits();
+    void missingTableIsReportedAndLeavesTheBoxesAlone();
+    void failureMidRunKeepsWhatWasConverted();
+    void reportsArePlainMessageBoxes();
+    void outputBoxIsCopyableButNotEditable();
+    void buttonsPressOnEnterAndSpace_data();
+    void buttonsPressOnEnterAndSpace();
+    void qtOwnTextsAreChinese();
+    void loneSurrogateConvertsToPlaceholder();
+    void pastedTextTheCodePageCannotHoldShowsPlaceholders();
+    void millionCharacterPasteConvertsWhole();
+    void vanishedTablesAreReportedUntilTheyReturn();
+    // Last: QCoreApplication::exit leaves every later nested event loop returning at once.
+    void exitOnEnterEndsTheEventLoop();
+
+private:
+    template <typename T> T* Control(const char* name) {
+        auto* control = m_window->findChild<T*>(QString::fromLatin1(name));
+        if (control == nullptr) {
+            qFatal("no control %s", name);
+        }
+        return control;
+    }
+    QPlainTextEdit* Box(const char* name) { return Control<QPlainTextEdit>(name); }
+    QPushButton* Button(const char* name) { return Control<QPushButton>(name); }
+    void Click(const char* button) { QTest::mouseClick(Button(button), Qt::LeftButton); }
+    void Convert(const QString& input) {
+        Box("Text1")->setPlainText(input);
+        Click("cmdSwitch");
+    }
+
+    TempDirectory m_tables;
+    const std::filesystem::path& m_tableDirectory = m_tables.Path();
+    bool m_chineseQtTexts = false;
+    std::unique_ptr<pelmora::FrmMainWidget> m_window;
+};
+
+void FrmMainTest::initTestCase() {
+    // As the program does at start, whatever the system's language (the test runs under LANG=C).
+    m_chineseQtTexts = pelmora::InstallChineseQtTranslations(*QCoreApplication::instance());
+}
+
+void FrmMainTest::init() {
+    WriteTables(m_tableDirectory, SampleRows());
+    m_window = std::make_unique<pelmora::FrmMainWidget>(m_tableDirectory);
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window.get()));
+}
+
+void FrmMainTest::cleanup() {
+    m_window.reset();
+}
+
+void FrmMainTest::startsEmptyWithFocusInTheInputBox() {
+    QCOMPARE(m_window->windowTitle(),
+             QStringLiteral("PelmoraV%1.%2").arg(PELMORA_VERSION_MAJOR).arg(PELMORA_VERSION_MINOR));
+    for (const char* name : {"Text1", "Text2", "Text3"}) {
+        QCOMPARE(Box(name)->toPlainText(), QString());
+    }
+    QCOMPARE(m_window->focusWidget(), Box("Text1"));
+    QCOMPARE(Button("Command4")->text(), QStringLiteral("隐藏↑"));
+    QVERIFY(Box("Text3")->isVisible());
+    QCOMPARE(m_window->size(), QSize(611, 420));
+    QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
+    QVERIFY(Box("Text1")->testAttribute(Qt::WA_InputMethodEnabled));
+
+    QStringList tabOrder;
+    QWidget* widget = Box("Text1");
+    do {
+        if (widget->focusPolicy() & Qt::TabFocus) {
+            tabOrder << widget->objectName();
+        }
+        widget = widget->nextInFocusChain();
+    } while (widget != Box("Text1"));
+    QCOMPARE(tabOrder, (QStringList{"Text1", "Text2", "Text3", "cmdSwitch", "cmdAbout", "Command3",
+                                    "Command4", "txtHelp"}));
+
+    const QList<QSize> iconSizes = m_window->windowIcon().availableSizes();
+    QVERIFY(iconSizes.contains(QSize(32, 32)));
+    QVERIFY(iconSizes.contains(QSize(16, 16)));
+}
+
+void FrmMainTest::controlsSitWhereTheLayoutPutsThem_data() {
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QRect>("twips");
+    QTest::newRow("Label1") << "简体中文输入" << QRect(120, 120, 3255, 255);
+    QTest::newRow("Label2") << "日文汉字（简体显示状态）" << QRect(5280, 120, 3135, 255);
+    QTest::newRow("Text1") << "" << QRect(120, 600, 3255, 2415);
+    QTest::newRow("Text2") << "" << QRect(5040, 600, 3975, 2415);
+    QTest::newRow("Text3") << "" << QRect(5040, 3720, 3975, 2415);
+    QTest::newRow("Label3") << "日文汉字（日文显示状态）" << QRect(5280, 3240, 3135, 255);
+    QTest::newRow("cmdSwitch") << "转换-->" << QRect(3600, 1560, 1215, 615);
+    QTest::newRow("cmdAbout") << "关于" << QRect(120, 3120, 855, 495);
+    QTest::newRow("Command3") << "退出" << QRect(2400, 3120, 975, 495);
+    QTest::newRow("Command4") << "隐藏↑" << QRect(4200, 3120, 735, 495);
+    QTest::newRow("txtHelp") << FromUtf8(pelmora::HelpText()) << QRect(120, 3720, 4695, 2535);
+}
+
+void FrmMainTest::controlsSitWhereTheLayoutPutsThem() {
+    QFETCH(QString, text);
+    QFETCH(QRect, twips);
+    auto* control = m_window->findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
+    QVERIFY(control != nullptr);
+    QCOMPARE(control->geometry(),
+             QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
+    if (auto* label = qobject_cast<QLabel*>(control)) {
+        QCOMPARE(label->text(), text);
+    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
+        QCOMPARE(button->text(), text);
+    } else {
+        // A text box shows CR LF as one line break.
+        QCOMPARE(qobject_cast<QPlainTextEdit*>(control)->toPlainText(),
+                 QString(text).replace("\r\n", "\n"));
+    }
+}
+
+// Every control of the neutral layout, made as its kind says, with the layout's flags.
+void FrmMainTest::controlsAreMadeFromTheLayout() {
+    QCOMPARE(m_window->objectName(), QStringLiteral("frmMain"));
+    for (const pelmora::ControlLayout& layout : pelmora::FrmMainControls()) {
+        const QString name = FromUtf8(std::string(layout.name));
+        auto* control = m_window->findChild<QWidget*>(name);
+        QVERIFY2(control != nullptr, qPrintable(name));
+        QCOMPARE(control->geometry(), QRect(pelmora::PixelsFromTwips(layout.place.left),
+                                            pelmora::PixelsFromTwips(layout.place.top),
+                                            pelmora::PixelsFromTwips(layout.place.width),
+                                            pelmora::PixelsFromTwips(layout.place.height)));
+        switch (layout.kind) {
+        case pelmora::ControlKind::Label:
+            QCOMPARE(qobject_cast<QLabel*>(control)->text(), FromUtf8(layout.text));
+            QCOMPARE(control->focusPolicy(), Qt::NoFocus);
+            break;
+        case pelmora::ControlKind::Button:
+            QCOMPARE(qobject_cast<QPushButton*>(control)->text(), FromUtf8(layout.text));
+            break;
+        case pelmora::ControlKind::TextBox: {
+            auto* box = qobject_cast<QPlainTextEdit*>(control);
+            QVERIFY(box != nullptr);
+            QCOMPARE(box->isReadOnly(), layout.readOnly);
+            QVERIFY(box->tabChangesFocus());
+            QCOMPARE(box->verticalScrollBarPolicy(),
+                     layout.scrollBars == pelmora::ScrollBars::Vertical ? Qt::ScrollBarAlwaysOn
+                                                                        : Qt::ScrollBarAlwaysOff);
+            QCOMPARE(box->font().pointSizeF(), layout.font->points);
+            QVERIFY(box->font().families().contains(FromUtf8(std::string(layout.font->face))));
+            break;
+        }
+        }
+    }
+}
+
+void FrmMainTest::boxesUseSongStyleFonts() {
+    const QStringList songStyle{"SimSun", "宋体", "Noto Serif CJK SC", "AR PL UMing CN"};
+    const QStringList installed = QFontDatabase::families();
+    const auto expected =
+        std::find_if(songStyle.begin(), songStyle.end(),
+                     [&](const QString& family) { return installed.contains(family); });
+    if (expected == songStyle.end()) {
+        QSKIP("no Song-style CJK font installed");
+    }
+    for (const auto& [name, points] : {std::pair{"Text1", 9.75}, std::pair{"Text2", 9.75},
+                                       std::pair{"Text3", 9.75}, std::pair{"txtHelp", 10.5}}) {
+        const QFont font = Box(name)->font();
+        QCOMPARE(QFontInfo(font).family(), *expected);
+        QCOMPARE(font.pointSizeF(), points);
+        QCOMPARE(font.weight(), QFont::Normal);
+    }
+    QCOMPARE(Control<QLabel>("Label1")->font(), QApplication::font(Control<QLabel>("Label1")));
+    QCOMPARE(Button("cmdSwitch")->font(), QApplication::font(Button("cmdSwitch")));
+}
+
+void FrmMainTest::convertFillsBothBoxesAndReplacesThePreviousResult() {
+    // Chinese arrives as an input method's commit, as fcitx or ibus deliver it.
+    QInputMethodEvent typedChinese;
+    typedChinese.setCommitString(QStringLiteral("发东"));
+    QApplication::sendEvent(Box("Text1"), &typedChinese);
+    QTest::keyClicks(Box("Text1"), QStringLiteral("A"));
+    QCOMPARE(Box("Text1")->toPlainText(), QStringLiteral("发东A"));
+    Click("cmdSwitch");
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("敪搶A"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("発東A"));
+
+    const ShownMessage none = CaptureMessageBox([this] { Convert(QStringLiteral("东\n发 一！")); });
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("搶\n敪 仩!"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東\n発 □!"));
+    QCOMPARE(none.count, 0);
+
+    const pelmora::TablePaths& paths = m_window->Form().TablePaths();
+    QCOMPARE(paths.pinfile, m_tableDirectory / "pin.dat");
+    QCOMPARE(paths.pjfile, m_tableDirectory / "pj.dat");
+    QCOMPARE(paths.jjfile, m_tableDirectory / "jj.dat");
+}
+
+void FrmMainTest::hideShowCollapsesAndRestoresTheWindow() {
+    Convert(QStringLiteral("发"));
+    Click("Command4");
+    QVERIFY(Box("Text3")->isHidden());
+    QCOMPARE(Button("Command4")->text(), QStringLiteral("显示↓"));
+    QCOMPARE(m_window->maximumSize(), QSize(611, 248));
+    QTRY_COMPARE(m_window->size(), QSize(611, 248));
+    QVERIFY(Control<QLabel>("Label3")->isVisible());
+    QVERIFY(Control<QLabel>("Label3")->geometry().bottom() < m_window->height());
+    QVERIFY(Box("txtHelp")->isVisible()); // still shown, only outside the window
+    QVERIFY(Box("txtHelp")->y() >= m_window->height());
+
+    Convert(QStringLiteral("东"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東"));
+
+    Click("Command4");
+    QVERIFY(Box("Text3")->isVisible());
+    QCOMPARE(Button("Command4")->text(), QStringLiteral("隐藏↑"));
+    QCOMPARE(m_window->minimumSize(), QSize(611, 420));
+    QTRY_COMPARE(m_window->size(), QSize(611, 420));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東"));
+}
+
+void FrmMainTest::aboutShowsVersionAndCredits() {
+    const ShownMessage about = CaptureMessageBox([this] { Click("cmdAbout"); });
+    QCOMPARE(about.count, 1);
+    QCOMPARE(about.title, QStringLiteral("关于"));
+    QCOMPARE(about.icon, QMessageBox::NoIcon);
+    QCOMPARE(about.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+    QCOMPARE(about.text, FromUtf8(pelmora::AboutText()));
+
+    const QStringList lines = about.text.split(QStringLiteral("\r\n"));
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines[0], QStringLiteral("Pelmora"));
+    QCOMPARE(lines[1], QStringLiteral("版本号:%1.%2.%3")
+                           .arg(PELMORA_VERSION_MAJOR)
+                           .arg(PELMORA_VERSION_MINOR)
+                           .arg(PELMORA_VERSION_PATCH));
+    QVERIFY(lines[3].contains(QString::fromLatin1(pelmora::kContactAddress)));
+    for (const QString& line : lines) {
+        QVERIFY(!line.isEmpty());
+        QVERIFY(!line.contains('\n') && !line.contains('\r'));
+    }
+}
+
+void FrmMainTest::missingTableIsReportedAndLeavesTheBoxesAlone() {
+    Convert(QStringLiteral("发"));
+    std::filesystem::remove(m_tableDirectory / "pj.dat");
+    const ShownMessage error = CaptureMessageBox([this] { Convert(QStringLiteral("东")); });
+
+    QCOMPARE(error.count, 1);
+    QCOMPARE(error.title, QStringLiteral("Error in Command1Click"));
+    const QString& text = error.text;
+    QVERIFY2(text.startsWith(QStringLiteral("ErrorNo:53\r\nErrorInfo:找不到码表文件 pj.dat")),
+             qPrintable(text));
+    QVERIFY(text.contains(FromUtf8(m_tableDirectory.string())));
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("敪"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("発"));
+}
+
+void FrmMainTest::failureMidRunKeepsWhatWasConverted() {
+    // The preview table ends after 东's record, so the run fails on 发.
+    WriteFile(m_tableDirectory / "jj.dat", RecordBytes(Gbk("　")) + RecordBytes(Gbk("東")));
+    const ShownMessage error = CaptureMessageBox([this] { Convert(QStringLiteral("东发东")); });
+
+    QCOMPARE(error.count, 1);
+    QVERIFY2(error.text.startsWith("ErrorNo:62\r\n"), qPrintable(error.text));
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("搶"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東"));
+}
+
+void FrmMainTest::reportsArePlainMessageBoxes() {
+    std::filesystem::remove(m_tableDirectory / "pin.dat");
+    const ShownMessage error = CaptureMessageBox([this] { Convert(QStringLiteral("发")); });
+    QCOMPARE(error.count, 1);
+    QCOMPARE(error.title, QStringLiteral("Error in Command1Click"));
+    QVERIFY2(error.text.startsWith("ErrorNo:53\r\nErrorInfo:"), qPrintable(error.text));
+    QCOMPARE(error.icon, QMessageBox::NoIcon);
+    QCOMPARE(error.buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
+
+    // A description that looks like markup is shown as it is.
+    const ShownMessage plain = CaptureMessageBox([] {
+        pelmora::ShowPlainMessage(nullptr, QStringLiteral("T"), QStringLiteral("<b>x</b>"));
+    });
+    QCOMPARE(plain.text, QStringLiteral("<b>x</b>"));
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+}
+
+void FrmMainTest::outputBoxIsCopyableButNotEditable() {
+    Convert(QStringLiteral("发东"));
+    QPlainTextEdit* text2 = Box("Text2");
+    QClipboard* clipboard = QGuiApplication::clipboard();
+
+    clipboard->clear();
+    text2->setFocus();
+    QTest::keySequence(text2, QKeySequence::SelectAll);
+    QTest::keySequence(text2, QKeySequence::Copy);
+    QCOMPARE(clipboard->text(), QStringLiteral("敪搶"));
+
+    clipboard->clear();
+    std::unique_ptr<QMenu> menu(text2->createStandardContextMenu());
+    QAction* copy = menu->findChild<QAction*>("edit-copy");
+    QVERIFY(copy != nullptr && copy->isEnabled());
+    copy->trigger();
+    QCOMPARE(clipboard->text(), QStringLiteral("敪搶"));
+    // Selecting by keyboard works as well as by mouse.
+    text2->moveCursor(QTextCursor::Start);
+    QTest::keyClick(text2, Qt::Key_Right, Qt::ShiftModifier);
+    QCOMPARE(text2->textCursor().selectedText(), QStringLiteral("敪"));
+
+    QTest::keyClicks(text2, QStringLiteral("xyz"));
+    QTest::keyClick(text2, Qt::Key_Backspace);
+    QTest::keySequence(text2, QKeySequence::Cut);
+    QTest::keySequence(text2, QKeySequence::Paste);
+    QCOMPARE(text2->toPlainText(), QStringLiteral("敪搶"));
+
+    // The help box, unlike the outputs, takes typing.
+    QTest::keyClicks(Box("txtHelp"), QStringLiteral("x"));
+    QVERIFY(Box("txtHelp")->toPlainText() != FromUtf8(pelmora::HelpText()).replace("\r\n", "\n"));
+}
+
+void FrmMainTest::buttonsPressOnEnterAndSpace_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Enter") << int(Qt::Key_Return) << int(Qt::NoModifier);
+    QTest::newRow("keypad Enter") << int(Qt::Key_Enter) << int(Qt::KeypadModifier);
+    QTest::newRow("Space") << int(Qt::Key_Space) << int(Qt::NoModifier);
+}
+
+void FrmMainTest::buttonsPressOnEnterAndSpace() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    const auto press = [&](const char* name) {
+        Button(name)->setFocus();
+        QTest::keyClick(Button(name), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    };
+    Box("Text1")->setPlainText(QStringLiteral("发"));
+    press("cmdSwitch");
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("敪"));
+    press("Command4");
+    QVERIFY(Box("Text3")->isHidden());
+    QCOMPARE(CaptureMessageBox([&] { press("cmdAbout"); }).count, 1);
+    // In a text box Enter is a line break, not a click.
+    Box("Text1")->setFocus();
+    QTest::keyClick(Box("Text1"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("敪"));
+}
+
+// Qt's own texts in the window (the message box's button, the text boxes' context menus) are
+// Chinese like the rest of it, when Qt's Chinese translations are installed.
+void FrmMainTest::qtOwnTextsAreChinese() {
+    const QString installed =
+        QLibraryInfo::path(QLibraryInfo::TranslationsPath) + QStringLiteral("/qtbase_zh_CN.qm");
+    if (!QFileInfo::exists(installed)) {
+        QVERIFY(!m_chineseQtTexts);
+        QSKIP("Qt's Chinese translations are not installed (qt6-translations-l10n)");
+    }
+    QVERIFY(m_chineseQtTexts);
+    std::unique_ptr<QMenu> menu(Box("Text1")->createStandardContextMenu());
+    for (const char* action : {"edit-undo", "edit-cut", "edit-copy", "edit-paste", "select-all"}) {
+        QAction* item = menu->findChild<QAction*>(action);
+        QVERIFY2(item != nullptr, action);
+        QVERIFY2(HasHanzi(item->text()), qPrintable(item->text()));
+    }
+    const ShownMessage about = CaptureMessageBox([this] { Click("cmdAbout"); });
+    QVERIFY2(HasHanzi(about.okText), qPrintable(about.okText));
+}
+
+void FrmMainTest::loneSurrogateConvertsToPlaceholder() {
+    Convert(QString(QChar(0xD83D)) + QStringLiteral("发"));
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("仩敪"));
+    Convert(QStringLiteral("😀发"));
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("仩敪"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("□発"));
+}
+
+void FrmMainTest::pastedTextTheCodePageCannotHoldShowsPlaceholders() {
+    // A lone low surrogate, an emoji, an ideograph beyond GBK, the replacement character and a
+    // GBK character the tables lack, each one character in and one miss out: "仩" in the code
+    // text, "□" in the preview.
+    const QString pasted = QString(QChar(0xDE00)) + QStringLiteral("😀𠀀\uFFFD丂发");
+    QGuiApplication::clipboard()->setText(pasted);
+    Box("Text1")->paste();
+    QCOMPARE(Box("Text1")->toPlainText(), pasted);
+    Click("cmdSwitch");
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("仩仩仩仩仩敪"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("□□□□□発"));
+}
+
+// `line` repeated to exactly `size` UTF-16 units (every character here is one unit).
+static QString Repeated(const QString& line, qsizetype size) {
+    QString text;
+    text.reserve(size + line.size());
+    while (text.size() < size) {
+        text += line;
+    }
+    text.truncate(size);
+    return text;
+}
+
+void FrmMainTest::millionCharacterPasteConvertsWhole() {
+    constexpr qsizetype kPasted = 1000000;
+    QGuiApplication::clipboard()->setText(Repeated(QStringLiteral("发东A 中，。\n"), kPasted));
+    Box("Text1")->paste();
+    QCOMPARE(Box("Text1")->toPlainText().size(), kPasted);
+
+    QElapsedTimer clock;
+    clock.start();
+    const ShownMessage none = CaptureMessageBox([this] { Click("cmdSwitch"); });
+    qInfo("1,000,000 pasted characters converted in %lld ms", clock.elapsed());
+
+    QCOMPARE(none.count, 0);
+    QVERIFY(Box("Text2")->toPlainText() == Repeated(QStringLiteral("敪搶A 仩,.\n"), kPasted));
+    QVERIFY(Box("Text3")->toPlainText() == Repeated(QStringLiteral("発東A □,.\n"), kPasted));
+}
+
+void FrmMainTest::vanishedTablesAreReportedUntilTheyReturn() {
+    Convert(QStringLiteral("发"));
+    const std::filesystem::path away = m_tableDirectory / "tables-away";
+    std::filesystem::create_directory(away);
+    for (const char* table : {"pin.dat", "pj.dat", "jj.dat"}) {
+        std::filesystem::rename(m_tableDirectory / table, away / table);
+    }
+    const ShownMessage error = CaptureMessageBox([this] { Convert(QStringLiteral("东")); });
+    QCOMPARE(error.count, 1);
+    const QString& text = error.text;
+    QVERIFY2(text.startsWith(QStringLiteral("ErrorNo:53\r\nErrorInfo:找不到码表文件 pin.dat")),
+             qPrintable(text));
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("敪"));
+    QVERIFY2(!std::filesystem::exists(m_tableDirectory / "pin.dat"), "no table is created");
+
+    for (const char* table : {"pin.dat", "pj.dat", "jj.dat"}) {
+        std::filesystem::rename(away / table, m_tableDirectory / table);
+    }
+    std::filesystem::remove(away);
+    QCOMPARE(CaptureMessageBox([this] { Convert(QStringLiteral("东")); }).count, 0);
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("搶"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東"));
+}
+
+void FrmMainTest::exitOnEnterEndsTheEventLoop() {
+    QEventLoop loop;
+    QTimer::singleShot(0, this, [this] {
+        Button("Command3")->setFocus();
+        QTest::keyClick(Button("Command3"), Qt::Key_Return);
+    });
+    QTimer::singleShot(5000, &loop, [&loop] { loop.exit(99); });
+    QCOMPARE(loop.exec(), 0);
+}
+
+QTEST_MAIN(FrmMainTest)
+#include "frm_main_widget_test.moc"

@@ -1,0 +1,124 @@
+// Runs the real pelmora program: without a display, and with an impatient user's clicks queued
+// behind a long conversion while the window is closed.
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
+#include <QtTest>
+
+namespace {
+
+// The environment of a desktop session with every way to a display taken away.
+QProcessEnvironment WithoutDisplay() {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM", "XDG_SESSION_TYPE"}) {
+        environment.remove(QString::fromLatin1(name));
+    }
+    // The sanitizer build's runtime must otherwise come first among the preloaded libraries.
+    environment.insert(QStringLiteral("ASAN_OPTIONS"),
+                       environment.value(QStringLiteral("ASAN_OPTIONS")) +
+                           QStringLiteral(":verify_asan_link_order=0"));
+    return environment;
+}
+
+// An X display number nobody serves on this machine.
+QString UnservedDisplay() {
+    for (int number = 97; number < 200; ++number) {
+        if (!QFileInfo::exists(QStringLiteral("/tmp/.X11-unix/X%1").arg(number)) &&
+            !QFileInfo::exists(QStringLiteral("/tmp/.X%1-lock").arg(number))) {
+            return QStringLiteral(":%1").arg(number);
+        }
+    }
+    return {};
+}
+
+struct Finished {
+    bool ended = false;
+    int status = -1;
+    QProcess::ExitStatus how = QProcess::CrashExit;
+    QString errors;
+    qint64 milliseconds = 0;
+};
+
+Finished RunPelmora(const QProcessEnvironment& environment, int timeoutMs) {
+    QProcess program;
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::SeparateChannels);
+    QElapsedTimer clock;
+    clock.start();
+    program.start(QStringLiteral(PELMORA_PROGRAM), {});
+    Finished finished;
+    finished.ended = program.waitForStarted(timeoutMs) && program.waitForFinished(timeoutMs);
+    if (!finished.ended) {
+        program.kill();
+        program.waitForFinished(5000);
+    }
+    finished.milliseconds = clock.elapsed();
+    finished.status = program.exitCode();
+    finished.how = program.exitStatus();
+    finished.errors = QString::fromUtf8(program.readAllStandardError());
+    return finished;
+}
+
+} // namespace
+
+class PelmoraProgramTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void withoutDisplaySaysSoAndExitsWithOne_data();
+    void withoutDisplaySaysSoAndExitsWithOne();
+    void closingTheWindowEndsTheProgramWithClicksQueued();
+};
+
+void PelmoraProgramTest::withoutDisplaySaysSoAndExitsWithOne_data() {
+    QTest::addColumn<QString>("display");
+    QTest::addColumn<QString>("reason");
+    QTest::newRow("DISPLAY unset") << QString() << QStringLiteral("DISPLAY is not set");
+    const QString unserved = UnservedDisplay();
+    QTest::newRow("DISPLAY names no server")
+        << unserved << QStringLiteral("the display \"%1\" does not answer").arg(unserved);
+}
+
+void PelmoraProgramTest::withoutDisplaySaysSoAndExitsWithOne() {
+    QFETCH(QString, display);
+    QFETCH(QString, reason);
+    QProcessEnvironment environment = WithoutDisplay();
+    if (!display.isEmpty()) {
+        environment.insert(QStringLiteral("DISPLAY"), display);
+    }
+    const Finished finished = RunPelmora(environment, 30000);
+    QVERIFY2(finished.ended, "pelmora did not end");
+    QCOMPARE(finished.how, QProcess::NormalExit); // not Qt's abort
+    QCOMPARE(finished.status, 1);
+    const QStringList lines = finished.errors.split('\n', Qt::SkipEmptyParts);
+    QCOMPARE(lines.size(), 2);
+    QVERIFY2(lines[0].startsWith(QStringLiteral("pelmora: no usable display (") + reason + ")"),
+             qPrintable(finished.errors));
+    QVERIFY(lines[0].contains(QStringLiteral("pelmora-convert")));
+    QVERIFY(lines[1].contains(QStringLiteral("pelmora-convert")));
+}
+
+// The driver loaded into the program pastes 100,000 characters, queues five Convert clicks,
+// the close of the window and a click on About, then answers every box that shows. The program
+// must end by itself with nothing shown after the window closed.
+void PelmoraProgramTest::closingTheWindowEndsTheProgramWithClicksQueued() {
+    QProcessEnvironment environment = WithoutDisplay();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(QUEUED_CLOSE_DRIVER));
+    const Finished finished = RunPelmora(environment, 150000);
+    qInfo("pelmora ended after %lld ms", static_cast<long long>(finished.milliseconds));
+    QVERIFY2(finished.errors.contains(QStringLiteral("driver: queued")),
+             qPrintable(finished.errors));
+    QVERIFY2(finished.ended,
+             qPrintable("pelmora still ran after the window closed\n" + finished.errors));
+    QCOMPARE(finished.how, QProcess::NormalExit);
+    QCOMPARE(finished.status, 0);
+    QVERIFY2(finished.errors.contains(QStringLiteral("driver: main window closed")),
+             qPrintable(finished.errors));
+    QVERIFY2(!finished.errors.contains(QStringLiteral("shown after")), qPrintable(finished.errors));
+}
+
+QTEST_GUILESS_MAIN(PelmoraProgramTest)
+#include "pelmora_program_test.moc"

@@ -1,0 +1,107 @@
+#include "window_texts.h"
+
+#include "code_page.h"
+#include "utf8.h"
+
+#include <gtest/gtest.h>
+#include <unicode/ucnv.h>
+
+#include <string>
+#include <vector>
+
+namespace pelmora {
+namespace {
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find("\r\n", start)) != std::string::npos; start = end + 2) {
+        lines.push_back(text.substr(start, end - start));
+    }
+    lines.push_back(text.substr(start));
+    return lines;
+}
+
+// What a Japanese program reads in `bytes`: a strict code page 932 decoding.
+std::u32string DecodeShiftJis(const std::string& bytes) {
+    UErrorCode status = U_ZERO_ERROR;
+    UConverter* converter = ucnv_open("windows-31j", &status);
+    ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    std::u16string utf16(bytes.size() * 2 + 2, u'\0');
+    const int32_t length =
+        ucnv_toUChars(converter, utf16.data(), static_cast<int32_t>(utf16.size()), bytes.data(),
+                      static_cast<int32_t>(bytes.size()), &status);
+    ucnv_close(converter);
+    EXPECT_TRUE(U_SUCCESS(status)) << u_errorName(status);
+    std::string utf8;
+    for (int32_t at = 0; at < length; ++at) {
+        AppendUtf8(utf16[static_cast<std::size_t>(at)], utf8);
+    }
+    return DecodeUtf8(utf8);
+}
+
+TEST(WindowTextsTest, TitleAndAboutCarryTheVersion) {
+    const std::string major = std::to_string(PELMORA_VERSION_MAJOR);
+    const std::string minor = std::to_string(PELMORA_VERSION_MINOR);
+    EXPECT_EQ(WindowTitle(), "PelmoraV" + major + "." + minor);
+
+    const std::vector<std::string> about = Lines(AboutText());
+    ASSERT_EQ(about.size(), 5u);
+    EXPECT_EQ(about[0], "Pelmora");
+    EXPECT_EQ(about[1],
+              "版本号:" + major + "." + minor + "." + std::to_string(PELMORA_VERSION_PATCH));
+    EXPECT_NE(about[3].find(kContactAddress), std::string::npos);
+    for (const std::string& line : about) {
+        EXPECT_FALSE(line.empty());
+        EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos);
+    }
+}
+
+TEST(WindowTextsTest, HelpStartsWithHowToUseAndBreaksLinesWithCrLf) {
+    const std::string help = HelpText();
+    EXPECT_EQ(help.rfind("使用方法：\r\n    在左上角的输入框中输入简体字,然后单击\"转换\",将右上角"
+                         "方框显示的字符复制到日文游戏中即可显示为正常的汉字,右下角的是预览效果."
+                         "\r\n\r\n说明：\r\n",
+                         0),
+              0u);
+    const std::vector<std::string> lines = Lines(help);
+    for (const std::string& line : lines) {
+        EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos) << line;
+    }
+    EXPECT_NE(lines.back().find(kContactAddress), std::string::npos);
+    EXPECT_NE(help.find("pin.dat"), std::string::npos);
+}
+
+// The help's sentence on a character the tables lack names what each box shows and what the
+// game shows, and the two glyphs it names are the ones the conversion relies on: the top-right
+// box's character, written in code page 936, is the Shift-JIS code of the game's "□".
+TEST(WindowTextsTest, HelpSaysWhatAMissLooksLikeInEachBoxAndInTheGame) {
+    const std::string help = HelpText();
+    const std::string sentence = [&] {
+        for (const std::string& line : Lines(help)) {
+            if (line.find("\"仩\"") != std::string::npos) {
+                return line;
+            }
+        }
+        return std::string();
+    }();
+    ASSERT_FALSE(sentence.empty());
+    const std::size_t topRight = sentence.find("右上角");
+    const std::size_t japaneseCode = sentence.find("\"仩\"");
+    const std::size_t preview = sentence.find("右下角");
+    const std::size_t game = sentence.find("游戏中显示为\"□\"");
+    ASSERT_NE(topRight, std::string::npos);
+    ASSERT_NE(preview, std::string::npos);
+    ASSERT_NE(game, std::string::npos);
+    EXPECT_LT(topRight, japaneseCode);
+    EXPECT_LT(japaneseCode, preview);
+    EXPECT_NE(sentence.find("\"□\"", preview), std::string::npos);
+
+    const std::optional<std::string> bytes = EncodeCodePage936(U"仩");
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_EQ(*bytes, "\x81\xA0");
+    EXPECT_EQ(DecodeShiftJis(*bytes), U"□");
+}
+
+} // namespace
+} // namespace pelmora

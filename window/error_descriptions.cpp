@@ -1,0 +1,112 @@
+#include "error_descriptions.h"
+
+#include "char_tables.h"
+#include "runtime_error.h"
+
+#include <optional>
+#include <string_view>
+
+namespace pelmora {
+
+namespace {
+
+std::optional<std::string_view> ChineseWording(int number) {
+    switch (static_cast<ErrorNumber>(number)) {
+    case ErrorNumber::Overflow:
+        return "溢出";
+    case ErrorNumber::OutOfMemory:
+        return "内存不足";
+    case ErrorNumber::InternalError:
+        return "内部错误";
+    case ErrorNumber::BadFileNameOrNumber:
+        return "文件名或文件号错误";
+    case ErrorNumber::FileNotFound:
+        return "文件未找到";
+    case ErrorNumber::DeviceIOError:
+        return "设备输入输出错误";
+    case ErrorNumber::InputPastEndOfFile:
+        return "输入超出文件尾";
+    case ErrorNumber::BadRecordNumber:
+        return "记录号错误";
+    case ErrorNumber::TooManyFiles:
+        return "打开的文件太多";
+    case ErrorNumber::PermissionDenied:
+        return "没有权限";
+    case ErrorNumber::PathFileAccessError:
+        return "路径或文件访问错误";
+    }
+    return std::nullopt;
+}
+
+// A path as the engine gives it, split at its last separator; both separators count, so a
+// Windows path splits the same way on every system.
+struct SplitPath {
+    std::string folder;
+    std::string name;
+};
+
+SplitPath Split(const std::string& path) {
+    const std::size_t separator = path.find_last_of("/\\");
+    if (separator == std::string::npos) {
+        return {{}, path};
+    }
+    return {path.substr(0, separator == 0 ? 1 : separator), path.substr(separator + 1)};
+}
+
+bool IsTableName(std::string_view name) {
+    return name == kKeyTableName || name == kJapaneseCodeTableName || name == kPreviewTableName;
+}
+
+std::string TablesBelongIn(const std::string& folder) {
+    return std::string(kKeyTableName) + "、" + kJapaneseCodeTableName + "、" + kPreviewTableName +
+           " 三个码表文件应放在本程序所在的文件夹中：" + folder;
+}
+
+std::string TableDescription(ErrorNumber number, std::string_view wording, const SplitPath& table) {
+    const std::string named = "码表文件 " + table.name;
+    switch (number) {
+    case ErrorNumber::FileNotFound:
+        return "找不到" + named + "。请把 " + TablesBelongIn(table.folder);
+    case ErrorNumber::InputPastEndOfFile:
+        // The output tables need a record for every key; the key table itself can only end
+        // early when it shrinks while it is read.
+        return named + " 不完整（" + std::string(wording) + "）" +
+               (table.name == kKeyTableName ? std::string("，在读取时被截短")
+                                            : std::string("，记录比 ") + kKeyTableName + " 少") +
+               "。请重新复制完整的码表；" + TablesBelongIn(table.folder);
+    default:
+        return "无法读取" + named + "（" + std::string(wording) +
+               "）。请确认它是能够读取的普通文件；" + TablesBelongIn(table.folder);
+    }
+}
+
+// What the engine's English description adds after its standard wording ("Internal error: x"
+// gives "x"); empty when nothing.
+std::string EnglishDetail(const ErrorInfo& error) {
+    const std::string standard = StandardDescription(static_cast<ErrorNumber>(error.number));
+    const std::string prefix = standard + ": ";
+    if (!error.fileName.empty() || error.description.rfind(prefix, 0) != 0) {
+        return {};
+    }
+    return error.description.substr(prefix.size());
+}
+
+} // namespace
+
+std::string ChineseErrorDescription(const ErrorInfo& error) {
+    const std::optional<std::string_view> wording = ChineseWording(error.number);
+    if (!wording) {
+        return error.description;
+    }
+    if (!error.fileName.empty()) {
+        const SplitPath file = Split(error.fileName);
+        if (IsTableName(file.name)) {
+            return TableDescription(static_cast<ErrorNumber>(error.number), *wording, file);
+        }
+        return std::string(*wording) + "：" + error.fileName;
+    }
+    const std::string detail = EnglishDetail(error);
+    return detail.empty() ? std::string(*wording) : std::string(*wording) + "：" + detail;
+}
+
+} // namespace pelmora

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "error_report.h"
+
+#include <string>
+
+namespace pelmora {
+
+/// The description of `error` in Simplified Chinese, as the window shows it after "ErrorInfo:".
+/// A failure of one of the three tables names the table, what is wrong with it (missing,
+/// unreadable or cut short) and where the tables belong: the program's folder, named in full.
+/// Another file is named after the description. A number without a Chinese wording keeps the
+/// description it came with.
+std::string ChineseErrorDescription(const ErrorInfo& error);
+
+} // namespace pelmora

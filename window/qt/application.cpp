@@ -1,0 +1,104 @@
+#include "application.h"
+
+#include "frm_main_widget.h"
+#include "program_directory.h"
+
+#include <QApplication>
+#include <QLibraryInfo>
+#include <QTranslator>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace pelmora {
+
+namespace {
+
+// One message Qt gave while it started, kept to be passed on once it has started.
+struct HeldMessage {
+    QtMsgType type;
+    std::string file;
+    int line;
+    std::string function;
+    std::string category;
+    QString text;
+};
+
+std::vector<HeldMessage> g_heldMessages;
+QtMessageHandler g_passOnTo = nullptr;
+
+std::string NoDisplayReason() {
+    const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+    const QByteArray display = qgetenv("DISPLAY");
+    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
+    if (!platform.isEmpty()) {
+        return "the window system \"" + platform.toStdString() + "\" could not be started";
+    }
+    if (display.isEmpty() && wayland.isEmpty()) {
+        return "DISPLAY is not set";
+    }
+    return "the display \"" + (display.isEmpty() ? wayland : display).toStdString() +
+           "\" does not answer";
+}
+
+// Qt reports a display it cannot open with a few warnings and then a fatal message, after
+// which it aborts. The fatal message is replaced by one that says what happened and what to use
+// instead, and the program ends with its own status; the warnings before it are dropped.
+void HoldStartupMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (type == QtFatalMsg) {
+        const std::string message =
+            "pelmora: no usable display (" + NoDisplayReason() +
+            "), so the window cannot open; pelmora-convert converts text without a display.\n"
+            "pelmora：没有可用的图形显示，窗口无法打开；不需要图形显示的 pelmora-convert "
+            "可以转换文字。\n";
+        std::fputs(message.c_str(), stderr);
+        std::fflush(stderr);
+        std::_Exit(kNoDisplayStatus);
+    }
+    const auto copy = [](const char* text) { return std::string(text != nullptr ? text : ""); };
+    g_heldMessages.push_back({type, copy(context.file), context.line, copy(context.function),
+                              copy(context.category), text});
+}
+
+void HoldStartupMessages() {
+    g_passOnTo = qInstallMessageHandler(HoldStartupMessage);
+}
+
+void PassOnStartupMessages() {
+    qInstallMessageHandler(g_passOnTo);
+    for (const HeldMessage& held : g_heldMessages) {
+        const QMessageLogContext context(held.file.c_str(), held.line, held.function.c_str(),
+                                         held.category.c_str());
+        qt_message_output(held.type, context, held.text);
+    }
+    g_heldMessages.clear();
+}
+
+} // namespace
+
+bool InstallChineseQtTranslations(QCoreApplication& application) {
+    auto* translator = new QTranslator(&application);
+    if (!translator->load(QStringLiteral("qtbase_zh_CN"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        delete translator;
+        return false;
+    }
+    return QCoreApplication::installTranslator(translator);
+}
+
+int RunWindowProgram(int argc, char** argv) {
+    HoldStartupMessages();
+    QApplication application(argc, argv);
+    PassOnStartupMessages();
+    QApplication::setApplicationName(QStringLiteral("pelmora"));
+    // Lets Wayland desktops match the window to pelmora.desktop and its icon.
+    QGuiApplication::setDesktopFileName(QStringLiteral("pelmora"));
+    InstallChineseQtTranslations(application);
+    FrmMainWidget window(ProgramDirectory());
+    window.show();
+    return application.exec();
+}
+
+} // namespace pelmora

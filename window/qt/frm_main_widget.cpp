@@ -1,0 +1,214 @@
+#include "frm_main_widget.h"
+
+#include "box_text.h"
+#include "message_box.h"
+#include "window_texts.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QFont>
+#include <QIcon>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <algorithm>
+#include <stdexcept>
+#include <vector>
+
+// The window's icon lives in the library's resources; a static library has to load them itself.
+static void LoadWindowResources() {
+    Q_INIT_RESOURCE(pelmora);
+}
+
+namespace pelmora {
+
+namespace {
+
+// Qt places widgets in logical pixels and scales them to the screen itself, so the layout is
+// converted at the 96 dots per inch that logical pixels stand for.
+int LogicalPixels(int twips) {
+    return PixelsFromTwips(twips, 96);
+}
+
+QRect LogicalRect(const TwipRect& place) {
+    return {LogicalPixels(place.left), LogicalPixels(place.top), LogicalPixels(place.width),
+            LogicalPixels(place.height)};
+}
+
+QString FromUtf8(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The face the layout asks for where the system has it, else a Song-style CJK font that looks
+// like it. Qt fonts have no character set; the families chosen all cover GB2312.
+QFont SongFont(const BoxFont& wanted) {
+    QFont font;
+    font.setFamilies({QStringLiteral("SimSun"), FromUtf8(wanted.face),
+                      QStringLiteral("Noto Serif CJK SC"), QStringLiteral("AR PL UMing CN")});
+    font.setPointSizeF(wanted.points);
+    font.setWeight(QFont::Normal);
+    return font;
+}
+
+// The program's icon in the two sizes desktops ask for.
+QIcon WindowIcon() {
+    QIcon icon;
+    icon.addFile(QStringLiteral(":/icons/pelmora_32.xpm"), QSize(32, 32));
+    icon.addFile(QStringLiteral(":/icons/pelmora_16.xpm"), QSize(16, 16));
+    return icon;
+}
+
+QWidget* MakeLabel(const ControlLayout& layout, QWidget* parent) {
+    auto* label = new QLabel(FromUtf8(layout.text), parent);
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    return label;
+}
+
+QWidget* MakeButton(const ControlLayout& layout, QWidget* parent) {
+    auto* button = new QPushButton(FromUtf8(layout.text), parent);
+    // Outside a dialog a focused Qt button ignores Enter; the desktops Pelmora's users come
+    // from press it, as Space does.
+    button->setAutoDefault(true);
+    return button;
+}
+
+QWidget* MakeTextBox(const ControlLayout& layout, QWidget* parent) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setTabChangesFocus(true);
+    box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    box->setVerticalScrollBarPolicy(
+        layout.scrollBars == ScrollBars::Vertical ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    if (layout.readOnly) {
+        box->setReadOnly(true);
+        box->setTextInteractionFlags(Qt::TextSelectableByKeyboard | Qt::TextSelectableByMouse);
+    }
+    if (layout.font) {
+        box->setFont(SongFont(*layout.font));
+    }
+    box->setPlainText(FromUtf8(layout.text));
+    return box;
+}
+
+QWidget* MakeControl(const ControlLayout& layout, QWidget* parent) {
+    switch (layout.kind) {
+    case ControlKind::Label:
+        return MakeLabel(layout, parent);
+    case ControlKind::Button:
+        return MakeButton(layout, parent);
+    case ControlKind::TextBox:
+        return MakeTextBox(layout, parent);
+    }
+    throw std::logic_error("unknown control kind");
+}
+
+} // namespace
+
+FrmMainWidget::FrmMainWidget(const std::filesystem::path& tableDirectory, QWidget* parent)
+    : QWidget(parent), m_form(*this, {tableDirectory, TableReading::PerRecord}) {
+    LoadWindowResources();
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(FromUtf8(WindowTitle()));
+    setWindowIcon(WindowIcon());
+    setFixedSize(LogicalPixels(kClientWidthTwips), LogicalPixels(kExpandedClientHeightTwips));
+    MakeControls();
+    SetTabOrder();
+    ConnectButtons();
+    m_form.Form_Load();
+    ControlWidget(kInitialFocus).setFocus();
+}
+
+void FrmMainWidget::MakeControls() {
+    for (const ControlLayout& layout : FrmMainControls()) {
+        QWidget* control = MakeControl(layout, this);
+        control->setObjectName(FromUtf8(layout.name));
+        control->setGeometry(LogicalRect(layout.place));
+        m_controls[static_cast<std::size_t>(layout.id)] = control;
+    }
+}
+
+void FrmMainWidget::SetTabOrder() {
+    std::vector<const ControlLayout*> focusable;
+    for (const ControlLayout& layout : FrmMainControls()) {
+        if (layout.kind != ControlKind::Label) {
+            focusable.push_back(&layout);
+        }
+    }
+    std::sort(
+        focusable.begin(), focusable.end(),
+        [](const ControlLayout* a, const ControlLayout* b) { return a->tabIndex < b->tabIndex; });
+    for (std::size_t next = 1; next < focusable.size(); ++next) {
+        setTabOrder(&ControlWidget(focusable[next - 1]->id), &ControlWidget(focusable[next]->id));
+    }
+}
+
+void FrmMainWidget::ConnectButtons() {
+    for (const ControlLayout& layout : FrmMainControls()) {
+        if (layout.kind == ControlKind::Button) {
+            auto* button = static_cast<QPushButton*>(&ControlWidget(layout.id));
+            connect(button, &QPushButton::clicked, this,
+                    [this, id = layout.id] { m_form.Click(id); });
+        }
+    }
+}
+
+QWidget& FrmMainWidget::ControlWidget(Control control) const {
+    return *m_controls[static_cast<std::size_t>(control)];
+}
+
+void FrmMainWidget::closeEvent(QCloseEvent* event) {
+    event->accept();
+    m_form.Form_Unload();
+}
+
+std::string FrmMainWidget::BoxText(Control box) {
+    auto* edit = qobject_cast<QPlainTextEdit*>(&ControlWidget(box));
+    if (edit == nullptr) {
+        throw std::invalid_argument("not a text box");
+    }
+    const QString text = edit->toPlainText();
+    return Utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                             static_cast<std::size_t>(text.size())));
+}
+
+void FrmMainWidget::SetBoxText(Control box, std::string_view text) {
+    auto* edit = qobject_cast<QPlainTextEdit*>(&ControlWidget(box));
+    if (edit == nullptr) {
+        throw std::invalid_argument("not a text box");
+    }
+    edit->setPlainText(FromUtf8(text));
+}
+
+void FrmMainWidget::SetCaption(Control control, std::string_view caption) {
+    QWidget& widget = ControlWidget(control);
+    if (auto* label = qobject_cast<QLabel*>(&widget)) {
+        label->setText(FromUtf8(caption));
+    } else if (auto* button = qobject_cast<QPushButton*>(&widget)) {
+        button->setText(FromUtf8(caption));
+    } else {
+        throw std::invalid_argument("no caption");
+    }
+}
+
+bool FrmMainWidget::IsControlVisible(Control control) {
+    return !ControlWidget(control).isHidden();
+}
+
+void FrmMainWidget::SetControlVisible(Control control, bool visible) {
+    ControlWidget(control).setHidden(!visible);
+}
+
+void FrmMainWidget::SetClientHeight(int twips) {
+    setFixedSize(LogicalPixels(kClientWidthTwips), LogicalPixels(twips));
+}
+
+void FrmMainWidget::ShowMessage(std::string_view title, std::string_view text) {
+    ShowPlainMessage(this, FromUtf8(title), FromUtf8(text));
+}
+
+void FrmMainWidget::EndProgram() {
+    // Leaves every event loop, the main one and any modal box's, without asking any window.
+    QCoreApplication::exit(0);
+}
+
+} // namespace pelmora

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "frm_main.h"
+#include "frm_main_view.h"
+
+#include <QWidget>
+
+#include <array>
+#include <filesystem>
+
+class QCloseEvent;
+
+namespace pelmora {
+
+/// The main window drawn with Qt Widgets: makes the controls from the layout, with their
+/// object names (Text1, cmdSwitch, ...), forwards the window's events to frmMain and carries
+/// out what frmMain asks of its view.
+class FrmMainWidget final : public QWidget, private FrmMainView {
+    Q_OBJECT
+
+public:
+    /// The window converting with the tables in `tableDirectory`; loaded and ready to show.
+    explicit FrmMainWidget(const std::filesystem::path& tableDirectory, QWidget* parent = nullptr);
+
+    /// The window's behaviour, for the table paths of the last conversion.
+    const frmMain& Form() const { return m_form; }
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void MakeControls();
+    void SetTabOrder();
+    void ConnectButtons();
+    QWidget& ControlWidget(Control control) const;
+
+    std::string BoxText(Control box) override;
+    void SetBoxText(Control box, std::string_view text) override;
+    void SetCaption(Control control, std::string_view caption) override;
+    bool IsControlVisible(Control control) override;
+    void SetControlVisible(Control control, bool visible) override;
+    void SetClientHeight(int twips) override;
+    void ShowMessage(std::string_view title, std::string_view text) override;
+    void EndProgram() override;
+
+    std::array<QWidget*, kControlCount> m_controls{};
+    frmMain m_form;
+};
+
+} // namespace pelmora
