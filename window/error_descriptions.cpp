@@ -34,6 +34,8 @@ std::optional<std::string_view> ChineseWording(int number) {
         return "没有权限";
     case ErrorNumber::PathFileAccessError:
         return "路径或文件访问错误";
+    case ErrorNumber::InvalidFileFormat:
+        return "文件格式无效";
     }
     return std::nullopt;
 }

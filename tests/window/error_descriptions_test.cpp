@@ -24,6 +24,7 @@ const ErrorNumber kAllNumbers[] = {
     ErrorNumber::TooManyFiles,
     ErrorNumber::PermissionDenied,
     ErrorNumber::PathFileAccessError,
+    ErrorNumber::InvalidFileFormat,
 };
 
 // Folders a program may sit in, as the engine names them on either system.
