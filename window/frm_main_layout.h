@@ -59,6 +59,7 @@ struct ControlLayout {
     bool readOnly = false;       ///< selectable and copyable, but not typed into
     bool multiLine = false;
     ScrollBars scrollBars = ScrollBars::None;
+    std::string_view toolTip; ///< shown when the pointer rests on the control; empty for none
 };
 
 /// Every control of the main window, in the order of `Control`.

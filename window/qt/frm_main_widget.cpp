@@ -6,9 +6,11 @@
 
 #include <QCloseEvent>
 #include <QCoreApplication>
+#include <QCursor>
 #include <QFont>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
 
@@ -161,22 +163,22 @@ void FrmMainWidget::closeEvent(QCloseEvent* event) {
     m_form.Form_Unload();
 }
 
-std::string FrmMainWidget::BoxText(Control box) {
+QPlainTextEdit& FrmMainWidget::TextBox(Control box) const {
     auto* edit = qobject_cast<QPlainTextEdit*>(&ControlWidget(box));
     if (edit == nullptr) {
         throw std::invalid_argument("not a text box");
     }
-    const QString text = edit->toPlainText();
+    return *edit;
+}
+
+std::string FrmMainWidget::BoxText(Control box) {
+    const QString text = TextBox(box).toPlainText();
     return Utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                              static_cast<std::size_t>(text.size())));
 }
 
 void FrmMainWidget::SetBoxText(Control box, std::string_view text) {
-    auto* edit = qobject_cast<QPlainTextEdit*>(&ControlWidget(box));
-    if (edit == nullptr) {
-        throw std::invalid_argument("not a text box");
-    }
-    edit->setPlainText(FromUtf8(text));
+    TextBox(box).setPlainText(FromUtf8(text));
 }
 
 void FrmMainWidget::SetCaption(Control control, std::string_view caption) {
@@ -204,6 +206,45 @@ void FrmMainWidget::SetClientHeight(int twips) {
 
 void FrmMainWidget::ShowMessage(std::string_view title, std::string_view text) {
     ShowPlainMessage(this, FromUtf8(title), FromUtf8(text));
+}
+
+std::optional<std::size_t> FrmMainWidget::ShowContextMenu(Control box,
+                                                          const std::vector<MenuItem>& items) {
+    QMenu menu(&ControlWidget(box));
+    menu.setObjectName(QStringLiteral("contextMenu"));
+    std::vector<QAction*> actions;
+    for (const MenuItem& item : items) {
+        if (item.separatorBefore) {
+            menu.addSeparator();
+        }
+        QAction* action = menu.addAction(FromUtf8(item.text));
+        action->setEnabled(item.enabled);
+        action->setCheckable(item.checked);
+        action->setChecked(item.checked);
+        actions.push_back(action);
+    }
+    QAction* picked = menu.exec(QCursor::pos());
+    const auto found = std::find(actions.begin(), actions.end(), picked);
+    if (picked == nullptr || found == actions.end()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found - actions.begin());
+}
+
+bool FrmMainWidget::BoxHasSelection(Control box) {
+    return TextBox(box).textCursor().hasSelection();
+}
+
+void FrmMainWidget::RunBoxCommand(Control box, BoxCommand command) {
+    QPlainTextEdit& edit = TextBox(box);
+    switch (command) {
+    case BoxCommand::Copy:
+        edit.copy();
+        break;
+    case BoxCommand::SelectAll:
+        edit.selectAll();
+        break;
+    }
 }
 
 void FrmMainWidget::EndProgram() {

@@ -9,6 +9,7 @@
 #include <filesystem>
 
 class QCloseEvent;
+class QPlainTextEdit;
 
 namespace pelmora {
 
@@ -33,6 +34,7 @@ private:
     void SetTabOrder();
     void ConnectButtons();
     QWidget& ControlWidget(Control control) const;
+    QPlainTextEdit& TextBox(Control box) const;
 
     std::string BoxText(Control box) override;
     void SetBoxText(Control box, std::string_view text) override;
@@ -41,6 +43,10 @@ private:
     void SetControlVisible(Control control, bool visible) override;
     void SetClientHeight(int twips) override;
     void ShowMessage(std::string_view title, std::string_view text) override;
+    std::optional<std::size_t> ShowContextMenu(Control box,
+                                               const std::vector<MenuItem>& items) override;
+    bool BoxHasSelection(Control box) override;
+    void RunBoxCommand(Control box, BoxCommand command) override;
     void EndProgram() override;
 
     std::array<QWidget*, kControlCount> m_controls{};
