@@ -42,11 +42,13 @@ ControlLayout Box(Control id, std::string_view name, TwipRect place, int tabInde
     return box;
 }
 
-// An output box: read-only, and its tooltip tells of the context menu with the candidates.
+// An output box: read-only, with the window's context menu of candidates, which its tooltip
+// tells of.
 ControlLayout OutputBox(Control id, std::string_view name, TwipRect place, int tabIndex) {
     ControlLayout box = Box(id, name, place, tabIndex);
     box.readOnly = true;
     box.toolTip = kOutputBoxToolTip;
+    box.ownContextMenu = true;
     return box;
 }
 

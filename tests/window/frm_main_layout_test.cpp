@@ -85,6 +85,7 @@ TEST(FrmMainLayoutTest, TextBoxesAloneHaveSongFontsAndOnlyTheOutputsAreReadOnly)
         const bool output = control.id == Control::Text2 || control.id == Control::Text3;
         EXPECT_EQ(control.readOnly, output);
         EXPECT_EQ(control.toolTip, output ? kOutputBoxToolTip : "");
+        EXPECT_EQ(control.ownContextMenu, output);
         EXPECT_EQ(control.scrollBars == ScrollBars::Vertical, control.id == Control::txtHelp);
         if (box) {
             EXPECT_EQ(control.font->face, "宋体");

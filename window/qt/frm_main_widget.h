@@ -3,6 +3,7 @@
 #include "frm_main.h"
 #include "frm_main_view.h"
 
+#include <QPoint>
 #include <QWidget>
 
 #include <array>
@@ -33,6 +34,7 @@ private:
     void MakeControls();
     void SetTabOrder();
     void ConnectButtons();
+    void ConnectContextMenus();
     QWidget& ControlWidget(Control control) const;
     QPlainTextEdit& TextBox(Control box) const;
 
@@ -50,6 +52,7 @@ private:
     void EndProgram() override;
 
     std::array<QWidget*, kControlCount> m_controls{};
+    QPoint m_contextMenuAt; // where the context menu being asked for opens, in global coordinates
     frmMain m_form;
 };
 
