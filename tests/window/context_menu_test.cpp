@@ -184,6 +184,11 @@ TEST_F(ContextMenuTest, FailuresAreReportedAndPicksThatNoLongerFitDoNothing) {
     EXPECT_TRUE(m_view.messages.empty());
     WriteFile(Dir() / kCandidateTableName, std::string("\0\0", 2) + Gbk("发"));
     EXPECT_EQ(TextsOf(OpenMenu(m_form, Control::Text2, 0))[0], kNoCandidatesItem);
+    m_view.whileMessageShows = [this] { m_form.Form_Load(); };
+    EXPECT_TRUE(OpenMenu(m_form, Control::Text2, 0).empty())
+        << "the boxes emptied under the report";
+    m_view.whileMessageShows = nullptr;
+    Convert(m_form, "发");
     std::filesystem::rename(Dir() / "kept.dat", Dir() / kCandidateTableName);
     WriteFile(Dir() / kWordTableName, "\x01\x02");
     EXPECT_EQ(TextsOf(OpenMenu(m_form, Control::Text3, 0))[1], "髪");
@@ -191,11 +196,11 @@ TEST_F(ContextMenuTest, FailuresAreReportedAndPicksThatNoLongerFitDoNothing) {
     OpenMenu(m_form, Control::Text3, 0, 1);
     m_view.failingBoxWrite.reset();
     std::filesystem::remove(Dir() / kWordTableName);
-    ASSERT_EQ(m_view.messages.size(), 4u);
+    ASSERT_EQ(m_view.messages.size(), 5u);
     EXPECT_EQ(m_view.messages[0].title, "Error in Text2ContextMenu");
     EXPECT_EQ(m_view.messages[0].text.rfind("ErrorNo:321\r\nErrorInfo:", 0), 0u);
-    EXPECT_EQ(m_view.messages[1].title, "Error in Text3ContextMenu");
-    EXPECT_EQ(m_view.messages[3].text, "ErrorNo:7\r\nErrorInfo:内存不足");
+    EXPECT_EQ(m_view.messages[2].title, "Error in Text3ContextMenu");
+    EXPECT_EQ(m_view.messages[4].text, "ErrorNo:7\r\nErrorInfo:内存不足");
 
     m_view.pickFromMenu = [this](const std::vector<MenuItem>&) {
         Convert(m_form, "东发");
@@ -212,7 +217,7 @@ TEST_F(ContextMenuTest, FailuresAreReportedAndPicksThatNoLongerFitDoNothing) {
     m_form.ContextMenu(Control::Text3, 1);
     EXPECT_EQ(Shown(Control::Text3), "東発");
     EXPECT_TRUE(OpenMenu(m_form, Control::Text3, 1).empty());
-    EXPECT_EQ(m_view.messages.size(), 4u);
+    EXPECT_EQ(m_view.messages.size(), 5u);
 }
 
 } // namespace
