@@ -45,13 +45,8 @@ wine_start() {
         wine reg add "$key" /v SimSun /d "Noto Serif CJK SC" /f >/dev/null 2>&1 </dev/null
         wine reg add "$key" /v "宋体" /d "Noto Serif CJK SC" /f >/dev/null 2>&1 </dev/null
     fi
-    # One server for all tests: without it every test pays Wine's start-up. Started with its
-    # helpers before CTest, whose output pipes they would otherwise hold open.
-    # The server that made the prefix may still be there, without -p.
-    wineserver -k </dev/null >/dev/null 2>&1 || true
-    wineserver -p </dev/null >/dev/null 2>&1
-    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-
+    # A virtual display first: Wine's desktop process, started with the server, keeps the
+    # display it found then, and consoles and windows need one.
     local display
     for display in $(seq 90 120); do
         [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
@@ -63,6 +58,12 @@ wine_start() {
         [ -e "/tmp/.X11-unix/X$display" ] && break
         sleep 0.1
     done
+    # One server for all tests: without it every test pays Wine's start-up. Started with its
+    # helpers before CTest, whose output pipes they would otherwise hold open. The server that
+    # made the prefix may still be there, without -p.
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -p </dev/null >/dev/null 2>&1
+    wine cmd /c exit </dev/null >/dev/null 2>&1 || true
 }
 
 wine_stop() {

@@ -3,6 +3,7 @@
 
 #include "both_readings.h"
 #include "fault_support.h"
+#include "runtime_error.h"
 
 #include <gtest/gtest.h>
 
@@ -291,6 +292,55 @@ TEST_P(TableFaultTest, TablesChangedBetweenRunsAreReadAfresh) {
     Convert("发东");
     ExpectOutputs("敪搶", "発東");
     EXPECT_EQ(AllReports(m_report), "");
+}
+
+// What a user may do to the tables while a conversion holds them open: rename one, replace one
+// and delete one. None of it is refused, on any system, and the renamed and deleted tables read
+// on as they were; the next run finds what the names now hold. A replacement is a new file
+// renamed over the old one on POSIX systems; Windows refuses renaming over an open file, and a
+// replacement there (as Explorer's copy does it) writes the new bytes into the same file, which
+// the open table then reads, unless it was read whole at the start.
+TEST_P(TableFaultTest, TablesRenamedReplacedOrDeletedWhileOpen) {
+    TableSet tables(FormTablePaths(m_dir.Path()), GetParam());
+    const TempDirectory other;
+    WriteTables(other.Path(), {{"A", "B", "C"}});
+    fs::rename(Table(kKeyTableName), m_dir.Path() / "pin.old");
+#ifdef _WIN32
+    WriteFile(Table(kJapaneseCodeTableName), testing::RecordBytes("B"));
+    const bool readsReplacement = GetParam() == TableReading::PerRecord;
+#else
+    fs::rename(other.Path() / kJapaneseCodeTableName, Table(kJapaneseCodeTableName));
+    const bool readsReplacement = false;
+#endif
+    fs::remove(Table(kPreviewTableName));
+
+    const auto bytes = [](const Record& r) {
+        return std::string{static_cast<char>(r.first), static_cast<char>(r.second)};
+    };
+    const std::vector<TableRow> rows = SampleRows();
+    for (RecordNumber record = 1; record <= 4; ++record) {
+        const TableRow& row = rows[static_cast<std::size_t>(record - 1)];
+        EXPECT_EQ(bytes(tables.ReadRecord(kKeyTableFile, record)), testing::RecordBytes(row.key));
+        EXPECT_EQ(bytes(tables.ReadRecord(kPreviewTableFile, record)),
+                  testing::RecordBytes(row.preview));
+        if (!readsReplacement) {
+            EXPECT_EQ(bytes(tables.ReadRecord(kJapaneseCodeTableFile, record)),
+                      testing::RecordBytes(row.japaneseCode));
+        }
+    }
+    if (readsReplacement) {
+        EXPECT_EQ(bytes(tables.ReadRecord(kJapaneseCodeTableFile, 1)), testing::RecordBytes("B"));
+        EXPECT_THROW(tables.ReadRecord(kJapaneseCodeTableFile, 2), RuntimeError);
+    }
+    tables.CloseAll();
+    EXPECT_FALSE(fs::exists(Table(kPreviewTableName))) << "deleted for good once closed";
+
+    WriteFile(Table(kPreviewTableName), "C");
+    fs::rename(m_dir.Path() / "pin.old", Table(kKeyTableName));
+    Convert("A发");
+    EXPECT_EQ(AllReports(m_report),
+              Failure(62, "Input past end of file: " + Table(kJapaneseCodeTableName).string()))
+        << "the replaced pj.dat holds one record";
 }
 
 // A sink that removes the key table after taking its first character, as a user who deletes the
