@@ -9,11 +9,12 @@ test_packages=(googletest libgtest-dev desktop-file-utils opencc libopencc1.1 un
                qt6-translations-l10n)
 run_packages=(fonts-noto-cjk qt6-translations-l10n)
 fuzz_packages=(clang libclang-rt-14-dev)
-# The Windows build and its tests: the MinGW-w64 cross compiler (posix threads), GoogleTest's
-# sources, Wine to run the tests, Xvfb for the window, NSIS for the installer, the locales Wine
-# takes its ANSI code page from, and a CJK font for the window's text.
-windows_packages=(cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 nsis xvfb xauth
-                  locales fonts-noto-cjk)
+# The Windows build and its tests: the native compiler (for the Linux side of the output
+# comparison), the MinGW-w64 cross compiler (posix threads), GoogleTest's sources, Wine to run
+# the tests, Xvfb for the window, NSIS for the installer, the locales Wine takes its ANSI code
+# page from, and a CJK font for the window's text.
+windows_packages=(build-essential cmake g++-mingw-w64-x86-64-posix googletest wine wine64 nsis
+                  xvfb xauth locales fonts-noto-cjk)
 
 wanted=()
 for set in "${@:-build}"; do

@@ -3,7 +3,8 @@
 # Usage: scripts/test.sh [--sanitize | --windows]
 #   --sanitize: AddressSanitizer + UBSan, in build-sanitize/
 #   --windows:  the Windows build (MinGW-w64) in build-windows/, its tests run under Wine with
-#               code page 936 and a virtual display
+#               code page 936 and a virtual display, and its output compared byte for byte
+#               with the Linux build's
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -20,6 +21,10 @@ if [ "$preset" = windows ]; then
     wine_start build-windows
     trap wine_stop EXIT
     ctest --preset windows
+    wine_stop
+    trap - EXIT
+    # The same bytes as the Linux build, on the same text and tables.
+    scripts/compare-windows-output.sh
     exit 0
 fi
 
