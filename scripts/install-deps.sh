@@ -12,9 +12,10 @@ fuzz_packages=(clang libclang-rt-14-dev)
 # The Windows build and its tests: the native compiler (for the Linux side of the output
 # comparison), the MinGW-w64 cross compiler (posix threads), GoogleTest's sources, Wine to run
 # the tests, Xvfb for the window, NSIS for the installer, the locales Wine takes its ANSI code
-# page from, and a CJK font for the window's text.
+# page from, a CJK font for the window's text, and unicode-data, whose licence text the
+# packages carry.
 windows_packages=(build-essential cmake g++-mingw-w64-x86-64-posix googletest wine wine64 nsis
-                  xvfb xauth locales fonts-noto-cjk)
+                  xvfb xauth locales fonts-noto-cjk unicode-data)
 
 wanted=()
 for set in "${@:-build}"; do
