@@ -147,8 +147,9 @@ TEST_F(ConvertCommandTest, OnATerminalItSaysHowToEndTheInput) {
     close(terminal);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     EXPECT_EQ(testing::ReadWholeFile(out), "敪\n");
-    EXPECT_EQ(testing::ReadWholeFile(err), "pelmora-convert: reading from the terminal until Ctrl-D (or give a "
-                             "FILE to convert)\n");
+    EXPECT_EQ(testing::ReadWholeFile(err),
+              "pelmora-convert: reading from the terminal until Ctrl-D (or give a "
+              "FILE to convert)\n");
     EXPECT_EQ(Run(Tables(), "发").err, "") << "nothing is said when the input is not a terminal";
 }
 #endif
