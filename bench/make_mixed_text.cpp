@@ -1,5 +1,7 @@
 // Writes a deterministic mixed Simplified Chinese text for the speed comparisons: mostly GB2312
-// hanzi, with the punctuation, spaces and line breaks of ordinary prose.
+// hanzi, with the punctuation, spaces and line breaks of ordinary prose. With
+// --every-character it writes instead every character code page 936 holds, then a few it
+// cannot hold, for comparing outputs across platforms.
 #include "code_page.h"
 #include "utf8.h"
 
@@ -37,9 +39,31 @@ std::vector<char32_t> Gb2312Hanzi() {
     return hanzi;
 }
 
+// Every character code page 936 decodes (its single bytes and double-byte pairs), line breaks
+// among them, then characters outside it: a byte order mark, a soft hyphen, an emoji, an
+// ideograph beyond GBK.
+std::u32string EveryCharacter() {
+    std::u32string text;
+    for (unsigned first = 0; first <= 0xFF; ++first) {
+        for (unsigned second = 0; second <= (pelmora::IsLeadByte(first) ? 0xFFu : 0u); ++second) {
+            const char32_t character = pelmora::RecordCharacter(
+                {static_cast<std::uint8_t>(first), static_cast<std::uint8_t>(second)});
+            if (character != pelmora::kPlaceholder) {
+                text.push_back(character);
+            }
+        }
+        text.push_back(U'\n');
+    }
+    return text + U"\uFEFF\u00AD\U0001F600\U00020000\n";
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == "--every-character") {
+        const std::string bytes = pelmora::EncodeUtf8(EveryCharacter());
+        return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size() ? 0 : 1;
+    }
     const long count = argc > 1 ? std::strtol(argv[1], nullptr, 10) : 1000000;
     const std::vector<char32_t> hanzi = Gb2312Hanzi();
     const std::u32string punctuation = U"，。、：；！？“”（）";

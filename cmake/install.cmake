@@ -1,12 +1,16 @@
 # Install layout: both programs and the three tables share one program directory, because the
 # programs find their tables beside their own executable. On Linux that directory is
-# lib/pelmora with links in bin; elsewhere (Windows, macOS bundles aside) it is bin itself, so the
-# tables lie beside the .exe.
+# lib/pelmora with links in bin; on Windows the top of the installation folder, so the tables
+# lie beside the .exe; elsewhere bin.
 include(GNUInstallDirs)
 
 if(UNIX AND NOT APPLE)
     set(PELMORA_INSTALL_PROGRAM_DIR lib/pelmora)
     set(PELMORA_INSTALL_LINKS ON)
+elseif(WIN32)
+    # The top of the installation folder (or of the unpacked zip).
+    set(PELMORA_INSTALL_PROGRAM_DIR .)
+    set(PELMORA_INSTALL_LINKS OFF)
 else()
     set(PELMORA_INSTALL_PROGRAM_DIR ${CMAKE_INSTALL_BINDIR})
     set(PELMORA_INSTALL_LINKS OFF)
@@ -64,4 +68,7 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS
     "fonts-noto-cjk | fonts-arphic-uming | fonts-wqy-zenhei, qt6-translations-l10n")
 set(CPACK_STRIP_FILES ON)
+if(WIN32)
+    include(${CMAKE_CURRENT_LIST_DIR}/windows_package.cmake)
+endif()
 include(CPack)
