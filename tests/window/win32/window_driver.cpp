@@ -1,0 +1,138 @@
+#include "window_driver.h"
+
+#include "wide_text.h"
+
+#include <chrono>
+
+namespace pelmora::testing {
+
+std::string TextOf(HWND window) {
+    const auto length = static_cast<int>(SendMessageW(window, WM_GETTEXTLENGTH, 0, 0));
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const auto copied = static_cast<int>(
+        SendMessageW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data())));
+    text.resize(static_cast<std::size_t>(copied));
+    return Utf8FromWide(text);
+}
+
+void SetTextOf(HWND window, std::string_view text) {
+    const std::wstring wide = WideFromUtf8(text);
+    SendMessageW(window, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(wide.c_str()));
+}
+
+std::wstring ClassOf(HWND window) {
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    return name;
+}
+
+RECT PlaceInParent(HWND child) {
+    RECT place{};
+    GetWindowRect(child, &place);
+    MapWindowPoints(HWND_DESKTOP, GetParent(child), reinterpret_cast<POINT*>(&place), 2);
+    return place;
+}
+
+SIZE ClientSize(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    return {client.right - client.left, client.bottom - client.top};
+}
+
+bool PumpUntil(const std::function<bool()>& done, int milliseconds,
+               const std::function<bool(MSG&)>& translate) {
+    const auto deadline =
+        std::chrono::steady_clock::now() + std::chrono::milliseconds(milliseconds);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            return false;
+        }
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (translate && translate(message)) {
+                continue;
+            }
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return true;
+}
+
+namespace {
+
+ShownBox* g_capturing = nullptr;
+
+BOOL CALLBACK ReadBoxChild(HWND child, LPARAM) {
+    if (!IsWindowVisible(child)) {
+        return TRUE;
+    }
+    const std::wstring kind = ClassOf(child);
+    if (_wcsicmp(kind.c_str(), L"Button") == 0) {
+        g_capturing->buttons.push_back(TextOf(child));
+    } else if (_wcsicmp(kind.c_str(), L"Static") == 0) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            g_capturing->icon = g_capturing->icon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+        } else if (const std::string text = TextOf(child); !text.empty()) {
+            g_capturing->text = text;
+        }
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK FindBox(HWND window, LPARAM found) {
+    if (IsWindowVisible(window) && ClassOf(window) == L"#32770") {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
+    if (box == nullptr || g_capturing == nullptr) {
+        return;
+    }
+    ++g_capturing->count;
+    g_capturing->title = TextOf(box);
+    g_capturing->buttons.clear();
+    EnumChildWindows(box, ReadBoxChild, 0);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+}
+
+} // namespace
+
+ShownBox CaptureMessageBox(const std::function<void()>& open) {
+    ShownBox shown;
+    g_capturing = &shown;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadAndCloseBox);
+    open();
+    KillTimer(nullptr, timer);
+    g_capturing = nullptr;
+    return shown;
+}
+
+void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
+    std::vector<INPUT> inputs;
+    const auto add = [&inputs](WORD virtualKey, bool up) {
+        INPUT input{};
+        input.type = INPUT_KEYBOARD;
+        input.ki.wVk = virtualKey;
+        input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC));
+        input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+        inputs.push_back(input);
+    };
+    for (WORD modifier : modifiers) {
+        add(modifier, false);
+    }
+    add(key, false);
+    add(key, true);
+    for (auto modifier = std::rbegin(modifiers); modifier != std::rend(modifiers); ++modifier) {
+        add(*modifier, true);
+    }
+    SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+} // namespace pelmora::testing
