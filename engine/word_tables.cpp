@@ -102,26 +102,48 @@ WordTable WordTable::Load(const std::filesystem::path& path) {
     return table;
 }
 
-const Word* WordTable::LongestWordAt(std::span<const std::optional<CharCode>> codes) const {
+namespace {
+
+bool BeginsWith(std::span<const std::optional<CharCode>> codes, const Word& word) {
+    return word.keys.size() <= codes.size() &&
+           std::equal(word.keys.begin(), word.keys.end(), codes.begin(),
+                      [](CharCode key, const std::optional<CharCode>& code) {
+                          return code && *code == key;
+                      });
+}
+
+} // namespace
+
+const std::vector<std::uint32_t>*
+WordTable::StartingWith(std::span<const std::optional<CharCode>> codes) const {
     if (codes.empty() || !codes.front()) {
         return nullptr;
     }
     const auto found = m_byFirstKey.find(*codes.front());
-    if (found == m_byFirstKey.end()) {
-        return nullptr;
-    }
-    for (const std::uint32_t index : found->second) {
-        const Word& word = m_words[index];
-        const bool fits = word.keys.size() <= codes.size() &&
-                          std::equal(word.keys.begin() + 1, word.keys.end(), codes.begin() + 1,
-                                     [](CharCode key, const std::optional<CharCode>& code) {
-                                         return code && *code == key;
-                                     });
-        if (fits) {
-            return &word;
+    return found == m_byFirstKey.end() ? nullptr : &found->second;
+}
+
+const Word* WordTable::LongestWordAt(std::span<const std::optional<CharCode>> codes) const {
+    if (const std::vector<std::uint32_t>* indices = StartingWith(codes)) {
+        for (const std::uint32_t index : *indices) {
+            if (BeginsWith(codes, m_words[index])) {
+                return &m_words[index];
+            }
         }
     }
     return nullptr;
+}
+
+std::vector<const Word*> WordTable::WordsAt(std::span<const std::optional<CharCode>> codes) const {
+    std::vector<const Word*> words;
+    if (const std::vector<std::uint32_t>* indices = StartingWith(codes)) {
+        for (const std::uint32_t index : *indices) {
+            if (BeginsWith(codes, m_words[index])) {
+                words.push_back(&m_words[index]);
+            }
+        }
+    }
+    return words;
 }
 
 const Word* WordTable::WordGiving(CharCode key, char32_t japaneseCode) const {

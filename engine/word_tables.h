@@ -57,11 +57,19 @@ public:
     /// cannot represent, which no word holds); nullptr when none does.
     const Word* LongestWordAt(std::span<const std::optional<CharCode>> codes) const;
 
+    /// Every word whose keys begin `codes`, longest first and in file order among words of one
+    /// length; empty when none does.
+    std::vector<const Word*> WordsAt(std::span<const std::optional<CharCode>> codes) const;
+
     /// The first word of the table (shortest first, then in file order) in which `key` takes
     /// `japaneseCode`; nullptr when no word does.
     const Word* WordGiving(CharCode key, char32_t japaneseCode) const;
 
 private:
+    // The indices of the words that could begin `codes`, longest first.
+    const std::vector<std::uint32_t>*
+    StartingWith(std::span<const std::optional<CharCode>> codes) const;
+
     std::vector<Word> m_words;
     std::unordered_map<CharCode, std::vector<std::uint32_t>> m_byFirstKey; // longest first
     std::unordered_map<std::uint64_t, std::uint32_t> m_firstGiving;        // (key, code) -> word

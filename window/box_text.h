@@ -18,6 +18,8 @@ class BoxSource final : public TextSource {
 public:
     BoxSource(FrmMainView& view, Control box) : m_view(view), m_box(box) {}
     std::string_view Text() override;
+    /// The text the run read, empty before it asked.
+    const std::string& ReadText() const { return m_utf8; }
 
 private:
     FrmMainView& m_view;
@@ -35,6 +37,10 @@ public:
     void Append(char32_t character) override;
     /// Puts what the run wrote into the box, also after a failed run.
     void Show();
+    /// Whether the run emptied this output, so that Show replaces the box's text.
+    bool Cleared() const { return m_cleared; }
+    /// What the run wrote.
+    const std::string& WrittenText() const { return m_utf8; }
 
 private:
     FrmMainView& m_view;

@@ -2,6 +2,7 @@
 
 #include "box_text.h"
 #include "error_descriptions.h"
+#include "utf8.h"
 #include "window_texts.h"
 
 namespace pelmora {
@@ -14,6 +15,8 @@ void frmMain::Form_Load() {
         return;
     }
     try {
+        m_last.reset();
+        ++m_boxFillings;
         m_view.SetBoxText(Control::Text1, "");
         m_view.SetBoxText(Control::Text2, "");
         m_view.SetBoxText(Control::Text3, "");
@@ -23,15 +26,30 @@ void frmMain::Form_Load() {
 }
 
 void frmMain::cmdSwitch_Click() {
-    if (m_ended) {
-        return;
+    if (!m_ended) {
+        RunConversion(ConvertText);
     }
+}
+
+void frmMain::mnuByWords_Click() {
+    if (!m_ended) {
+        RunConversion(ConvertTextByWords);
+    }
+}
+
+void frmMain::RunConversion(ConversionRun run) {
     BoxSource input(m_view, Control::Text1);
     BoxSink japaneseCode(m_view, Control::Text2);
     BoxSink preview(m_view, Control::Text3);
-    ConvertText(input, japaneseCode, preview, m_tablePaths, m_tables, m_report);
+    run(input, japaneseCode, preview, m_tablePaths, m_tables, m_report);
     // Setting a box's text is a step of the run, so its failure is the run's report.
     try {
+        if (japaneseCode.Cleared()) {
+            ++m_boxFillings;
+            m_last =
+                LastConversion{DecodeUtf8(input.ReadText()), DecodeUtf8(japaneseCode.WrittenText()),
+                               DecodeUtf8(preview.WrittenText())};
+        }
         japaneseCode.Show();
         preview.Show();
     } catch (...) {
@@ -63,6 +81,14 @@ void frmMain::Form_Unload() {
     EndProgram();
 }
 
+void frmMain::Text2_ContextMenu(std::size_t index) {
+    OutputBoxMenu(Control::Text2, index);
+}
+
+void frmMain::Text3_ContextMenu(std::size_t index) {
+    OutputBoxMenu(Control::Text3, index);
+}
+
 void frmMain::Click(Control button) {
     switch (button) {
     case Control::cmdSwitch:
@@ -80,6 +106,111 @@ void frmMain::Click(Control button) {
     default:
         break;
     }
+}
+
+void frmMain::ContextMenu(Control box, std::size_t index) {
+    switch (box) {
+    case Control::Text2:
+        Text2_ContextMenu(index);
+        break;
+    case Control::Text3:
+        Text3_ContextMenu(index);
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMain::OutputBoxMenu(Control box, std::size_t boxIndex) {
+    if (m_ended) {
+        return;
+    }
+    const std::string errorTitle = ContextMenuErrorTitle(LayoutOf(box).name);
+    try {
+        const std::optional<std::size_t> at = ConvertedCharacterAt(box, boxIndex);
+        const std::vector<CandidateEntry> candidates =
+            at ? LoadCandidateEntries(*at, errorTitle) : std::vector<CandidateEntry>();
+        if (m_ended) {
+            return; // the window went while a report was up
+        }
+        const std::vector<MenuItem> items = MenuItems(box, at, candidates);
+        const std::uint64_t fillingsBefore = m_boxFillings;
+        const std::optional<std::size_t> picked = m_view.ShowContextMenu(box, items);
+        // The boxes may have changed, or the window gone, while the menu was up.
+        if (m_ended || !picked || m_boxFillings != fillingsBefore) {
+            return;
+        }
+        const std::size_t afterCandidates = items.size() - 3; // by words, copy, select all
+        if (*picked < candidates.size()) {
+            mnuCandidate_Click(*at, candidates[*picked].choice);
+        } else if (*picked == afterCandidates) {
+            mnuByWords_Click();
+        } else if (*picked == afterCandidates + 1) {
+            m_view.RunBoxCommand(box, BoxCommand::Copy);
+        } else if (*picked == afterCandidates + 2) {
+            m_view.RunBoxCommand(box, BoxCommand::SelectAll);
+        }
+    } catch (...) {
+        ReportCurrentException(m_report, errorTitle);
+    }
+}
+
+std::optional<std::size_t> frmMain::ConvertedCharacterAt(Control box, std::size_t boxIndex) {
+    if (!m_last) {
+        return std::nullopt;
+    }
+    const std::u32string& converted =
+        box == Control::Text2 ? m_last->japaneseCode : m_last->preview;
+    const std::optional<std::size_t> at =
+        ConvertedIndexAt(DecodeUtf8(m_view.BoxText(box)), converted, boxIndex);
+    return at && *at < m_last->input.size() ? at : std::nullopt;
+}
+
+// The candidates, with the words that suggest them, read afresh from beside the tables like
+// the tables themselves. Missing files offer nothing; a damaged one is reported and the menu
+// still opens, without candidates or without their words.
+std::vector<CandidateEntry> frmMain::LoadCandidateEntries(std::size_t at,
+                                                          std::string_view errorTitle) {
+    CandidateTable candidates;
+    WordTable words;
+    try {
+        candidates = CandidateTable::Load(m_tables.directory / kCandidateTableName);
+        words = WordTable::Load(m_tables.directory / kWordTableName);
+    } catch (...) {
+        ReportCurrentException(m_report, errorTitle);
+    }
+    return CandidateEntries(m_last->input, at, candidates, words);
+}
+
+std::vector<MenuItem> frmMain::MenuItems(Control box, std::optional<std::size_t> at,
+                                         const std::vector<CandidateEntry>& candidates) {
+    std::vector<MenuItem> items;
+    for (const CandidateEntry& entry : candidates) {
+        const bool current = m_last->japaneseCode[*at] == entry.choice.japaneseCode &&
+                             m_last->preview[*at] == entry.choice.preview;
+        items.push_back({entry.text, true, current, false});
+    }
+    const bool lineBreak = at && (m_last->input[*at] == U'\r' || m_last->input[*at] == U'\n');
+    if (at && candidates.empty() && !lineBreak) {
+        items.push_back({std::string(kNoCandidatesItem), false, false, false});
+    }
+    items.push_back({std::string(kByWordsItem), true, false, !items.empty()});
+    items.push_back({std::string(kCopyItem), m_view.BoxHasSelection(box), false, true});
+    items.push_back({std::string(kSelectAllItem), true, false, false});
+    return items;
+}
+
+void frmMain::mnuCandidate_Click(std::size_t at, const KanjiChoice& kanji) {
+    char32_t& japaneseCode = m_last->japaneseCode[at];
+    char32_t& preview = m_last->preview[at];
+    if (japaneseCode == kanji.japaneseCode && preview == kanji.preview) {
+        return;
+    }
+    japaneseCode = kanji.japaneseCode;
+    preview = kanji.preview;
+    ++m_boxFillings;
+    m_view.SetBoxText(Control::Text2, EncodeUtf8(m_last->japaneseCode));
+    m_view.SetBoxText(Control::Text3, EncodeUtf8(m_last->preview));
 }
 
 void frmMain::EndProgram() {

@@ -1,16 +1,23 @@
 #pragma once
 
+#include "candidate_menu.h"
 #include "char_tables.h"
 #include "conversion.h"
 #include "error_report.h"
 #include "frm_main_view.h"
 
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
 namespace pelmora {
 
 /// Pelmora's one window as behaviour, whatever the toolkit that draws it: its load handler,
-/// the Convert, About, Exit and Hide/Show commands and the end of the program. Each handler
-/// runs on the event thread, one at a time, and works only through the view. Once the program
-/// has ended, every later event is ignored, so nothing outlives the window.
+/// the Convert, About, Exit and Hide/Show commands, the output boxes' context menu and the end
+/// of the program. Each handler runs on the event thread, one at a time, and works only
+/// through the view. Once the program has ended, every later event is ignored, so nothing
+/// outlives the window.
 class frmMain {
 public:
     /// The window drawn by `view`, which must outlive it, converting with the tables at
@@ -33,8 +40,21 @@ public:
     /// The user closed the window: that too ends the program.
     void Form_Unload();
 
+    /// The context menu of an output box over the character at `index` of its text (past the
+    /// end: over no character). It offers the kanji that character's input character can take,
+    /// from candidates.dat beside the tables, and picking one puts it into both boxes; then
+    /// "按词语选字" and the box's Copy and Select All. A failure is reported as "Error in
+    /// Text2ContextMenu" (or Text3) and ends the handler.
+    void Text2_ContextMenu(std::size_t index);
+    void Text3_ContextMenu(std::size_t index);
+    /// "按词语选字": the text of Text1 converted by the word-aware run into Text2 and Text3.
+    void mnuByWords_Click();
+
     /// The Click of `button`, passed to its handler; a view forwards its buttons' clicks here.
     void Click(Control button);
+    /// A context menu asked for in `box` over the character at `index` of its text, passed to
+    /// the box's handler; a view forwards right-clicks in the output boxes here.
+    void ContextMenu(Control box, std::size_t index);
 
     /// The table paths the last conversion formed (pinfile, pjfile, jjfile).
     const pelmora::TablePaths& TablePaths() const { return m_tablePaths; }
@@ -54,12 +74,33 @@ private:
         frmMain& m_form;
     };
 
+    // What the last run that filled the output boxes read and wrote, one output character per
+    // input character, so that a character in the boxes leads back to the input character it
+    // came from, also after Text1 was edited.
+    struct LastConversion {
+        std::u32string input;
+        std::u32string japaneseCode;
+        std::u32string preview;
+    };
+
+    using ConversionRun = void (*)(TextSource&, TextSink&, TextSink&, pelmora::TablePaths&,
+                                   const TableLocation&, ErrorReport&);
+
+    void RunConversion(ConversionRun run);
+    void OutputBoxMenu(Control box, std::size_t boxIndex);
+    std::optional<std::size_t> ConvertedCharacterAt(Control box, std::size_t boxIndex);
+    std::vector<CandidateEntry> LoadCandidateEntries(std::size_t at, std::string_view errorTitle);
+    std::vector<MenuItem> MenuItems(Control box, std::optional<std::size_t> at,
+                                    const std::vector<CandidateEntry>& candidates);
+    void mnuCandidate_Click(std::size_t at, const KanjiChoice& kanji);
     void EndProgram();
 
     FrmMainView& m_view;
     TableLocation m_tables;
     ViewReport m_report{*this};
     pelmora::TablePaths m_tablePaths;
+    std::optional<LastConversion> m_last;
+    std::uint64_t m_boxFillings = 0; // counts every change of the output boxes' text
     bool m_ended = false;
 };
 

@@ -59,6 +59,9 @@ struct ControlLayout {
     bool readOnly = false;       ///< selectable and copyable, but not typed into
     bool multiLine = false;
     ScrollBars scrollBars = ScrollBars::None;
+    std::string_view toolTip; ///< shown when the pointer rests on the control; empty for none
+    /// The window's own context menu (frmMain::ContextMenu) in place of the toolkit's.
+    bool ownContextMenu = false;
 };
 
 /// Every control of the main window, in the order of `Control`.

@@ -2,14 +2,31 @@
 
 #include "frm_main_layout.h"
 
+#include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace pelmora {
 
+/// One entry of a context menu as the window asks for it.
+struct MenuItem {
+    std::string text; ///< UTF-8
+    bool enabled = true;
+    bool checked = false;         ///< shown with a check mark
+    bool separatorBefore = false; ///< a separator line above the entry
+};
+
+/// The editing commands of a text box that its context menu offers.
+enum class BoxCommand { Copy, SelectAll };
+
 /// What the main window's handlers ask of a window toolkit. A toolkit's view makes the controls
-/// from FrmMainControls(), forwards their events to frmMain and implements these operations on
-/// its controls. Every text is UTF-8. Each operation runs on the event thread.
+/// from FrmMainControls(), forwards their events to frmMain (button clicks to Click, a context
+/// menu asked for in an output box to ContextMenu, with the index of the character under the
+/// pointer) and implements these operations on its controls. Every text is UTF-8; an index into
+/// a box's text counts characters (code points) of BoxText. Each operation runs on the event
+/// thread.
 class FrmMainView {
 public:
     virtual ~FrmMainView() = default;
@@ -31,6 +48,16 @@ public:
     /// A modal message box over the window with one OK button and no icon; returns when the
     /// user has closed it.
     virtual void ShowMessage(std::string_view title, std::string_view text) = 0;
+
+    /// Shows `items` as a context menu of `box` at the mouse pointer (or, when the menu was asked
+    /// for from the keyboard, at the text cursor) and returns when it closes: the index of the
+    /// entry picked, or nothing when the menu was dismissed.
+    virtual std::optional<std::size_t> ShowContextMenu(Control box,
+                                                       const std::vector<MenuItem>& items) = 0;
+    /// Whether some text of `box` is selected.
+    virtual bool BoxHasSelection(Control box) = 0;
+    /// Carries out an editing command on `box` as its own keys would (Ctrl+C, Ctrl+A).
+    virtual void RunBoxCommand(Control box, BoxCommand command) = 0;
 
     /// Ends the program: no further event is handled and every window goes.
     virtual void EndProgram() = 0;

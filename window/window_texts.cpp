@@ -43,6 +43,10 @@ std::string AboutText() {
     });
 }
 
+std::string ContextMenuErrorTitle(std::string_view boxName) {
+    return "Error in " + std::string(boxName) + "ContextMenu";
+}
+
 std::string HelpText() {
     // A character the tables lack shows in the top-right box as 仩, whose code page 936 bytes
     // (81 A0) are the Shift-JIS code of □, so the game shows □ where the preview shows □.
@@ -59,6 +63,9 @@ std::string HelpText() {
         "    码表中没有的字，或者简体中文编码无法表示的字，在右上角显示为\"仩\"，"
         "在右下角的预览中显示为\"□\"，粘贴到日文游戏中显示为\"□\"，"
         "表示游戏中不能显示这个字，请换一个字。",
+        "    在右边两个框中右键单击一个字，菜单会列出它能对应的其他日文汉字（括号中是用到这个"
+        "写法的词语），选一个就会同时替换两个框中的这个字；选\"按词语选字\"则按词语重新转换"
+        "整段输入，例如\"头发\"转换为\"頭髪\"。",
         "    换行和空格原样保留；常用标点（！“”，。：；及其半角形式）变成对应的半角符号。",
         "",
         std::string("    欢迎把意见和建议发送到 ") + kContactAddress,

@@ -17,6 +17,7 @@ using testing::KeepingSink;
 using testing::RecordingReport;
 using testing::SampleRows;
 using testing::TempDirectory;
+using testing::WordEntryBytes;
 using testing::WriteFile;
 using testing::WriteTables;
 
@@ -24,24 +25,13 @@ using testing::WriteTables;
 const std::string kHair = "\x94\xAF";
 const std::string kQi = "\xEE\x4C";
 
-std::string Entry(const std::vector<std::string>& keys, const std::vector<std::string>& codes,
-                  const std::vector<std::string>& previews) {
-    std::string entry = {'\0', static_cast<char>(keys.size())};
-    for (const auto* part : {&keys, &codes, &previews}) {
-        for (const std::string& record : *part) {
-            entry += testing::RecordBytes(record);
-        }
-    }
-    return entry;
-}
-
 // 发东 → 髪東, 发东发 → 発東髪, 东发 → 東髪: a word, a longer word with the same start, and a
 // word that overlaps both.
 std::string SampleWords() {
-    return Entry({Gbk("发"), Gbk("东")}, {kHair, "\x93\x8C"}, {Gbk("髪"), Gbk("東")}) +
-           Entry({Gbk("发"), Gbk("东"), Gbk("发")}, {"\x94\xAD", "\x93\x8C", kHair},
-                 {Gbk("発"), Gbk("東"), Gbk("髪")}) +
-           Entry({Gbk("东"), Gbk("发")}, {"\x93\x8C", kHair}, {Gbk("東"), Gbk("髪")});
+    return WordEntryBytes({Gbk("发"), Gbk("东")}, {kHair, "\x93\x8C"}, {Gbk("髪"), Gbk("東")}) +
+           WordEntryBytes({Gbk("发"), Gbk("东"), Gbk("发")}, {"\x94\xAD", "\x93\x8C", kHair},
+                          {Gbk("発"), Gbk("東"), Gbk("髪")}) +
+           WordEntryBytes({Gbk("东"), Gbk("发")}, {"\x93\x8C", kHair}, {Gbk("東"), Gbk("髪")});
 }
 
 std::string CodeText(const std::string& sjis) {

@@ -62,6 +62,31 @@ void WriteTables(const std::filesystem::path& directory, const std::vector<Table
     WriteFile(directory / kPreviewTableName, jj);
 }
 
+std::string WordEntryBytes(const std::vector<std::string>& keys,
+                           const std::vector<std::string>& japaneseCodes,
+                           const std::vector<std::string>& previews) {
+    std::string entry = {'\0', static_cast<char>(keys.size())};
+    for (const auto* part : {&keys, &japaneseCodes, &previews}) {
+        for (const std::string& record : *part) {
+            entry += RecordBytes(record);
+        }
+    }
+    return entry;
+}
+
+std::string CandidateEntryBytes(const std::string& key,
+                                const std::vector<std::string>& japaneseCodes,
+                                const std::vector<std::string>& previews) {
+    std::string entry = {'\0', static_cast<char>(japaneseCodes.size())};
+    entry += RecordBytes(key);
+    for (const auto* part : {&japaneseCodes, &previews}) {
+        for (const std::string& record : *part) {
+            entry += RecordBytes(record);
+        }
+    }
+    return entry;
+}
+
 std::string Gbk(const std::string& utf8) {
     const std::optional<std::string> bytes = EncodeCodePage936(DecodeUtf8(utf8));
     if (!bytes) {

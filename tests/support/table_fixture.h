@@ -57,6 +57,17 @@ void WriteFile(const std::filesystem::path& path, const std::string& contents);
 /// Writes pin.dat, pj.dat and jj.dat for `rows` into `directory`.
 void WriteTables(const std::filesystem::path& directory, const std::vector<TableRow>& rows);
 
+/// The bytes of one words.dat entry: the header, then the word's key, Japanese code and preview
+/// records, each given by its bytes as in TableRow.
+std::string WordEntryBytes(const std::vector<std::string>& keys,
+                           const std::vector<std::string>& japaneseCodes,
+                           const std::vector<std::string>& previews);
+
+/// The bytes of one candidates.dat entry for `key`, its candidates given as in TableRow.
+std::string CandidateEntryBytes(const std::string& key,
+                                const std::vector<std::string>& japaneseCodes,
+                                const std::vector<std::string>& previews);
+
 /// Code page 936 bytes of UTF-8 `text`, for building rows from readable characters.
 std::string Gbk(const std::string& utf8);
 

@@ -75,13 +75,17 @@ TEST(FrmMainLayoutTest, EveryControlIsWhereItsIdSaysAndTabOrderIsAPermutation) {
     EXPECT_EQ(LayoutOf(kInitialFocus).name, "Text1");
 }
 
+// The output boxes, read-only and alone with a context menu of their own, tell of it.
 TEST(FrmMainLayoutTest, TextBoxesAloneHaveSongFontsAndOnlyTheOutputsAreReadOnly) {
     for (const ControlLayout& control : FrmMainControls()) {
         SCOPED_TRACE(control.name);
         const bool box = control.kind == ControlKind::TextBox;
         ASSERT_EQ(control.font.has_value(), box);
         EXPECT_EQ(control.multiLine, box);
-        EXPECT_EQ(control.readOnly, control.id == Control::Text2 || control.id == Control::Text3);
+        const bool output = control.id == Control::Text2 || control.id == Control::Text3;
+        EXPECT_EQ(control.readOnly, output);
+        EXPECT_EQ(control.toolTip, output ? kOutputBoxToolTip : "");
+        EXPECT_EQ(control.ownContextMenu, output);
         EXPECT_EQ(control.scrollBars == ScrollBars::Vertical, control.id == Control::txtHelp);
         if (box) {
             EXPECT_EQ(control.font->face, "宋体");

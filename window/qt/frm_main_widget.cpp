@@ -7,10 +7,13 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QFont>
+#include <QFontMetrics>
 #include <QIcon>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextCursor>
 
 #include <algorithm>
 #include <stdexcept>
@@ -86,6 +89,9 @@ QWidget* MakeTextBox(const ControlLayout& layout, QWidget* parent) {
     if (layout.font) {
         box->setFont(SongFont(*layout.font));
     }
+    if (!layout.toolTip.empty()) {
+        box->setToolTip(FromUtf8(layout.toolTip));
+    }
     box->setPlainText(FromUtf8(layout.text));
     return box;
 }
@@ -102,6 +108,43 @@ QWidget* MakeControl(const ControlLayout& layout, QWidget* parent) {
     throw std::logic_error("unknown control kind");
 }
 
+// The number of characters (code points) in the first `units` UTF-16 units of `text`.
+std::size_t CharacterCount(const QString& text, qsizetype units) {
+    return static_cast<std::size_t>(QStringView(text).left(units).toUcs4().size());
+}
+
+// Where the character at `position` of `box`'s text is drawn, in viewport coordinates: from
+// the text cursor before it to the one after it, or its advance at the end of a visual line.
+QRect DrawnCharacter(const QPlainTextEdit& box, const QString& text, qsizetype position) {
+    QTextCursor before(box.document());
+    before.setPosition(static_cast<int>(position));
+    const QRect start = box.cursorRect(before);
+    QTextCursor after(box.document());
+    after.setPosition(static_cast<int>(position + 1));
+    const QRect end = box.cursorRect(after);
+    const int right =
+        end.top() == start.top()
+            ? end.left()
+            : start.left() + QFontMetrics(box.font()).horizontalAdvance(text[position]);
+    return QRect(QPoint(start.left(), start.top()), QPoint(right - 1, start.bottom()));
+}
+
+// The index, in characters of the box's text, of the character drawn under `point` (viewport
+// coordinates); the text's length when no character is, as past the end of a line.
+std::size_t CharacterIndexAt(const QPlainTextEdit& box, QPoint point) {
+    const QString text = box.toPlainText();
+    const qsizetype gap = box.cursorForPosition(point).position();
+    // The gap nearest the point lies after the character under it when the point is in that
+    // character's right half.
+    for (const qsizetype position : {gap - 1, gap}) {
+        const bool character = position >= 0 && position < text.size() && text[position] != '\n';
+        if (character && DrawnCharacter(box, text, position).contains(point)) {
+            return CharacterCount(text, position);
+        }
+    }
+    return CharacterCount(text, text.size());
+}
+
 } // namespace
 
 FrmMainWidget::FrmMainWidget(const std::filesystem::path& tableDirectory, QWidget* parent)
@@ -114,6 +157,7 @@ FrmMainWidget::FrmMainWidget(const std::filesystem::path& tableDirectory, QWidge
     MakeControls();
     SetTabOrder();
     ConnectButtons();
+    ConnectContextMenus();
     m_form.Form_Load();
     ControlWidget(kInitialFocus).setFocus();
 }
@@ -152,6 +196,22 @@ void FrmMainWidget::ConnectButtons() {
     }
 }
 
+// The boxes with the window's own context menu tell it over which character it was asked for,
+// by the mouse or from the keyboard (then at the text cursor).
+void FrmMainWidget::ConnectContextMenus() {
+    for (const ControlLayout& layout : FrmMainControls()) {
+        if (layout.ownContextMenu) {
+            QPlainTextEdit* box = &TextBox(layout.id);
+            box->setContextMenuPolicy(Qt::CustomContextMenu);
+            connect(box, &QWidget::customContextMenuRequested, this,
+                    [this, box, id = layout.id](const QPoint& point) {
+                        m_contextMenuAt = box->viewport()->mapToGlobal(point);
+                        m_form.ContextMenu(id, CharacterIndexAt(*box, point));
+                    });
+        }
+    }
+}
+
 QWidget& FrmMainWidget::ControlWidget(Control control) const {
     return *m_controls[static_cast<std::size_t>(control)];
 }
@@ -161,22 +221,22 @@ void FrmMainWidget::closeEvent(QCloseEvent* event) {
     m_form.Form_Unload();
 }
 
-std::string FrmMainWidget::BoxText(Control box) {
+QPlainTextEdit& FrmMainWidget::TextBox(Control box) const {
     auto* edit = qobject_cast<QPlainTextEdit*>(&ControlWidget(box));
     if (edit == nullptr) {
         throw std::invalid_argument("not a text box");
     }
-    const QString text = edit->toPlainText();
+    return *edit;
+}
+
+std::string FrmMainWidget::BoxText(Control box) {
+    const QString text = TextBox(box).toPlainText();
     return Utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
                                              static_cast<std::size_t>(text.size())));
 }
 
 void FrmMainWidget::SetBoxText(Control box, std::string_view text) {
-    auto* edit = qobject_cast<QPlainTextEdit*>(&ControlWidget(box));
-    if (edit == nullptr) {
-        throw std::invalid_argument("not a text box");
-    }
-    edit->setPlainText(FromUtf8(text));
+    TextBox(box).setPlainText(FromUtf8(text));
 }
 
 void FrmMainWidget::SetCaption(Control control, std::string_view caption) {
@@ -204,6 +264,50 @@ void FrmMainWidget::SetClientHeight(int twips) {
 
 void FrmMainWidget::ShowMessage(std::string_view title, std::string_view text) {
     ShowPlainMessage(this, FromUtf8(title), FromUtf8(text));
+}
+
+std::optional<std::size_t> FrmMainWidget::ShowContextMenu(Control box,
+                                                          const std::vector<MenuItem>& items) {
+    QMenu menu(&ControlWidget(box));
+    menu.setObjectName(QStringLiteral("contextMenu"));
+    std::vector<QAction*> actions;
+    for (const MenuItem& item : items) {
+        if (item.separatorBefore) {
+            menu.addSeparator();
+        }
+        QAction* action = menu.addAction(FromUtf8(item.text));
+        action->setEnabled(item.enabled);
+        action->setCheckable(item.checked);
+        action->setChecked(item.checked);
+        actions.push_back(action);
+    }
+    // An entry can be triggered without the menu's own activation (by accessibility tools),
+    // which exec does not return, so the pick is taken from the signal.
+    QAction* picked = nullptr;
+    connect(&menu, &QMenu::triggered, &menu, [&picked](QAction* action) { picked = action; });
+    QAction* returned = menu.exec(m_contextMenuAt);
+    picked = picked != nullptr ? picked : returned;
+    const auto found = std::find(actions.begin(), actions.end(), picked);
+    if (picked == nullptr || found == actions.end()) {
+        return std::nullopt;
+    }
+    return static_cast<std::size_t>(found - actions.begin());
+}
+
+bool FrmMainWidget::BoxHasSelection(Control box) {
+    return TextBox(box).textCursor().hasSelection();
+}
+
+void FrmMainWidget::RunBoxCommand(Control box, BoxCommand command) {
+    QPlainTextEdit& edit = TextBox(box);
+    switch (command) {
+    case BoxCommand::Copy:
+        edit.copy();
+        break;
+    case BoxCommand::SelectAll:
+        edit.selectAll();
+        break;
+    }
 }
 
 void FrmMainWidget::EndProgram() {

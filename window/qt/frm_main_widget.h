@@ -3,12 +3,14 @@
 #include "frm_main.h"
 #include "frm_main_view.h"
 
+#include <QPoint>
 #include <QWidget>
 
 #include <array>
 #include <filesystem>
 
 class QCloseEvent;
+class QPlainTextEdit;
 
 namespace pelmora {
 
@@ -32,7 +34,9 @@ private:
     void MakeControls();
     void SetTabOrder();
     void ConnectButtons();
+    void ConnectContextMenus();
     QWidget& ControlWidget(Control control) const;
+    QPlainTextEdit& TextBox(Control box) const;
 
     std::string BoxText(Control box) override;
     void SetBoxText(Control box, std::string_view text) override;
@@ -41,9 +45,14 @@ private:
     void SetControlVisible(Control control, bool visible) override;
     void SetClientHeight(int twips) override;
     void ShowMessage(std::string_view title, std::string_view text) override;
+    std::optional<std::size_t> ShowContextMenu(Control box,
+                                               const std::vector<MenuItem>& items) override;
+    bool BoxHasSelection(Control box) override;
+    void RunBoxCommand(Control box, BoxCommand command) override;
     void EndProgram() override;
 
     std::array<QWidget*, kControlCount> m_controls{};
+    QPoint m_contextMenuAt; // where the context menu being asked for opens, in global coordinates
     frmMain m_form;
 };
 

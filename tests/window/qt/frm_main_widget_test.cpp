@@ -23,6 +23,7 @@
 #include <functional>
 #include <memory>
 
+using pelmora::testing::CandidateEntryBytes;
 using pelmora::testing::Gbk;
 using pelmora::testing::RecordBytes;
 using pelmora::testing::SampleRows;
@@ -108,6 +109,7 @@ private slots:
     void pastedTextTheCodePageCannotHoldShowsPlaceholders();
     void millionCharacterPasteConvertsWhole();
     void vanishedTablesAreReportedUntilTheyReturn();
+    void rightClickOffersCandidatesAndAPickChangesBothBoxes();
     // Last: QCoreApplication::exit leaves every later nested event loop returning at once.
     void exitOnEnterEndsTheEventLoop();
 
@@ -527,6 +529,49 @@ void FrmMainTest::vanishedTablesAreReportedUntilTheyReturn() {
     QCOMPARE(CaptureMessageBox([this] { Convert(QStringLiteral("东")); }).count, 0);
     QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("搶"));
     QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東"));
+}
+
+// A right-click on a character of Text2, as the platform delivers it to the window, opens the
+// window's menu; picking a kanji from it changes that character in both boxes.
+void FrmMainTest::rightClickOffersCandidatesAndAPickChangesBothBoxes() {
+    WriteFile(m_tableDirectory / "candidates.dat",
+              CandidateEntryBytes(Gbk("发"), {"\x94\xAD", "\x94\xAF"}, {Gbk("発"), Gbk("髪")}));
+    Convert(QStringLiteral("东发\n东"));
+    QPlainTextEdit* text2 = Box("Text2");
+    QCOMPARE(text2->toolTip(), FromUtf8(std::string(pelmora::kOutputBoxToolTip)));
+    QCOMPARE(Box("Text1")->contextMenuPolicy(), Qt::DefaultContextMenu);
+
+    QStringList offered;
+    QTimer picker;
+    picker.setInterval(10);
+    QObject::connect(&picker, &QTimer::timeout, [&] {
+        auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+        if (menu == nullptr) {
+            return;
+        }
+        for (QAction* action : menu->actions()) {
+            if (!action->isSeparator()) {
+                offered << action->text();
+            }
+        }
+        // The second entry, as a user picks it with the keyboard.
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Down);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    picker.start();
+    // The right half of 发's character in Text2, where the nearest gap is after it.
+    QTextCursor cursor(text2->document());
+    cursor.setPosition(2);
+    const QPoint over = text2->cursorRect(cursor).center() - QPoint(2, 0);
+    QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {},
+                      text2->viewport()->mapTo(m_window.get(), over));
+    QTRY_VERIFY(!offered.isEmpty());
+
+    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "复制", "全选"}));
+    const QChar hairCode(static_cast<char16_t>(pelmora::RecordCharacter({0x94, 0xAF})));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東髪\n東"));
+    QCOMPARE(text2->toPlainText(), QStringLiteral("搶") + hairCode + QStringLiteral("\n搶"));
 }
 
 void FrmMainTest::exitOnEnterEndsTheEventLoop() {
