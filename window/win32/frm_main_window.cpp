@@ -6,6 +6,9 @@
 #include "wide_text.h"
 #include "window_texts.h"
 
+#include <commctrl.h>
+#include <windowsx.h>
+
 #include <algorithm>
 #include <cmath>
 #include <new>
@@ -120,6 +123,87 @@ private:
     HWND m_owner;
 };
 
+std::wstring WideTextOf(HWND window) {
+    const int length = GetWindowTextLengthW(window);
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return text;
+}
+
+bool IsHighSurrogate(wchar_t unit) {
+    return unit >= 0xD800 && unit <= 0xDBFF;
+}
+
+bool IsLowSurrogate(wchar_t unit) {
+    return unit >= 0xDC00 && unit <= 0xDFFF;
+}
+
+// Characters (code points) in the first `units` UTF-16 units of `text`, as the window's
+// behaviour counts them.
+std::size_t CharacterCount(std::wstring_view text, std::size_t units) {
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < units && at < text.size(); ++at) {
+        characters += IsLowSurrogate(text[at]) && at > 0 && IsHighSurrogate(text[at - 1]) ? 0 : 1;
+    }
+    return characters;
+}
+
+POINT PositionOfUnit(HWND box, std::size_t unit) {
+    const auto position = static_cast<DWORD>(SendMessageW(box, EM_POSFROMCHAR, unit, 0));
+    return {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
+}
+
+// The gap nearest `point` in a multi-line box, in UTF-16 units. The box answers with the low
+// 16 bits of the index only; the start of the line it names puts back the rest.
+std::size_t NearestGap(HWND box, POINT point) {
+    const auto found =
+        static_cast<DWORD>(SendMessageW(box, EM_CHARFROMPOS, 0, MAKELPARAM(point.x, point.y)));
+    const auto lineStart =
+        static_cast<std::size_t>(SendMessageW(box, EM_LINEINDEX, HIWORD(found), 0));
+    return lineStart + ((LOWORD(found) - lineStart) & 0xFFFF);
+}
+
+// Where the character starting at `unit` is drawn, in the box's client coordinates: from its
+// position to the next character's on the same line, or its own width at the end of a line.
+RECT DrawnCharacter(HWND box, std::wstring_view text, std::size_t unit) {
+    const std::size_t units = IsHighSurrogate(text[unit]) && unit + 1 < text.size() ? 2 : 1;
+    const POINT start = PositionOfUnit(box, unit);
+    HDC context = GetDC(box);
+    const auto font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
+    const HGDIOBJ previous = SelectObject(context, font);
+    SIZE extent{};
+    GetTextExtentPoint32W(context, text.data() + unit, static_cast<int>(units), &extent);
+    SelectObject(context, previous);
+    ReleaseDC(box, context);
+    LONG right = start.x + extent.cx;
+    if (unit + units < text.size()) {
+        const POINT next = PositionOfUnit(box, unit + units);
+        right = next.y == start.y ? next.x : right;
+    }
+    return {start.x, start.y, right, start.y + extent.cy};
+}
+
+// The index, in characters of the box's text, of the character drawn under `point` (client
+// coordinates); the text's length when no character is, as past the end of a line.
+std::size_t CharacterIndexAt(HWND box, POINT point) {
+    const std::wstring text = WideTextOf(box);
+    const std::size_t gap = NearestGap(box, point);
+    // The nearest gap lies after the character under the point when the point is in that
+    // character's right half.
+    for (const std::size_t unit : {gap - 1, gap}) {
+        if (unit >= text.size() || text[unit] == L'\r' || text[unit] == L'\n' ||
+            IsLowSurrogate(text[unit])) {
+            continue;
+        }
+        const RECT drawn = DrawnCharacter(box, text, unit);
+        if (PtInRect(&drawn, point)) {
+            return CharacterCount(text, unit);
+        }
+    }
+    return CharacterCount(text, text.size());
+}
+
 bool IsKeyDown(int virtualKey) {
     return (GetKeyState(virtualKey) & 0x8000) != 0;
 }
@@ -150,6 +234,7 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, const std::filesystem::path& ta
     MakeFonts(m_dpi);
     MakeControls();
     LayOut(m_dpi);
+    MakeToolTips();
     m_form.Form_Load();
     m_lastFocus = ControlWindow(kInitialFocus);
 }
@@ -193,8 +278,36 @@ void FrmMainWindow::MakeControls() {
             // Without this a box takes about 32,000 characters; a pasted book must fit whole.
             SendMessageW(control, EM_SETLIMITTEXT, 0, 0);
         }
+        if (layout->ownContextMenu) {
+            SetWindowSubclass(control, &FrmMainWindow::BoxProcedure, 0,
+                              reinterpret_cast<DWORD_PTR>(this));
+        }
         m_controls[static_cast<std::size_t>(layout->id)] = control;
     }
+}
+
+void FrmMainWindow::MakeToolTips() {
+    m_toolTips = CreateWindowExW(0, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 m_window, nullptr, nullptr, nullptr);
+    if (m_toolTips == nullptr) {
+        return; // the window works without its tooltips
+    }
+    for (const ControlLayout& layout : FrmMainControls()) {
+        if (layout.toolTip.empty()) {
+            continue;
+        }
+        std::wstring text = WideFromUtf8(layout.toolTip);
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = m_window;
+        tool.uId = reinterpret_cast<UINT_PTR>(ControlWindow(layout.id));
+        tool.lpszText = text.data();
+        SendMessageW(m_toolTips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+    // Several lines of help rather than one line across the screen.
+    SendMessageW(m_toolTips, TTM_SETMAXTIPWIDTH, 0, PixelsFromTwips(kClientWidthTwips / 2, m_dpi));
 }
 
 void FrmMainWindow::MakeFonts(int dotsPerInch) {
@@ -326,6 +439,26 @@ LRESULT CALLBACK FrmMainWindow::WindowProcedure(HWND window, UINT message, WPARA
     }
 }
 
+LRESULT CALLBACK FrmMainWindow::BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                             UINT_PTR id, DWORD_PTR self) {
+    switch (message) {
+    case WM_CONTEXTMENU:
+        try {
+            reinterpret_cast<FrmMainWindow*>(self)->OnBoxContextMenu(box, lParam);
+        } catch (...) {
+            EscapedFailureReport report(GetParent(box));
+            ReportCurrentException(report, WindowTitle());
+        }
+        return 0;
+    case WM_NCDESTROY:
+        RemoveWindowSubclass(box, &FrmMainWindow::BoxProcedure, id);
+        break;
+    default:
+        break;
+    }
+    return DefSubclassProc(box, message, wParam, lParam);
+}
+
 LRESULT FrmMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_COMMAND:
@@ -408,6 +541,31 @@ void FrmMainWindow::OnDpiChanged(int dotsPerInch, const RECT& suggested) {
     LayOut(dotsPerInch);
 }
 
+// A context menu asked for in an output box: by the mouse over the character under the
+// pointer, from the keyboard (no point) at the text cursor.
+void FrmMainWindow::OnBoxContextMenu(HWND box, LPARAM screenPoint) {
+    const ControlLayout* layout = LayoutOfWindow(box);
+    if (layout == nullptr) {
+        return;
+    }
+    std::size_t index = 0;
+    if (screenPoint == -1) {
+        DWORD start = 0, end = 0;
+        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                     reinterpret_cast<LPARAM>(&end));
+        const std::wstring text = WideTextOf(box);
+        index = CharacterCount(text, end);
+        m_contextMenuAt = end < text.size() ? PositionOfUnit(box, end) : POINT{0, 0};
+        ClientToScreen(box, &m_contextMenuAt);
+    } else {
+        m_contextMenuAt = {GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
+        POINT inBox = m_contextMenuAt;
+        ScreenToClient(box, &inBox);
+        index = CharacterIndexAt(box, inBox);
+    }
+    m_form.ContextMenu(layout->id, index);
+}
+
 void FrmMainWindow::MoveFocus(bool backwards) {
     HWND from = GetFocus();
     if (from == nullptr || !IsChild(m_window, from)) {
@@ -420,12 +578,7 @@ void FrmMainWindow::MoveFocus(bool backwards) {
 }
 
 std::string FrmMainWindow::BoxText(Control box) {
-    HWND control = ControlWindow(box);
-    const int length = GetWindowTextLengthW(control);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(control, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return Utf8FromWide(text);
+    return Utf8FromWide(WideTextOf(ControlWindow(box)));
 }
 
 void FrmMainWindow::SetBoxText(Control box, std::string_view text) {
@@ -458,6 +611,52 @@ void FrmMainWindow::SetClientHeight(int twips) {
 
 void FrmMainWindow::ShowMessage(std::string_view title, std::string_view text) {
     ShowPlainMessage(m_window, title, text);
+}
+
+std::optional<std::size_t> FrmMainWindow::ShowContextMenu(Control,
+                                                          const std::vector<MenuItem>& items) {
+    HMENU menu = CreatePopupMenu();
+    if (menu == nullptr) {
+        throw std::bad_alloc();
+    }
+    for (std::size_t at = 0; at < items.size(); ++at) {
+        const MenuItem& item = items[at];
+        if (item.separatorBefore) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        }
+        // Entries are numbered from 1: TrackPopupMenu answers 0 for a dismissed menu.
+        const UINT flags = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED) |
+                           (item.checked ? MF_CHECKED : MF_UNCHECKED);
+        AppendMenuW(menu, flags, at + 1, WideFromUtf8(item.text).c_str());
+    }
+    // The menu closes as a user expects (a click elsewhere, Esc) only over the foreground window.
+    SetForegroundWindow(m_window);
+    const auto picked = static_cast<std::size_t>(
+        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, m_contextMenuAt.x,
+                       m_contextMenuAt.y, 0, m_window, nullptr));
+    DestroyMenu(menu);
+    if (picked == 0 || picked > items.size()) {
+        return std::nullopt;
+    }
+    return picked - 1;
+}
+
+bool FrmMainWindow::BoxHasSelection(Control box) {
+    DWORD start = 0, end = 0;
+    SendMessageW(ControlWindow(box), EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    return start != end;
+}
+
+void FrmMainWindow::RunBoxCommand(Control box, BoxCommand command) {
+    switch (command) {
+    case BoxCommand::Copy:
+        SendMessageW(ControlWindow(box), WM_COPY, 0, 0);
+        break;
+    case BoxCommand::SelectAll:
+        SendMessageW(ControlWindow(box), EM_SETSEL, 0, -1);
+        break;
+    }
 }
 
 void FrmMainWindow::EndProgram() {

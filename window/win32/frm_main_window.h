@@ -6,7 +6,9 @@
 #include <windows.h>
 
 #include <array>
+#include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <vector>
 
 namespace pelmora {
@@ -57,9 +59,13 @@ public:
 private:
     static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam);
+    static LRESULT CALLBACK BoxProcedure(HWND box, UINT message, WPARAM wParam, LPARAM lParam,
+                                         UINT_PTR id, DWORD_PTR self);
     LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
 
     void MakeControls();
+    void MakeToolTips();
+    void OnBoxContextMenu(HWND box, LPARAM screenPoint);
     void LayOut(int dotsPerInch);
     void MakeFonts(int dotsPerInch);
     void DeleteFonts();
@@ -78,11 +84,17 @@ private:
     void SetControlVisible(Control control, bool visible) override;
     void SetClientHeight(int twips) override;
     void ShowMessage(std::string_view title, std::string_view text) override;
+    std::optional<std::size_t> ShowContextMenu(Control box,
+                                               const std::vector<MenuItem>& items) override;
+    bool BoxHasSelection(Control box) override;
+    void RunBoxCommand(Control box, BoxCommand command) override;
     void EndProgram() override;
 
     HWND m_window = nullptr;
     std::array<HWND, kControlCount> m_controls{};
     HWND m_lastFocus = nullptr;
+    HWND m_toolTips = nullptr;
+    POINT m_contextMenuAt{}; // screen point where the next context menu opens
     // The text boxes' fonts, one per distinct font of the layout, and the labels' and buttons'.
     struct MadeFont {
         BoxFont wanted;

@@ -1,9 +1,12 @@
+#include "code_page.h"
 #include "frm_main_window.h"
 #include "table_fixture.h"
+#include "utf8.h"
 #include "wide_text.h"
 #include "window_driver.h"
 #include "window_texts.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -269,6 +272,48 @@ TEST_F(FrmMainWindowTest, KeysPressTheFocusedButton) {
         testing::PressKey(key);
         EXPECT_TRUE(Pump([this] { return Text(Control::Command4) == "隐藏↑"; }));
         testing::SetTextOf(Item(Control::Text3), "");
+    }
+}
+
+// A right-click on the right half of a character of Text2 opens the window's menu with that
+// character's candidates; picking one with the keyboard changes it in both boxes.
+TEST_F(FrmMainWindowTest, RightClickOffersCandidatesAndAPickChangesBothBoxes) {
+    testing::WriteFile(m_tables.Path() / "candidates.dat",
+                       testing::CandidateEntryBytes(testing::Gbk("发"), {"\x94\xAD", "\x94\xAF"},
+                                                    {testing::Gbk("発"), testing::Gbk("髪")}));
+    Convert("东发\r\n东");
+    HWND text2 = Item(Control::Text2);
+    const auto start = static_cast<DWORD>(SendMessageW(text2, EM_POSFROMCHAR, 1, 0));
+    const auto end = static_cast<DWORD>(SendMessageW(text2, EM_POSFROMCHAR, 2, 0));
+    POINT over{static_cast<short>(LOWORD(end)) - 2, static_cast<short>(HIWORD(start)) + 4};
+    ClientToScreen(text2, &over);
+
+    const std::vector<std::string> offered = testing::CaptureMenu(
+        [&] {
+            testing::ClickMouse(over, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+            PumpFor(300);
+        },
+        2);
+    EXPECT_EQ(offered, (std::vector<std::string>{"発", "髪", "按词语选字", "复制", "全选"}));
+    EXPECT_EQ(Text(Control::Text3), "東髪\r\n東");
+    EXPECT_EQ(Text(Control::Text2),
+              "搶" + EncodeUtf8(std::u32string(1, RecordCharacter({0x94, 0xAF}))) + "\r\n搶");
+
+    // The output boxes carry the layout's tooltip, and only they.
+    HWND toolTips = FindWindowExW(nullptr, nullptr, TOOLTIPS_CLASSW, nullptr);
+    while (toolTips != nullptr && GetWindow(toolTips, GW_OWNER) != Window()) {
+        toolTips = FindWindowExW(nullptr, toolTips, TOOLTIPS_CLASSW, nullptr);
+    }
+    ASSERT_NE(toolTips, nullptr);
+    for (const ControlLayout& layout : FrmMainControls()) {
+        wchar_t text[512] = {};
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.hwnd = Window();
+        tool.uId = reinterpret_cast<UINT_PTR>(Item(layout.id));
+        tool.lpszText = text;
+        SendMessageW(toolTips, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
+        EXPECT_EQ(Utf8FromWide(text), layout.toolTip) << layout.name;
     }
 }
 

@@ -114,6 +114,67 @@ ShownBox CaptureMessageBox(const std::function<void()>& open) {
     return shown;
 }
 
+namespace {
+
+struct MenuCapture {
+    std::vector<std::string> entries;
+    int pick = 0;
+    bool done = false;
+};
+
+MenuCapture* g_menu = nullptr;
+
+BOOL CALLBACK FindMenu(HWND window, LPARAM found) {
+    if (IsWindowVisible(window) && ClassOf(window) == L"#32768") {
+        *reinterpret_cast<HWND*>(found) = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+void CALLBACK ReadAndPickMenu(HWND, UINT, UINT_PTR, DWORD) {
+    HWND window = nullptr;
+    EnumThreadWindows(GetCurrentThreadId(), FindMenu, reinterpret_cast<LPARAM>(&window));
+    if (window == nullptr || g_menu == nullptr || g_menu->done) {
+        return;
+    }
+    g_menu->done = true;
+    auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+    for (int at = 0; at < GetMenuItemCount(menu); ++at) {
+        wchar_t text[256] = {};
+        if ((GetMenuState(menu, at, MF_BYPOSITION) & MF_SEPARATOR) == 0 &&
+            GetMenuStringW(menu, at, text, 256, MF_BYPOSITION) > 0) {
+            g_menu->entries.push_back(Utf8FromWide(text));
+        }
+    }
+    for (int down = 0; down < g_menu->pick; ++down) {
+        PressKey(VK_DOWN);
+    }
+    PressKey(g_menu->pick > 0 ? VK_RETURN : VK_ESCAPE);
+}
+
+} // namespace
+
+std::vector<std::string> CaptureMenu(const std::function<void()>& open, int pick) {
+    MenuCapture capture;
+    capture.pick = pick;
+    g_menu = &capture;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadAndPickMenu);
+    open();
+    KillTimer(nullptr, timer);
+    g_menu = nullptr;
+    return capture.entries;
+}
+
+void ClickMouse(POINT screen, DWORD down, DWORD up) {
+    SetCursorPos(screen.x, screen.y);
+    INPUT inputs[2] = {};
+    inputs[0].type = inputs[1].type = INPUT_MOUSE;
+    inputs[0].mi.dwFlags = down;
+    inputs[1].mi.dwFlags = up;
+    SendInput(2, inputs, sizeof(INPUT));
+}
+
 void PressKey(WORD key, std::initializer_list<WORD> modifiers) {
     std::vector<INPUT> inputs;
     const auto add = [&inputs](WORD virtualKey, bool up) {

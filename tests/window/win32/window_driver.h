@@ -43,6 +43,13 @@ struct ShownBox {
 /// reads it and presses its first button, so the test goes on instead of waiting for a user.
 ShownBox CaptureMessageBox(const std::function<void()>& open);
 
+/// Runs `open`, which should open a popup menu on this thread; a timer reads the menu's
+/// entries (separators left out) and picks the `pick`th entry by keyboard (0: dismisses it).
+std::vector<std::string> CaptureMenu(const std::function<void()>& open, int pick);
+
+/// Moves the mouse to `screen` and presses and releases a button there.
+void ClickMouse(POINT screen, DWORD down, DWORD up);
+
 /// Presses and releases keys as a user at the keyboard would: `modifiers` held around `key`.
 void PressKey(WORD key, std::initializer_list<WORD> modifiers = {});
 
