@@ -41,7 +41,7 @@ public:
             throw std::bad_alloc();
         }
         boxWrites.push_back(box);
-        Text(box) = keptLineBreak.empty() ? std::string(text) : WithLineBreaks(text);
+        Text(box) = keptLineBreak.empty() ? std::string(text) : KeptLineBreaks(text, keptLineBreak);
     }
     void SetCaption(Control control, std::string_view caption) override { Text(control) = caption; }
     bool IsControlVisible(Control control) override { return Visible(control); }
@@ -65,6 +65,20 @@ public:
         boxCommands.push_back({box, command});
     }
     void EndProgram() override { ++endings; }
+
+    /// `text` with every line break (CR LF, LF or CR) written as `lineBreak`.
+    static std::string KeptLineBreaks(std::string_view text, std::string_view lineBreak) {
+        std::string kept;
+        for (std::size_t at = 0; at < text.size(); ++at) {
+            if (text[at] == '\r' || text[at] == '\n') {
+                at += text.substr(at, 2) == "\r\n" ? 1 : 0;
+                kept += lineBreak;
+            } else {
+                kept += text[at];
+            }
+        }
+        return kept;
+    }
 
     std::string& Text(Control control) { return m_texts[static_cast<std::size_t>(control)]; }
     bool Visible(Control control) const { return m_visible[static_cast<std::size_t>(control)]; }
@@ -93,19 +107,6 @@ public:
     std::function<void()> whileMessageShows;
 
 private:
-    std::string WithLineBreaks(std::string_view text) const {
-        std::string kept;
-        for (std::size_t at = 0; at < text.size(); ++at) {
-            if (text[at] == '\r' || text[at] == '\n') {
-                at += text.substr(at, 2) == "\r\n" ? 1 : 0;
-                kept += keptLineBreak;
-            } else {
-                kept += text[at];
-            }
-        }
-        return kept;
-    }
-
     std::array<std::string, kControlCount> m_texts;
     std::array<bool, kControlCount> m_visible{};
 };
