@@ -1,62 +1,54 @@
 #include "code_page.h"
 
-#include "runtime_error.h"
-
-#include <unicode/ucnv.h>
+#include "code_page_data.h"
 
 #include <array>
-#include <memory>
 
 namespace pelmora {
 
 namespace {
 
-constexpr std::int32_t kNoCode = INT32_MIN;
+using code_page_data::kNoCharacter;
+
 constexpr std::size_t kBmpSize = 0x10000;
+// No character has this code: FF is no lead byte, so no pair starts with it.
+constexpr std::uint16_t kNoCode = 0xFFFF;
 
-struct ConverterCloser {
-    void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-using ConverterPtr = std::unique_ptr<UConverter, ConverterCloser>;
-
-ConverterPtr OpenCodePage936() {
-    UErrorCode status = U_ZERO_ERROR;
-    ConverterPtr converter(ucnv_open("windows-936", &status));
-    if (U_FAILURE(status)) {
-        throw RuntimeError(ErrorNumber::InternalError, "code page 936 converter");
+// The character the code page 936 bytes `code` stand for (a byte value, or lead * 256 + trail),
+// or kNoCharacter.
+std::uint16_t DecodedCharacter(std::uint16_t code) {
+    const unsigned lead = code >> 8;
+    const unsigned trail = code & 0xFF;
+    if (lead == 0) {
+        return code_page_data::kCodePage936Singles[trail];
     }
-    // Only round-trip mappings: a character the code page merely approximates is not in it.
-    ucnv_setFallback(converter.get(), false);
-    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                        &status);
-    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                          &status);
-    return converter;
+    if (!IsLeadByte(static_cast<std::uint8_t>(lead)) ||
+        trail < code_page_data::kCodePage936FirstTrail ||
+        trail > code_page_data::kCodePage936LastTrail) {
+        return kNoCharacter;
+    }
+    return code_page_data::kCodePage936Pairs[(lead - code_page_data::kCodePage936FirstLead) *
+                                                 code_page_data::kCodePage936TrailCount +
+                                             (trail - code_page_data::kCodePage936FirstTrail)];
 }
 
-// Both directions of code page 936, worked out once through ICU and then looked up, because the
-// conversion asks for a character's code at least once per input character.
-class CodePage936Tables {
+// The code of each BMP character, the decoding table turned round. Every character the table
+// decodes encodes back to the same bytes (the table's generator checks it), so the inverse is
+// exact.
+class CodePage936Codes {
 public:
-    CodePage936Tables() {
-        ConverterPtr converter = OpenCodePage936();
-        m_decoded.fill(kPlaceholder);
+    CodePage936Codes() {
         m_codes.fill(kNoCode);
         for (unsigned single = 0; single <= 0xFF; ++single) {
-            if (!IsLeadByte(static_cast<std::uint8_t>(single))) {
-                const char bytes[] = {static_cast<char>(single)};
-                Learn(converter.get(), static_cast<std::uint16_t>(single), {bytes, 1});
-            }
+            Learn(static_cast<std::uint16_t>(single));
         }
-        for (unsigned lead = 0x81; lead <= 0xFE; ++lead) {
-            for (unsigned trail = 0x40; trail <= 0xFE; ++trail) {
-                const char bytes[] = {static_cast<char>(lead), static_cast<char>(trail)};
-                Learn(converter.get(), static_cast<std::uint16_t>(lead << 8 | trail), {bytes, 2});
+        for (unsigned lead = code_page_data::kCodePage936FirstLead; lead <= 0xFE; ++lead) {
+            for (unsigned trail = code_page_data::kCodePage936FirstTrail;
+                 trail <= code_page_data::kCodePage936LastTrail; ++trail) {
+                Learn(static_cast<std::uint16_t>(lead << 8 | trail));
             }
         }
     }
-
-    char32_t Decode(std::uint16_t bytes) const { return m_decoded[bytes]; }
 
     std::optional<CharCode> Code(char32_t character) const {
         if (character >= kBmpSize || m_codes[character] == kNoCode) {
@@ -66,39 +58,30 @@ public:
     }
 
 private:
-    // Records what `bytes` decode to, and the code of that character when encoding it gives
-    // back exactly these bytes (some characters have more than one byte sequence; the encoder's
-    // choice is the code).
-    void Learn(UConverter* converter, std::uint16_t index, std::string_view bytes) {
-        UChar units[4];
-        UErrorCode status = U_ZERO_ERROR;
-        const int32_t length = ucnv_toUChars(converter, units, 4, bytes.data(),
-                                             static_cast<int32_t>(bytes.size()), &status);
-        if (U_FAILURE(status) || length != 1 || U16_IS_SURROGATE(units[0])) {
-            return;
-        }
-        m_decoded[index] = units[0];
-        char encoded[4];
-        status = U_ZERO_ERROR;
-        const int32_t encodedLength = ucnv_fromUChars(converter, encoded, 4, units, 1, &status);
-        if (U_SUCCESS(status) && std::string_view(encoded, encodedLength) == bytes) {
-            m_codes[units[0]] = static_cast<std::int16_t>(index);
+    void Learn(std::uint16_t code) {
+        const std::uint16_t character = DecodedCharacter(code);
+        if (character != kNoCharacter) {
+            m_codes[character] = code;
         }
     }
 
-    std::array<char32_t, kBmpSize> m_decoded{};
-    std::array<std::int32_t, kBmpSize> m_codes{};
+    std::array<std::uint16_t, kBmpSize> m_codes{};
 };
 
-const CodePage936Tables& Tables() {
-    static const CodePage936Tables tables;
-    return tables;
+const CodePage936Codes& Codes() {
+    static const CodePage936Codes codes;
+    return codes;
+}
+
+char32_t CharacterOrPlaceholder(std::uint16_t code) {
+    const std::uint16_t character = DecodedCharacter(code);
+    return character == kNoCharacter ? kPlaceholder : character;
 }
 
 } // namespace
 
 std::optional<CharCode> CharCodeOf(char32_t character) {
-    return Tables().Code(character);
+    return Codes().Code(character);
 }
 
 CharCode RecordCode(Record record) {
@@ -110,9 +93,10 @@ CharCode RecordCode(Record record) {
 
 char32_t RecordCharacter(Record record) {
     if (IsLeadByte(record.first)) {
-        return Tables().Decode(static_cast<std::uint16_t>(record.first << 8 | record.second));
+        return CharacterOrPlaceholder(
+            static_cast<std::uint16_t>(record.first << 8 | record.second));
     }
-    return Tables().Decode(record.first);
+    return CharacterOrPlaceholder(record.first);
 }
 
 bool AppendCodePage936(char32_t character, std::string& out) {

@@ -2,6 +2,7 @@
 
 #include "char_tables.h"
 #include "runtime_error.h"
+#include "table_file_access.h"
 
 #include <algorithm>
 #include <memory>
@@ -32,7 +33,7 @@ public:
     RecordNumber Count() const { return m_count; }
     Record Read(RecordNumber number) const { return m_file->Read(number); }
     [[noreturn]] void Malformed() const {
-        throw RuntimeError(ErrorNumber::InvalidFileFormat, m_path.string());
+        throw RuntimeError(ErrorNumber::InvalidFileFormat, PathText(m_path));
     }
     // The entry length a header record gives, checked against its bounds and the file's end.
     int EntryLength(RecordNumber header, int least, int most, int recordsPerUnit,

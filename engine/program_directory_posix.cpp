@@ -2,10 +2,7 @@
 
 #include <system_error>
 
-#if defined(_WIN32)
-#include <vector>
-#include <windows.h>
-#elif defined(__APPLE__)
+#ifdef __APPLE__
 #include <mach-o/dyld.h>
 #include <vector>
 #endif
@@ -15,20 +12,7 @@ namespace pelmora {
 namespace {
 
 std::filesystem::path ExecutablePath() {
-#if defined(_WIN32)
-    std::vector<wchar_t> buffer(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
-        if (length == 0) {
-            return {};
-        }
-        if (length < buffer.size()) {
-            return std::filesystem::path(std::wstring(buffer.data(), length));
-        }
-        buffer.resize(buffer.size() * 2);
-    }
-#elif defined(__APPLE__)
+#ifdef __APPLE__
     uint32_t size = 0;
     _NSGetExecutablePath(nullptr, &size);
     std::vector<char> buffer(size + 1);
@@ -48,6 +32,7 @@ std::filesystem::path ProgramDirectory() {
     if (executable.empty()) {
         return {};
     }
+    // Through links: an installed bin/pelmora link leads to the directory holding the tables.
     std::error_code error;
     const std::filesystem::path resolved = std::filesystem::canonical(executable, error);
     return error ? executable.parent_path() : resolved.parent_path();

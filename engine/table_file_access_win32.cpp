@@ -1,0 +1,133 @@
+#include "table_file_access.h"
+
+#include "char_tables.h"
+#include "runtime_error.h"
+
+#include <algorithm>
+
+#include <windows.h>
+
+namespace pelmora {
+
+namespace {
+
+// The same numbers the POSIX build gives for the same situations.
+ErrorNumber ErrorForSystemError(DWORD error) {
+    switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+    case ERROR_INVALID_DRIVE:
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_NETPATH:
+    case ERROR_BAD_NET_NAME:
+        return ErrorNumber::FileNotFound;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_WRITE_PROTECT:
+        return ErrorNumber::PermissionDenied;
+    case ERROR_TOO_MANY_OPEN_FILES:
+        return ErrorNumber::TooManyFiles;
+    case ERROR_NOT_ENOUGH_MEMORY:
+    case ERROR_OUTOFMEMORY:
+        return ErrorNumber::OutOfMemory;
+    case ERROR_CRC:
+    case ERROR_READ_FAULT:
+    case ERROR_GEN_FAILURE:
+    case ERROR_IO_DEVICE:
+        return ErrorNumber::DeviceIOError;
+    case ERROR_FILENAME_EXCED_RANGE:
+        return ErrorNumber::BadFileNameOrNumber;
+    default:
+        return ErrorNumber::PathFileAccessError;
+    }
+}
+
+bool IsDirectory(const std::filesystem::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}
+
+// Windows refuses to open a directory as a file ("access denied"); POSIX opens it and the
+// length check refuses it. Both report a directory in a table's place as an access error.
+ErrorNumber ErrorForFailedOpen(const std::filesystem::path& path, DWORD error) {
+    if (error == ERROR_ACCESS_DENIED && IsDirectory(path)) {
+        return ErrorNumber::PathFileAccessError;
+    }
+    return ErrorForSystemError(error);
+}
+
+HANDLE Handle(std::intptr_t handle) {
+    return reinterpret_cast<HANDLE>(handle);
+}
+
+} // namespace
+
+ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& path) : m_path(path) {
+    // Full sharing: while a conversion reads a table the user may still rename, replace or
+    // delete it, as on POSIX systems. The handle is not inherited by child processes.
+    const HANDLE handle = CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        throw RuntimeError(ErrorForFailedOpen(path, GetLastError()), PathText(path));
+    }
+    m_handle = reinterpret_cast<std::intptr_t>(handle);
+}
+
+ReadOnlyFile::~ReadOnlyFile() {
+    CloseHandle(Handle(m_handle));
+}
+
+std::int64_t ReadOnlyFile::RegularFileLength() const {
+    BY_HANDLE_FILE_INFORMATION information{};
+    if (GetFileType(Handle(m_handle)) != FILE_TYPE_DISK ||
+        !GetFileInformationByHandle(Handle(m_handle), &information) ||
+        (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        throw RuntimeError(ErrorNumber::PathFileAccessError, PathText(m_path));
+    }
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) |
+                                     information.nFileSizeLow);
+}
+
+std::size_t ReadOnlyFile::ReadAt(std::int64_t offset, char* buffer, std::size_t size) const {
+    constexpr std::size_t kLargestRead = 1u << 30;
+    std::size_t done = 0;
+    while (done < size) {
+        const auto at = static_cast<std::uint64_t>(offset) + done;
+        OVERLAPPED position{};
+        position.Offset = static_cast<DWORD>(at & 0xFFFFFFFFu);
+        position.OffsetHigh = static_cast<DWORD>(at >> 32);
+        DWORD read = 0;
+        const auto wanted = static_cast<DWORD>(std::min(size - done, kLargestRead));
+        if (!ReadFile(Handle(m_handle), buffer + done, wanted, &read, &position)) {
+            const DWORD error = GetLastError();
+            if (error == ERROR_HANDLE_EOF) {
+                break;
+            }
+            const ErrorNumber number = ErrorForSystemError(error);
+            throw RuntimeError(
+                number == ErrorNumber::PathFileAccessError ? ErrorNumber::DeviceIOError : number,
+                PathText(m_path));
+        }
+        if (read == 0) {
+            break;
+        }
+        done += read;
+    }
+    return done;
+}
+
+std::int64_t FileLengthByName(const std::filesystem::path& path) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
+        throw RuntimeError(ErrorForSystemError(GetLastError()), PathText(path));
+    }
+    if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
+        throw RuntimeError(ErrorNumber::PathFileAccessError, PathText(path));
+    }
+    return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
+                                     data.nFileSizeLow);
+}
+
+} // namespace pelmora
