@@ -65,16 +65,27 @@ wine "$program" >/dev/null 2>&1 &
 pelmora=$!
 window=$(xdotool search --sync --onlyvisible --name '^PelmoraV' | head -1)
 sleep 2
-# The first keys can arrive before the box takes typing: a throwaway key and its erasure go
-# first. The input box has the focus at start.
-xdotool type --delay 50 "x"
-xdotool key BackSpace
-sleep 0.5
-xdotool type --delay 120 "$typed"
-# The Convert button: 81 x 41 pixels at (240, 104) in the client area, below the title bar.
-xdotool mousemove --window "$window" 280 140 click 1
-sleep 1
 eval "$(xdotool getwindowgeometry --shell "$window")"
+# Wine draws the frame itself: the client area sits inside a 3-pixel border, below the title.
+left=3
+top=$((HEIGHT - 420 - 3))
 mkdir -p "$(dirname "$output")"
-import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output"
+# On a busy machine keys can arrive before the box takes typing and get lost, so the picture is
+# taken again until the Japanese code box (client 336,40 sized 265x161) shows text.
+for attempt in 1 2 3; do
+    # Into the input box (client 8,40 sized 217x161), emptied; a throwaway key goes first.
+    xdotool mousemove --window "$window" $((left + 100)) $((top + 100)) click 1
+    xdotool key ctrl+a BackSpace
+    xdotool type --delay 50 "x"
+    xdotool key BackSpace
+    sleep 0.5
+    xdotool type --delay 120 "$typed"
+    # The Convert button: client 240,104 sized 81x41.
+    xdotool mousemove --window "$window" $((left + 280)) $((top + 124)) click 1
+    sleep 1
+    import -window root -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage "$output"
+    colours=$(convert "$output" -crop "255x150+$((left + 341))+$((top + 45))" -format %k info:)
+    [ "$colours" -gt 1 ] && break
+    echo "screenshot-windows.sh: no converted text on attempt $attempt, typing again" >&2
+done
 echo "screenshot-windows.sh: wrote $output"

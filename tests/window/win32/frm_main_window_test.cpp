@@ -66,6 +66,9 @@ protected:
 TEST_F(FrmMainWindowTest, OpensLoadedAtTheLayoutSizeWithFocusInTheInputBox) {
     EXPECT_EQ(TextOf(Window()), WindowTitle());
     EXPECT_EQ(m_window->Dpi(), 96);
+    // The manifest makes the process lay itself out per monitor rather than be stretched.
+    EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(Window())),
+              DPI_AWARENESS_PER_MONITOR_AWARE);
     const SIZE client = ClientSize(Window());
     EXPECT_EQ(client.cx, 611);
     EXPECT_EQ(client.cy, 420);
