@@ -66,7 +66,16 @@ protected:
 TEST_F(FrmMainWindowTest, OpensLoadedAtTheLayoutSizeWithFocusInTheInputBox) {
     EXPECT_EQ(TextOf(Window()), WindowTitle());
     EXPECT_EQ(m_window->Dpi(), 96);
-    // The manifest makes the process lay itself out per monitor rather than be stretched.
+    // The manifest gives the controls visual styles (common controls 6) and makes the process
+    // lay itself out per monitor rather than be stretched.
+    // (The side-by-side assembly's folder names its version; Wine's copy reports 5.81 itself.)
+    wchar_t controls[MAX_PATH] = {};
+    GetModuleFileNameW(GetModuleHandleW(L"comctl32.dll"), controls, MAX_PATH);
+    EXPECT_NE(std::wstring(_wcslwr(controls))
+                  .find(L"microsoft.windows.common-controls_"
+                        L"6595b64144ccf1df_6."),
+              std::wstring::npos)
+        << Utf8FromWide(controls);
     EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(Window())),
               DPI_AWARENESS_PER_MONITOR_AWARE);
     const SIZE client = ClientSize(Window());
@@ -180,6 +189,35 @@ TEST_F(FrmMainWindowTest, ConvertFillsBothBoxesAndKeepsLineBreaks) {
     EXPECT_EQ(Text(Control::Text3), "東\r\n発 □!");
     EXPECT_EQ(m_window->Form().TablePaths().pinfile, m_tables.Path() / "pin.dat");
     EXPECT_EQ(m_window->Form().TablePaths().jjfile, m_tables.Path() / "jj.dat");
+}
+
+// A text far beyond an edit control's usual limit, pasted by the user, is taken and converted
+// whole.
+TEST_F(FrmMainWindowTest, LongPastedTextConvertsWhole) {
+    std::wstring pasted;
+    std::string expected;
+    for (int line = 0; line < 800; ++line) {
+        for (int pair = 0; pair < 25; ++pair) {
+            pasted += L"\x53D1\x4E1C"; // 发东
+            expected += "発東";
+        }
+        pasted += L"\r\n";
+        expected += "\r\n";
+    }
+    ASSERT_TRUE(OpenClipboard(Window()));
+    EmptyClipboard();
+    HGLOBAL data = GlobalAlloc(GMEM_MOVEABLE, (pasted.size() + 1) * sizeof(wchar_t));
+    std::copy_n(pasted.c_str(), pasted.size() + 1, static_cast<wchar_t*>(GlobalLock(data)));
+    GlobalUnlock(data);
+    SetClipboardData(CF_UNICODETEXT, data);
+    CloseClipboard();
+
+    SendMessageW(Item(Control::Text1), WM_PASTE, 0, 0);
+    EXPECT_EQ(GetWindowTextLengthW(Item(Control::Text1)), static_cast<int>(pasted.size()));
+    Click(Control::cmdSwitch);
+    const std::string preview = Text(Control::Text3);
+    EXPECT_EQ(preview.size(), expected.size());
+    EXPECT_TRUE(preview == expected); // not printed: 120 KB
 }
 
 TEST_F(FrmMainWindowTest, HideShowCollapsesAndRestoresTheWindow) {
