@@ -1,5 +1,6 @@
 #include "frm_main_window.h"
 
+#include "edit_text.h"
 #include "error_descriptions.h"
 #include "message_box.h"
 #include "resource_ids.h"
@@ -10,9 +11,11 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <cmath>
+#include <memory>
 #include <new>
 #include <stdexcept>
+#include <type_traits>
+#include <utility>
 #include <vector>
 
 namespace pelmora {
@@ -22,10 +25,6 @@ namespace {
 // A fixed frame with a title bar, a system menu and a minimise box: the layout has one size.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExStyle = 0;
-
-std::wstring FaceName(std::string_view face) {
-    return WideFromUtf8(face);
-}
 
 DWORD ControlStyle(const ControlLayout& layout) {
     DWORD style = WS_CHILD | WS_VISIBLE;
@@ -63,32 +62,6 @@ const wchar_t* ControlClass(ControlKind kind) {
     throw std::logic_error("unknown control kind");
 }
 
-HFONT MakeBoxFont(const BoxFont& font, int dotsPerInch) {
-    LOGFONTW wanted{};
-    wanted.lfHeight = FontHeight(font.points, dotsPerInch);
-    wanted.lfWeight = FW_NORMAL;
-    wanted.lfCharSet = static_cast<BYTE>(font.charSet);
-    wanted.lfOutPrecision = OUT_DEFAULT_PRECIS;
-    wanted.lfClipPrecision = CLIP_DEFAULT_PRECIS;
-    wanted.lfQuality = DEFAULT_QUALITY;
-    wanted.lfPitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
-    const std::wstring face = FaceName(font.face);
-    face.copy(wanted.lfFaceName, LF_FACESIZE - 1);
-    return CreateFontIndirectW(&wanted);
-}
-
-// The font Windows uses for message boxes and dialogs at this DPI: the window's default font
-// for its labels and buttons.
-HFONT MakeUiFont(int dotsPerInch) {
-    NONCLIENTMETRICSW metrics{};
-    metrics.cbSize = sizeof(metrics);
-    if (!SystemParametersInfoForDpi(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0,
-                                    static_cast<UINT>(dotsPerInch))) {
-        return nullptr;
-    }
-    return CreateFontIndirectW(&metrics.lfMessageFont);
-}
-
 void RegisterWindowClass(HINSTANCE instance, WNDPROC procedure) {
     WNDCLASSEXW windowClass{};
     windowClass.cbSize = sizeof(windowClass);
@@ -123,87 +96,6 @@ private:
     HWND m_owner;
 };
 
-std::wstring WideTextOf(HWND window) {
-    const int length = GetWindowTextLengthW(window);
-    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-    const int copied = GetWindowTextW(window, text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
-    return text;
-}
-
-bool IsHighSurrogate(wchar_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(wchar_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
-
-// Characters (code points) in the first `units` UTF-16 units of `text`, as the window's
-// behaviour counts them.
-std::size_t CharacterCount(std::wstring_view text, std::size_t units) {
-    std::size_t characters = 0;
-    for (std::size_t at = 0; at < units && at < text.size(); ++at) {
-        characters += IsLowSurrogate(text[at]) && at > 0 && IsHighSurrogate(text[at - 1]) ? 0 : 1;
-    }
-    return characters;
-}
-
-POINT PositionOfUnit(HWND box, std::size_t unit) {
-    const auto position = static_cast<DWORD>(SendMessageW(box, EM_POSFROMCHAR, unit, 0));
-    return {static_cast<short>(LOWORD(position)), static_cast<short>(HIWORD(position))};
-}
-
-// The gap nearest `point` in a multi-line box, in UTF-16 units. The box answers with the low
-// 16 bits of the index only; the start of the line it names puts back the rest.
-std::size_t NearestGap(HWND box, POINT point) {
-    const auto found =
-        static_cast<DWORD>(SendMessageW(box, EM_CHARFROMPOS, 0, MAKELPARAM(point.x, point.y)));
-    const auto lineStart =
-        static_cast<std::size_t>(SendMessageW(box, EM_LINEINDEX, HIWORD(found), 0));
-    return lineStart + ((LOWORD(found) - lineStart) & 0xFFFF);
-}
-
-// Where the character starting at `unit` is drawn, in the box's client coordinates: from its
-// position to the next character's on the same line, or its own width at the end of a line.
-RECT DrawnCharacter(HWND box, std::wstring_view text, std::size_t unit) {
-    const std::size_t units = IsHighSurrogate(text[unit]) && unit + 1 < text.size() ? 2 : 1;
-    const POINT start = PositionOfUnit(box, unit);
-    HDC context = GetDC(box);
-    const auto font = reinterpret_cast<HFONT>(SendMessageW(box, WM_GETFONT, 0, 0));
-    const HGDIOBJ previous = SelectObject(context, font);
-    SIZE extent{};
-    GetTextExtentPoint32W(context, text.data() + unit, static_cast<int>(units), &extent);
-    SelectObject(context, previous);
-    ReleaseDC(box, context);
-    LONG right = start.x + extent.cx;
-    if (unit + units < text.size()) {
-        const POINT next = PositionOfUnit(box, unit + units);
-        right = next.y == start.y ? next.x : right;
-    }
-    return {start.x, start.y, right, start.y + extent.cy};
-}
-
-// The index, in characters of the box's text, of the character drawn under `point` (client
-// coordinates); the text's length when no character is, as past the end of a line.
-std::size_t CharacterIndexAt(HWND box, POINT point) {
-    const std::wstring text = WideTextOf(box);
-    const std::size_t gap = NearestGap(box, point);
-    // The nearest gap lies after the character under the point when the point is in that
-    // character's right half.
-    for (const std::size_t unit : {gap - 1, gap}) {
-        if (unit >= text.size() || text[unit] == L'\r' || text[unit] == L'\n' ||
-            IsLowSurrogate(text[unit])) {
-            continue;
-        }
-        const RECT drawn = DrawnCharacter(box, text, unit);
-        if (PtInRect(&drawn, point)) {
-            return CharacterCount(text, unit);
-        }
-    }
-    return CharacterCount(text, text.size());
-}
-
 bool IsKeyDown(int virtualKey) {
     return (GetKeyState(virtualKey) & 0x8000) != 0;
 }
@@ -217,10 +109,6 @@ RECT PixelRect(const TwipRect& place, int dotsPerInch) {
             top + PixelsFromTwips(place.height, dotsPerInch)};
 }
 
-int FontHeight(double points, int dotsPerInch) {
-    return -MulDiv(static_cast<int>(std::lround(points * 100)), dotsPerInch, 7200);
-}
-
 FrmMainWindow::FrmMainWindow(HINSTANCE instance, const std::filesystem::path& tableDirectory)
     : m_form(*this, {tableDirectory, TableReading::PerRecord}) {
     RegisterWindowClass(instance, &FrmMainWindow::WindowProcedure);
@@ -231,9 +119,9 @@ FrmMainWindow::FrmMainWindow(HINSTANCE instance, const std::filesystem::path& ta
         throw std::runtime_error("the window could not be created");
     }
     m_dpi = static_cast<int>(GetDpiForWindow(m_window));
-    MakeFonts(m_dpi);
+    m_fonts = WindowFonts(m_dpi);
     MakeControls();
-    LayOut(m_dpi);
+    LayOut();
     MakeToolTips();
     m_form.Form_Load();
     m_lastFocus = ControlWindow(kInitialFocus);
@@ -243,7 +131,6 @@ FrmMainWindow::~FrmMainWindow() {
     if (m_window != nullptr) {
         DestroyWindow(m_window);
     }
-    DeleteFonts();
 }
 
 void FrmMainWindow::Show(int showCommand) {
@@ -310,58 +197,30 @@ void FrmMainWindow::MakeToolTips() {
     SendMessageW(m_toolTips, TTM_SETMAXTIPWIDTH, 0, PixelsFromTwips(kClientWidthTwips / 2, m_dpi));
 }
 
-void FrmMainWindow::MakeFonts(int dotsPerInch) {
-    DeleteFonts();
-    for (const ControlLayout& layout : FrmMainControls()) {
-        if (layout.font && FontFor(layout) == nullptr) {
-            m_boxFonts.push_back({*layout.font, MakeBoxFont(*layout.font, dotsPerInch)});
-        }
-    }
-    m_uiFont = MakeUiFont(dotsPerInch);
-}
-
-void FrmMainWindow::DeleteFonts() {
-    for (const MadeFont& made : m_boxFonts) {
-        DeleteObject(made.font);
-    }
-    m_boxFonts.clear();
-    if (m_uiFont != nullptr) {
-        DeleteObject(m_uiFont);
-        m_uiFont = nullptr;
-    }
-}
-
-HFONT FrmMainWindow::FontFor(const ControlLayout& layout) const {
-    if (!layout.font) {
-        return m_uiFont;
-    }
-    for (const MadeFont& made : m_boxFonts) {
-        if (made.wanted.face == layout.font->face && made.wanted.charSet == layout.font->charSet &&
-            made.wanted.points == layout.font->points) {
-            return made.font;
-        }
-    }
-    return nullptr;
-}
-
-void FrmMainWindow::LayOut(int dotsPerInch) {
+void FrmMainWindow::LayOut() {
     for (const ControlLayout& layout : FrmMainControls()) {
         HWND control = ControlWindow(layout.id);
-        const RECT place = PixelRect(layout.place, dotsPerInch);
+        const RECT place = PixelRect(layout.place, m_dpi);
         MoveWindow(control, place.left, place.top, place.right - place.left,
                    place.bottom - place.top, FALSE);
-        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(layout)), FALSE);
+        SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(m_fonts.For(layout)), FALSE);
     }
     ResizeToClientHeight();
     InvalidateRect(m_window, nullptr, TRUE);
 }
 
+SIZE FrmMainWindow::OuterSize(int clientHeightTwips) const {
+    RECT outer{0, 0, PixelsFromTwips(kClientWidthTwips, m_dpi),
+               PixelsFromTwips(clientHeightTwips, m_dpi)};
+    AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle, static_cast<UINT>(m_dpi));
+    return {outer.right - outer.left, outer.bottom - outer.top};
+}
+
 void FrmMainWindow::ResizeToClientHeight() {
     const int width = PixelsFromTwips(kClientWidthTwips, m_dpi);
     const int height = PixelsFromTwips(m_clientHeightTwips, m_dpi);
-    RECT outer{0, 0, width, height};
-    AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle, static_cast<UINT>(m_dpi));
-    SetWindowPos(m_window, nullptr, 0, 0, outer.right - outer.left, outer.bottom - outer.top,
+    const SIZE outer = OuterSize(m_clientHeightTwips);
+    SetWindowPos(m_window, nullptr, 0, 0, outer.cx, outer.cy,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     // A frame drawn other than the metrics say (a theme, a window manager) is measured and
     // made up for, so the client area is the layout's.
@@ -503,15 +362,10 @@ LRESULT FrmMainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     }
     case WM_GETMINMAXINFO: {
         // The layout's size, even where it is larger than the screen Windows would allow for.
-        RECT outer{0, 0, PixelsFromTwips(kClientWidthTwips, m_dpi),
-                   PixelsFromTwips(kExpandedClientHeightTwips, m_dpi)};
-        AdjustWindowRectExForDpi(&outer, kWindowStyle, FALSE, kWindowExStyle,
-                                 static_cast<UINT>(m_dpi));
+        const SIZE largest = OuterSize(kExpandedClientHeightTwips);
         auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-        limits->ptMaxTrackSize.x =
-            std::max<LONG>(limits->ptMaxTrackSize.x, 2 * (outer.right - outer.left));
-        limits->ptMaxTrackSize.y =
-            std::max<LONG>(limits->ptMaxTrackSize.y, 2 * (outer.bottom - outer.top));
+        limits->ptMaxTrackSize.x = std::max(limits->ptMaxTrackSize.x, largest.cx);
+        limits->ptMaxTrackSize.y = std::max(limits->ptMaxTrackSize.y, largest.cy);
         return 0;
     }
     case WM_DPICHANGED:
@@ -537,8 +391,9 @@ void FrmMainWindow::OnDpiChanged(int dotsPerInch, const RECT& suggested) {
     m_dpi = dotsPerInch;
     SetWindowPos(m_window, nullptr, suggested.left, suggested.top, 0, 0,
                  SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-    MakeFonts(dotsPerInch);
-    LayOut(dotsPerInch);
+    // The old fonts go only once every control has the new ones.
+    const WindowFonts previous = std::exchange(m_fonts, WindowFonts(dotsPerInch));
+    LayOut();
 }
 
 // A context menu asked for in an output box: by the mouse over the character under the
@@ -550,13 +405,9 @@ void FrmMainWindow::OnBoxContextMenu(HWND box, LPARAM screenPoint) {
     }
     std::size_t index = 0;
     if (screenPoint == -1) {
-        DWORD start = 0, end = 0;
-        SendMessageW(box, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
-                     reinterpret_cast<LPARAM>(&end));
-        const std::wstring text = WideTextOf(box);
-        index = CharacterCount(text, end);
-        m_contextMenuAt = end < text.size() ? PositionOfUnit(box, end) : POINT{0, 0};
-        ClientToScreen(box, &m_contextMenuAt);
+        const CaretPlace caret = CaretOf(box);
+        index = caret.index;
+        m_contextMenuAt = caret.screen;
     } else {
         m_contextMenuAt = {GET_X_LPARAM(screenPoint), GET_Y_LPARAM(screenPoint)};
         POINT inBox = m_contextMenuAt;
@@ -615,26 +466,26 @@ void FrmMainWindow::ShowMessage(std::string_view title, std::string_view text) {
 
 std::optional<std::size_t> FrmMainWindow::ShowContextMenu(Control,
                                                           const std::vector<MenuItem>& items) {
-    HMENU menu = CreatePopupMenu();
+    const std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)> menu(
+        CreatePopupMenu(), &DestroyMenu);
     if (menu == nullptr) {
         throw std::bad_alloc();
     }
     for (std::size_t at = 0; at < items.size(); ++at) {
         const MenuItem& item = items[at];
         if (item.separatorBefore) {
-            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+            AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
         }
         // Entries are numbered from 1: TrackPopupMenu answers 0 for a dismissed menu.
         const UINT flags = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED) |
                            (item.checked ? MF_CHECKED : MF_UNCHECKED);
-        AppendMenuW(menu, flags, at + 1, WideFromUtf8(item.text).c_str());
+        AppendMenuW(menu.get(), flags, at + 1, WideFromUtf8(item.text).c_str());
     }
     // The menu closes as a user expects (a click elsewhere, Esc) only over the foreground window.
     SetForegroundWindow(m_window);
     const auto picked = static_cast<std::size_t>(
-        TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, m_contextMenuAt.x,
-                       m_contextMenuAt.y, 0, m_window, nullptr));
-    DestroyMenu(menu);
+        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                       m_contextMenuAt.x, m_contextMenuAt.y, 0, m_window, nullptr));
     if (picked == 0 || picked > items.size()) {
         return std::nullopt;
     }

@@ -2,6 +2,7 @@
 
 #include "frm_main.h"
 #include "frm_main_view.h"
+#include "window_fonts.h"
 
 #include <windows.h>
 
@@ -24,10 +25,6 @@ constexpr int ControlId(Control control) {
 
 /// `place` in pixels at `dotsPerInch`, each edge rounded as the layout rounds it.
 RECT PixelRect(const TwipRect& place, int dotsPerInch);
-
-/// The height of a font of `points` at `dotsPerInch`, as CreateFontW takes it: negative, so
-/// it is the height of the characters without the leading.
-int FontHeight(double points, int dotsPerInch);
 
 /// The main window drawn with native Win32 controls: makes the controls from the layout,
 /// forwards the window's events to frmMain and carries out what frmMain asks of its view. The
@@ -66,10 +63,8 @@ private:
     void MakeControls();
     void MakeToolTips();
     void OnBoxContextMenu(HWND box, LPARAM screenPoint);
-    void LayOut(int dotsPerInch);
-    void MakeFonts(int dotsPerInch);
-    void DeleteFonts();
-    HFONT FontFor(const ControlLayout& layout) const;
+    void LayOut();
+    SIZE OuterSize(int clientHeightTwips) const;
     void ResizeToClientHeight();
     void OnCommand(WPARAM wParam, LPARAM lParam);
     void OnDpiChanged(int dotsPerInch, const RECT& suggested);
@@ -95,13 +90,7 @@ private:
     HWND m_lastFocus = nullptr;
     HWND m_toolTips = nullptr;
     POINT m_contextMenuAt{}; // screen point where the next context menu opens
-    // The text boxes' fonts, one per distinct font of the layout, and the labels' and buttons'.
-    struct MadeFont {
-        BoxFont wanted;
-        HFONT font;
-    };
-    std::vector<MadeFont> m_boxFonts;
-    HFONT m_uiFont = nullptr;
+    WindowFonts m_fonts;
     int m_dpi = 96;
     int m_clientHeightTwips = kExpandedClientHeightTwips;
     frmMain m_form;
