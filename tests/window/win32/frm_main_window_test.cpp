@@ -1,4 +1,5 @@
 #include "code_page.h"
+#include "edit_text.h"
 #include "frm_main_window.h"
 #include "table_fixture.h"
 #include "utf8.h"
@@ -356,6 +357,51 @@ TEST_F(FrmMainWindowTest, RightClickOffersCandidatesAndAPickChangesBothBoxes) {
         SendMessageW(toolTips, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
         EXPECT_EQ(Utf8FromWide(text), layout.toolTip) << layout.name;
     }
+}
+
+// Over a text longer than the 16 bits the edit control's hit test answers in, with surrogate
+// pairs and line breaks: a point in the left and in the right half of a character, wherever it
+// is, finds that character's index in characters of the text.
+TEST_F(FrmMainWindowTest, PointsFindTheCharacterDrawnUnderThemAcrossALongText) {
+    std::wstring text;
+    std::vector<std::size_t> characterAt; // the character index of each UTF-16 unit
+    std::size_t characters = 0;
+    for (int line = 0; text.size() < 70000; ++line) {
+        for (int column = 0; column < 20; ++column) {
+            const bool pair = (line + column) % 7 == 0;
+            text += pair ? L"\xD840\xDC0B" : std::wstring(1, column % 3 ? L'\x4E1C' : L'A');
+            characterAt.insert(characterAt.end(), pair ? 2 : 1, characters++);
+        }
+        text += L"\r\n";
+        characterAt.insert(characterAt.end(), {characters, characters + 1});
+        characters += 2;
+    }
+    HWND box = Item(Control::Text2);
+    SetWindowTextW(box, text.c_str());
+    const auto position = [box](std::size_t unit) {
+        const auto packed = static_cast<DWORD>(SendMessageW(box, EM_POSFROMCHAR, unit, 0));
+        return POINT{static_cast<short>(LOWORD(packed)), static_cast<short>(HIWORD(packed))};
+    };
+    for (std::size_t unit = 0; unit < text.size(); unit += 997) {
+        while (text[unit] == L'\r' || text[unit] == L'\n' || (text[unit] & 0xFC00) == 0xDC00) {
+            ++unit;
+        }
+        SendMessageW(box, EM_SETSEL, unit, unit);
+        SendMessageW(box, EM_SCROLLCARET, 0, 0);
+        const POINT left = position(unit);
+        const std::size_t after = unit + ((text[unit] & 0xFC00) == 0xD800 ? 2 : 1);
+        const LONG right = text[after] == L'\r' ? left.x + 6 : position(after).x;
+        for (LONG x : {left.x + 1, right - 2}) {
+            EXPECT_EQ(CharacterIndexAt(box, POINT{x, left.y + 3}), characterAt[unit])
+                << "unit " << unit << " x " << x;
+        }
+    }
+    // Past the end of a line is no character: the text's length.
+    SendMessageW(box, EM_SETSEL, 0, 0);
+    SendMessageW(box, EM_SCROLLCARET, 0, 0);
+    EXPECT_EQ(CharacterIndexAt(box, POINT{PlaceInParent(box).right - PlaceInParent(box).left - 30,
+                                          position(0).y + 3}),
+              characters);
 }
 
 // Closing the window or Exit ends the message loop; clicks queued behind it do nothing.
