@@ -95,13 +95,4 @@ std::string Gbk(const std::string& utf8) {
     return *bytes;
 }
 
-int OpenFileCount() {
-    int count = 0;
-    for ([[maybe_unused]] const auto& entry :
-         std::filesystem::directory_iterator("/proc/self/fd")) {
-        ++count;
-    }
-    return count;
-}
-
 } // namespace pelmora::testing
