@@ -293,7 +293,8 @@ TEST_F(FrmMainWindowTest, OutputBoxesAreCopyableButNotEditable) {
     }
 }
 
-// Enter and Space press the focused button; Tab moves through the tab order.
+// Enter and Space press the focused button; Tab moves through the tab order; Enter in the
+// input box is a line break.
 TEST_F(FrmMainWindowTest, KeysPressTheFocusedButton) {
     for (WORD key : {VK_RETURN, VK_SPACE}) {
         SCOPED_TRACE(key);
@@ -315,6 +316,14 @@ TEST_F(FrmMainWindowTest, KeysPressTheFocusedButton) {
         EXPECT_TRUE(Pump([this] { return Text(Control::Command4) == "隐藏↑"; }));
         testing::SetTextOf(Item(Control::Text3), "");
     }
+    // In the input box Enter starts a new line and presses nothing.
+    testing::SetTextOf(Item(Control::Text1), "东");
+    SetFocus(Item(Control::Text1));
+    SendMessageW(Item(Control::Text1), EM_SETSEL, 1, 1);
+    testing::PressKey(VK_RETURN);
+    testing::PressKey('A');
+    EXPECT_TRUE(Pump([this] { return Text(Control::Text1) == "东\r\na"; }));
+    EXPECT_EQ(Text(Control::Text3), "");
 }
 
 // A right-click on the right half of a character of Text2 opens the window's menu with that
