@@ -127,17 +127,19 @@ void frmMain::OutputBoxMenu(Control box, std::size_t boxIndex) {
     }
     const std::string errorTitle = ContextMenuErrorTitle(LayoutOf(box).name);
     try {
+        const std::uint64_t fillingsBefore = m_boxFillings;
         const std::optional<std::size_t> at = ConvertedCharacterAt(box, boxIndex);
         const std::vector<CandidateEntry> candidates =
             at ? LoadCandidateEntries(*at, errorTitle) : std::vector<CandidateEntry>();
-        if (m_ended) {
-            return; // the window went while a report was up
+        // A report may have been up while the candidates were read, and the menu is up until
+        // the user picks: either time the boxes may change or the window go.
+        const auto stillFits = [&] { return !m_ended && m_boxFillings == fillingsBefore; };
+        if (!stillFits()) {
+            return;
         }
         const std::vector<MenuItem> items = MenuItems(box, at, candidates);
-        const std::uint64_t fillingsBefore = m_boxFillings;
         const std::optional<std::size_t> picked = m_view.ShowContextMenu(box, items);
-        // The boxes may have changed, or the window gone, while the menu was up.
-        if (m_ended || !picked || m_boxFillings != fillingsBefore) {
+        if (!picked || !stillFits()) {
             return;
         }
         const std::size_t afterCandidates = items.size() - 3; // by words, copy, select all
@@ -171,6 +173,10 @@ std::optional<std::size_t> frmMain::ConvertedCharacterAt(Control box, std::size_
 // still opens, without candidates or without their words.
 std::vector<CandidateEntry> frmMain::LoadCandidateEntries(std::size_t at,
                                                           std::string_view errorTitle) {
+    // The characters that a word across `at` can hold, kept apart from the last conversion,
+    // which a report below may outlast.
+    const std::size_t from = at >= kLongestWord ? at - kLongestWord : 0;
+    const std::u32string around = m_last->input.substr(from, 2 * kLongestWord);
     CandidateTable candidates;
     WordTable words;
     try {
@@ -179,7 +185,7 @@ std::vector<CandidateEntry> frmMain::LoadCandidateEntries(std::size_t at,
     } catch (...) {
         ReportCurrentException(m_report, errorTitle);
     }
-    return CandidateEntries(m_last->input, at, candidates, words);
+    return CandidateEntries(around, at - from, candidates, words);
 }
 
 std::vector<MenuItem> frmMain::MenuItems(Control box, std::optional<std::size_t> at,
