@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian/Ubuntu packages Pelmora needs that are not installed yet.
-# Usage: scripts/install-deps.sh [build|test|run|fuzz]...   (default: build)
+# Usage: scripts/install-deps.sh [build|test|run|fuzz|windows]...   (default: build)
 set -euo pipefail
 
 build_packages=(build-essential cmake pkg-config libicu-dev qt6-base-dev libgl-dev)
@@ -9,6 +9,11 @@ test_packages=(googletest libgtest-dev desktop-file-utils opencc libopencc1.1 un
                qt6-translations-l10n)
 run_packages=(fonts-noto-cjk qt6-translations-l10n)
 fuzz_packages=(clang libclang-rt-14-dev)
+# The Windows build and its tests: the MinGW-w64 cross compiler (posix threads), GoogleTest's
+# sources, Wine to run the tests, Xvfb for the window, NSIS for the installer, the locales Wine
+# takes its ANSI code page from, and a CJK font for the window's text.
+windows_packages=(cmake make g++-mingw-w64-x86-64-posix googletest wine wine64 nsis xvfb xauth
+                  locales fonts-noto-cjk)
 
 wanted=()
 for set in "${@:-build}"; do
@@ -17,6 +22,7 @@ for set in "${@:-build}"; do
     test) wanted+=("${build_packages[@]}" "${test_packages[@]}") ;;
     run) wanted+=("${build_packages[@]}" "${run_packages[@]}") ;;
     fuzz) wanted+=("${build_packages[@]}" "${test_packages[@]}" "${fuzz_packages[@]}") ;;
+    windows) wanted+=("${windows_packages[@]}") ;;
     *) echo "unknown package set: $set" >&2; exit 2 ;;
     esac
 done
