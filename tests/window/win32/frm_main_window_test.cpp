@@ -408,9 +408,11 @@ TEST_F(FrmMainWindowTest, PointsFindTheCharacterDrawnUnderThemAcrossALongText) {
     // Past the end of a line is no character: the text's length.
     SendMessageW(box, EM_SETSEL, 0, 0);
     SendMessageW(box, EM_SCROLLCARET, 0, 0);
-    EXPECT_EQ(CharacterIndexAt(box, POINT{PlaceInParent(box).right - PlaceInParent(box).left - 30,
-                                          position(0).y + 3}),
-              characters);
+    const POINT lineEnd = position(text.find(L'\r'));
+    RECT client{};
+    GetClientRect(box, &client);
+    ASSERT_LT(lineEnd.x + 4, client.right);
+    EXPECT_EQ(CharacterIndexAt(box, POINT{lineEnd.x + 4, lineEnd.y + 3}), characters);
 }
 
 // Closing the window or Exit ends the message loop; clicks queued behind it do nothing.
