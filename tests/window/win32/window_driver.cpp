@@ -3,6 +3,7 @@
 #include "wide_text.h"
 
 #include <chrono>
+#include <utility>
 
 namespace pelmora::testing {
 
@@ -62,108 +63,96 @@ bool PumpUntil(const std::function<bool()>& done, int milliseconds,
 
 namespace {
 
-ShownBox* g_capturing = nullptr;
+// The window a modal loop on this thread shows, found on a timer the loop dispatches.
+struct ModalWatch {
+    const wchar_t* windowClass;
+    std::function<void(HWND)> act;
+};
 
-BOOL CALLBACK ReadBoxChild(HWND child, LPARAM) {
-    if (!IsWindowVisible(child)) {
-        return TRUE;
-    }
-    const std::wstring kind = ClassOf(child);
-    if (_wcsicmp(kind.c_str(), L"Button") == 0) {
-        g_capturing->buttons.push_back(TextOf(child));
-    } else if (_wcsicmp(kind.c_str(), L"Static") == 0) {
-        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
-            g_capturing->icon = g_capturing->icon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
-        } else if (const std::string text = TextOf(child); !text.empty()) {
-            g_capturing->text = text;
-        }
-    }
-    return TRUE;
-}
+ModalWatch* g_watch = nullptr;
 
-BOOL CALLBACK FindBox(HWND window, LPARAM found) {
-    if (IsWindowVisible(window) && ClassOf(window) == L"#32770") {
+BOOL CALLBACK FindWatched(HWND window, LPARAM found) {
+    if (IsWindowVisible(window) && ClassOf(window) == g_watch->windowClass) {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;
     }
     return TRUE;
 }
 
-void CALLBACK ReadAndCloseBox(HWND, UINT, UINT_PTR, DWORD) {
-    HWND box = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindBox, reinterpret_cast<LPARAM>(&box));
-    if (box == nullptr || g_capturing == nullptr) {
-        return;
+void CALLBACK ActOnWatched(HWND, UINT, UINT_PTR, DWORD) {
+    HWND window = nullptr;
+    if (g_watch != nullptr) {
+        EnumThreadWindows(GetCurrentThreadId(), FindWatched, reinterpret_cast<LPARAM>(&window));
     }
-    ++g_capturing->count;
-    g_capturing->title = TextOf(box);
-    g_capturing->buttons.clear();
-    EnumChildWindows(box, ReadBoxChild, 0);
-    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    if (window != nullptr) {
+        g_watch->act(window);
+    }
+}
+
+// Runs `open`; while it has a window of `windowClass` up, `act` is given that window.
+void WhileModal(const std::function<void()>& open, const wchar_t* windowClass,
+                std::function<void(HWND)> act) {
+    ModalWatch watch{windowClass, std::move(act)};
+    g_watch = &watch;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, ActOnWatched);
+    open();
+    KillTimer(nullptr, timer);
+    g_watch = nullptr;
+}
+
+BOOL CALLBACK ReadBoxChild(HWND child, LPARAM shownBox) {
+    auto& shown = *reinterpret_cast<ShownBox*>(shownBox);
+    if (!IsWindowVisible(child)) {
+        return TRUE;
+    }
+    const std::wstring kind = ClassOf(child);
+    if (_wcsicmp(kind.c_str(), L"Button") == 0) {
+        shown.buttons.push_back(TextOf(child));
+    } else if (_wcsicmp(kind.c_str(), L"Static") == 0) {
+        if ((GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) {
+            shown.icon = shown.icon || SendMessageW(child, STM_GETICON, 0, 0) != 0;
+        } else if (const std::string text = TextOf(child); !text.empty()) {
+            shown.text = text;
+        }
+    }
+    return TRUE;
 }
 
 } // namespace
 
 ShownBox CaptureMessageBox(const std::function<void()>& open) {
     ShownBox shown;
-    g_capturing = &shown;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadAndCloseBox);
-    open();
-    KillTimer(nullptr, timer);
-    g_capturing = nullptr;
+    WhileModal(open, L"#32770", [&shown](HWND box) {
+        ++shown.count;
+        shown.title = TextOf(box);
+        shown.buttons.clear();
+        EnumChildWindows(box, ReadBoxChild, reinterpret_cast<LPARAM>(&shown));
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+    });
     return shown;
 }
 
-namespace {
-
-struct MenuCapture {
-    std::vector<std::string> entries;
-    int pick = 0;
-    bool done = false;
-};
-
-MenuCapture* g_menu = nullptr;
-
-BOOL CALLBACK FindMenu(HWND window, LPARAM found) {
-    if (IsWindowVisible(window) && ClassOf(window) == L"#32768") {
-        *reinterpret_cast<HWND*>(found) = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-void CALLBACK ReadAndPickMenu(HWND, UINT, UINT_PTR, DWORD) {
-    HWND window = nullptr;
-    EnumThreadWindows(GetCurrentThreadId(), FindMenu, reinterpret_cast<LPARAM>(&window));
-    if (window == nullptr || g_menu == nullptr || g_menu->done) {
-        return;
-    }
-    g_menu->done = true;
-    auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
-    for (int at = 0; at < GetMenuItemCount(menu); ++at) {
-        wchar_t text[256] = {};
-        if ((GetMenuState(menu, at, MF_BYPOSITION) & MF_SEPARATOR) == 0 &&
-            GetMenuStringW(menu, at, text, 256, MF_BYPOSITION) > 0) {
-            g_menu->entries.push_back(Utf8FromWide(text));
-        }
-    }
-    for (int down = 0; down < g_menu->pick; ++down) {
-        PressKey(VK_DOWN);
-    }
-    PressKey(g_menu->pick > 0 ? VK_RETURN : VK_ESCAPE);
-}
-
-} // namespace
-
 std::vector<std::string> CaptureMenu(const std::function<void()>& open, int pick) {
-    MenuCapture capture;
-    capture.pick = pick;
-    g_menu = &capture;
-    const UINT_PTR timer = SetTimer(nullptr, 0, 20, ReadAndPickMenu);
-    open();
-    KillTimer(nullptr, timer);
-    g_menu = nullptr;
-    return capture.entries;
+    std::vector<std::string> entries;
+    bool picked = false;
+    WhileModal(open, L"#32768", [&](HWND window) {
+        if (std::exchange(picked, true)) {
+            return;
+        }
+        auto menu = reinterpret_cast<HMENU>(SendMessageW(window, MN_GETHMENU, 0, 0));
+        for (int at = 0; at < GetMenuItemCount(menu); ++at) {
+            wchar_t text[256] = {};
+            if ((GetMenuState(menu, at, MF_BYPOSITION) & MF_SEPARATOR) == 0 &&
+                GetMenuStringW(menu, at, text, 256, MF_BYPOSITION) > 0) {
+                entries.push_back(Utf8FromWide(text));
+            }
+        }
+        for (int down = 0; down < pick; ++down) {
+            PressKey(VK_DOWN);
+        }
+        PressKey(pick > 0 ? VK_RETURN : VK_ESCAPE);
+    });
+    return entries;
 }
 
 void ClickMouse(POINT screen, DWORD down, DWORD up) {
