@@ -220,7 +220,11 @@ std::optional<std::string> ReadInputBytes(const std::filesystem::path& path) {
     std::FILE* file = standardInput ? OpenStandardInput() : OpenForReading(path);
     const std::string name = standardInput ? "standard input" : DisplayPath(path);
     if (file == nullptr) {
-        TellUser("cannot open " + name + ": " + std::strerror(errno));
+        // Some systems refuse to open a directory at all, others only to read it: either way
+        // it is input that cannot be read.
+        const int openError = errno;
+        TellUser((openError == EISDIR ? "cannot read " : "cannot open ") + name + ": " +
+                 std::strerror(openError));
         return std::nullopt;
     }
     if (standardInput && StandardInputIsTerminal()) {

@@ -34,7 +34,7 @@ void StandardErrorReport::Show(std::string_view title, std::string_view text) {
 }
 
 StandardOutputSink::StandardOutputSink(bool codePage936) : m_codePage936(codePage936) {
-    UseBinaryStandardOutput();
+    UseBinaryStandardOutput(codePage936 ? OutputBytes::ShiftJis : OutputBytes::Utf8);
 }
 
 void StandardOutputSink::StopUnencodable() {
@@ -44,7 +44,7 @@ void StandardOutputSink::StopUnencodable() {
 
 bool StandardOutputSink::Finish() {
     Flush();
-    if (!m_stopped && (std::fflush(stdout) != 0 || std::ferror(stdout))) {
+    if (!m_stopped && !FlushStandardOutput()) {
         m_stopped = true;
         m_writeError = errno;
     }
@@ -57,8 +57,7 @@ bool StandardOutputSink::Finish() {
 }
 
 void StandardOutputSink::Flush() {
-    if (!m_stopped && !m_buffer.empty() &&
-        std::fwrite(m_buffer.data(), 1, m_buffer.size(), stdout) != m_buffer.size()) {
+    if (!m_stopped && !m_buffer.empty() && !WriteStandardOutput(m_buffer)) {
         m_stopped = true;
         m_writeError = errno;
     }
@@ -66,9 +65,9 @@ void StandardOutputSink::Flush() {
 }
 
 bool WriteOutput(std::string_view bytes) {
-    UseBinaryStandardOutput();
-    const bool written = std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
-    if (std::fflush(stdout) != 0 || !written || std::ferror(stdout)) {
+    UseBinaryStandardOutput(OutputBytes::Utf8);
+    const bool written = WriteStandardOutput(bytes) && FlushStandardOutput();
+    if (!written) {
         TellUser(std::string("cannot write the output: ") + std::strerror(errno));
         return false;
     }

@@ -37,10 +37,21 @@ std::optional<std::size_t> RegularFileSize(std::FILE* file);
 /// False when the program was started with standard output closed.
 bool StandardOutputIsOpen();
 
-/// Sets standard output to write bytes as they are.
-void UseBinaryStandardOutput();
+/// What the bytes written to standard output stand for, so that a console can show them as
+/// text: UTF-8, or Shift-JIS bytes (--sjis).
+enum class OutputBytes { Utf8, ShiftJis };
 
-/// Writes UTF-8 text to standard error.
+/// Sets standard output to write bytes as they are (no line-end translation). Where standard
+/// output is a console, it shows them as the text they stand for instead.
+void UseBinaryStandardOutput(OutputBytes bytes);
+
+/// Writes `bytes` to standard output; false, with errno set, when not all could be written.
+bool WriteStandardOutput(std::string_view bytes);
+
+/// Sends what standard output holds on; false, with errno set, when it cannot.
+bool FlushStandardOutput();
+
+/// Writes UTF-8 text to standard error: as bytes, or as text on a console.
 void WriteStandardError(std::string_view utf8);
 
 } // namespace pelmora

@@ -42,7 +42,15 @@ bool StandardOutputIsOpen() {
     return ::fcntl(STDOUT_FILENO, F_GETFD) != -1;
 }
 
-void UseBinaryStandardOutput() {}
+void UseBinaryStandardOutput(OutputBytes) {}
+
+bool WriteStandardOutput(std::string_view bytes) {
+    return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();
+}
+
+bool FlushStandardOutput() {
+    return std::fflush(stdout) == 0 && !std::ferror(stdout);
+}
 
 void WriteStandardError(std::string_view utf8) {
     std::fwrite(utf8.data(), 1, utf8.size(), stderr);

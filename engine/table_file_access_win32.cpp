@@ -48,11 +48,27 @@ bool IsDirectory(const std::filesystem::path& path) {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
 
+// No file system takes a name longer than this (POSIX reports ENAMETOOLONG for it).
+constexpr std::size_t kLongestName = 255;
+
+bool HasOverlongName(const std::filesystem::path& path) {
+    for (const std::filesystem::path& part : path) {
+        if (part.native().size() > kLongestName) {
+            return true;
+        }
+    }
+    return false;
+}
+
 // Windows refuses to open a directory as a file ("access denied"); POSIX opens it and the
-// length check refuses it. Both report a directory in a table's place as an access error.
+// length check refuses it. Both report a directory in a table's place as an access error, and
+// a name too long for any file system as a bad file name, whatever error Windows gives for it.
 ErrorNumber ErrorForFailedOpen(const std::filesystem::path& path, DWORD error) {
     if (error == ERROR_ACCESS_DENIED && IsDirectory(path)) {
         return ErrorNumber::PathFileAccessError;
+    }
+    if (HasOverlongName(path)) {
+        return ErrorNumber::BadFileNameOrNumber;
     }
     return ErrorForSystemError(error);
 }
@@ -121,7 +137,7 @@ std::size_t ReadOnlyFile::ReadAt(std::int64_t offset, char* buffer, std::size_t 
 std::int64_t FileLengthByName(const std::filesystem::path& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-        throw RuntimeError(ErrorForSystemError(GetLastError()), PathText(path));
+        throw RuntimeError(ErrorForFailedOpen(path, GetLastError()), PathText(path));
     }
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
         throw RuntimeError(ErrorNumber::PathFileAccessError, PathText(path));

@@ -1,12 +1,16 @@
+#include "child_process.h"
 #include "table_fixture.h"
 
 #include <gtest/gtest.h>
 
-#include <fcntl.h>
 #include <fstream>
 #include <sstream>
+
+#ifndef _WIN32
+#include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace pelmora {
 namespace {
@@ -16,26 +20,13 @@ using testing::TempDirectory;
 using testing::WriteFile;
 using testing::WriteTables;
 
+using Arguments = std::vector<std::string>;
+
 struct Outcome {
     int status = -1;
     std::string out;
     std::string err;
 };
-
-std::string ReadFile(const std::filesystem::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream contents;
-    contents << in.rdbuf();
-    return contents.str();
-}
-
-std::string Quoted(const std::string& text) {
-    std::string quoted = "'";
-    for (const char character : text) {
-        quoted += character == '\'' ? std::string("'\\''") : std::string(1, character);
-    }
-    return quoted + "'";
-}
 
 class ConvertCommandTest : public ::testing::Test {
 protected:
@@ -47,24 +38,20 @@ protected:
                                      });
     }
 
-    // Runs pelmora-convert with `arguments` (shell words) on `input` as standard input.
-    Outcome Run(const std::string& arguments, const std::string& input = "",
-                const std::string& stdoutTarget = "") {
-        const std::filesystem::path in = m_work.Path() / "in", out = m_work.Path() / "out",
-                                    err = m_work.Path() / "err";
+    // Runs pelmora-convert with `arguments` on `input` as standard input.
+    Outcome Run(const Arguments& arguments, const std::string& input = "") {
+        const std::filesystem::path in = m_work.Path() / "in";
         WriteFile(in, input);
-        const std::string command = Quoted(PELMORA_CONVERT) + " " + arguments + " <" +
-                                    Quoted(in.string()) + " >" +
-                                    (stdoutTarget.empty() ? Quoted(out.string()) : stdoutTarget) +
-                                    " 2>" + Quoted(err.string());
-        const int raw = std::system(command.c_str());
-        Outcome outcome;
-        outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-        outcome.out = stdoutTarget.empty() ? ReadFile(out) : "";
-        outcome.err = ReadFile(err);
-        return outcome;
+        const testing::ChildOutcome child =
+            testing::RunChild(PELMORA_CONVERT, arguments, m_work.Path(), in);
+        return {child.exited ? child.exitCode : -1, child.out, child.err};
     }
-    std::string Tables() const { return "--tables " + Quoted(m_tables.Path().string()); }
+    // --tables with the test's tables, then `more`.
+    Arguments Tables(const Arguments& more = {}) const {
+        Arguments arguments{"--tables", m_tables.Path().string()};
+        arguments.insert(arguments.end(), more.begin(), more.end());
+        return arguments;
+    }
 
     TempDirectory m_tables;
     TempDirectory m_work;
@@ -76,11 +63,11 @@ TEST_F(ConvertCommandTest, WritesEachFormExactly) {
     EXPECT_EQ(code.out, "敪搶 A仩\n");
     EXPECT_EQ(code.err, "");
 
-    Outcome preview = Run(Tables() + " --preview", "发东 A中\n");
+    Outcome preview = Run(Tables({"--preview"}), "发东 A中\n");
     EXPECT_EQ(preview.status, 0);
     EXPECT_EQ(preview.out, "発東 A□\n");
 
-    Outcome bytes = Run(Tables() + " --sjis", "发东A");
+    Outcome bytes = Run(Tables({"--sjis"}), "发东A");
     EXPECT_EQ(bytes.status, 0);
     EXPECT_EQ(bytes.out, "\x94\xAD\x93\x8C"
                          "A")
@@ -89,10 +76,10 @@ TEST_F(ConvertCommandTest, WritesEachFormExactly) {
 
 TEST_F(ConvertCommandTest, ReadsAFileOrStandardInput) {
     WriteFile(m_work.Path() / "text.txt", "发");
-    EXPECT_EQ(Run(Tables() + " " + Quoted((m_work.Path() / "text.txt").string())).out, "敪");
-    EXPECT_EQ(Run(Tables() + " -", "东").out, "搶");
-    EXPECT_EQ(Run(Tables() + " -- -", "东").out, "搶");
-    Outcome missing = Run(Tables() + " /nonexistent/file.txt");
+    EXPECT_EQ(Run(Tables({(m_work.Path() / "text.txt").string()})).out, "敪");
+    EXPECT_EQ(Run(Tables({"-"}), "东").out, "搶");
+    EXPECT_EQ(Run(Tables({"--", "-"}), "东").out, "搶");
+    Outcome missing = Run(Tables({"/nonexistent/file.txt"}));
     EXPECT_EQ(missing.status, 2);
     EXPECT_NE(missing.err.find("/nonexistent/file.txt"), std::string::npos);
 }
@@ -102,15 +89,15 @@ TEST_F(ConvertCommandTest, ReadsTheFilesUsersHave) {
     // GBK, UTF-16 with a byte order mark.
     const std::string gbk = Gbk("发东 A中");
     const std::string utf16le = std::string("\xFF\xFE\xD1\x53\x1C\x4E", 6);
-    for (const auto& [arguments, input] : std::vector<std::pair<std::string, std::string>>{
-             {"", "\xEF\xBB\xBF发东 A中"},
-             {"--from gbk", gbk},
-             {"--from CP936", gbk},
-             {"", utf16le + std::string("\x20\x00\x41\x00\x2D\x4E", 6)},
+    for (const auto& [arguments, input] : std::vector<std::pair<Arguments, std::string>>{
+             {{}, "\xEF\xBB\xBF发东 A中"},
+             {{"--from", "gbk"}, gbk},
+             {{"--from", "CP936"}, gbk},
+             {{}, utf16le + std::string("\x20\x00\x41\x00\x2D\x4E", 6)},
          }) {
-        Outcome outcome = Run(Tables() + " " + arguments, input);
-        EXPECT_EQ(outcome.status, 0) << arguments << outcome.err;
-        EXPECT_EQ(outcome.out, "敪搶 A仩") << arguments;
+        Outcome outcome = Run(Tables(arguments), input);
+        EXPECT_EQ(outcome.status, 0) << ::testing::PrintToString(arguments) << outcome.err;
+        EXPECT_EQ(outcome.out, "敪搶 A仩") << ::testing::PrintToString(arguments);
     }
     Outcome unasked = Run(Tables(), gbk);
     EXPECT_EQ(unasked.status, 2);
@@ -120,17 +107,19 @@ TEST_F(ConvertCommandTest, ReadsTheFilesUsersHave) {
 }
 
 TEST_F(ConvertCommandTest, RepeatingAnOptionIsHarmlessUnlessItContradictsItself) {
-    EXPECT_EQ(Run(Tables() + " --preview --preview", "发").out, "発");
-    EXPECT_EQ(Run(Tables() + " " + Tables() + " --sjis --sjis", "A").out, "A");
-    EXPECT_EQ(Run(Tables() + " --from gbk --from GBK", Gbk("发")).out, "敪");
-    Outcome twice = Run(Tables() + " --from gbk --from utf-8", "发");
+    EXPECT_EQ(Run(Tables({"--preview", "--preview"}), "发").out, "発");
+    EXPECT_EQ(Run(Tables(Tables({"--sjis", "--sjis"})), "A").out, "A");
+    EXPECT_EQ(Run(Tables({"--from", "gbk", "--from", "GBK"}), Gbk("发")).out, "敪");
+    Outcome twice = Run(Tables({"--from", "gbk", "--from", "utf-8"}), "发");
     EXPECT_EQ(twice.status, 2);
     EXPECT_EQ(twice.err.rfind("pelmora-convert: --from given twice with different values\n", 0), 0u)
         << twice.err;
-    EXPECT_NE(Run(Tables() + " --tables /elsewhere", "A").err.find("--tables given twice"),
+    EXPECT_NE(Run(Tables({"--tables", "/elsewhere"}), "A").err.find("--tables given twice"),
               std::string::npos);
 }
 
+#ifndef _WIN32
+// A POSIX pseudo-terminal; Windows consoles are tested with the Windows cases.
 TEST_F(ConvertCommandTest, OnATerminalItSaysHowToEndTheInput) {
     // Standard input is a terminal the test types into: the text, then Ctrl-D on a line of its
     // own. Standard output and standard error go to files.
@@ -157,11 +146,12 @@ TEST_F(ConvertCommandTest, OnATerminalItSaysHowToEndTheInput) {
     waitpid(child, &status, 0);
     close(terminal);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_EQ(ReadFile(out), "敪\n");
-    EXPECT_EQ(ReadFile(err), "pelmora-convert: reading from the terminal until Ctrl-D (or give a "
+    EXPECT_EQ(testing::ReadWholeFile(out), "敪\n");
+    EXPECT_EQ(testing::ReadWholeFile(err), "pelmora-convert: reading from the terminal until Ctrl-D (or give a "
                              "FILE to convert)\n");
     EXPECT_EQ(Run(Tables(), "发").err, "") << "nothing is said when the input is not a terminal";
 }
+#endif
 
 TEST_F(ConvertCommandTest, WordsAndCandidates) {
     // 发东 is a word in which 发 takes 髪 (94 AF); 发 can be 発, 髪 or the extension kanji 琪.
@@ -171,22 +161,22 @@ TEST_F(ConvertCommandTest, WordsAndCandidates) {
     WriteFile(m_tables.Path() / "candidates.dat", std::string("\0\3", 2) + Gbk("发") +
                                                       "\x94\xAD\x94\xAF\xEE\x4C" + Gbk("発") +
                                                       Gbk("髪") + record(Gbk("琪")));
-    EXPECT_EQ(Run(Tables() + " --words --preview", "发东 发").out, "髪東 発");
-    EXPECT_EQ(Run(Tables() + " --words --sjis", "发东").out, "\x94\xAF\x93\x8C");
-    EXPECT_EQ(Run(Tables() + " --preview", "发东").out, "発東") << "per character by default";
+    EXPECT_EQ(Run(Tables({"--words", "--preview"}), "发东 发").out, "髪東 発");
+    EXPECT_EQ(Run(Tables({"--words", "--sjis"}), "发东").out, "\x94\xAF\x93\x8C");
+    EXPECT_EQ(Run(Tables({"--preview"}), "发东").out, "発東") << "per character by default";
 
-    Outcome listed = Run(Tables() + " --candidates", "发东\r\nA发");
+    Outcome listed = Run(Tables({"--candidates"}), "发东\r\nA发");
     EXPECT_EQ(listed.status, 0) << listed.err;
     EXPECT_EQ(listed.out, "发\t発 髪 琪*\n东\t\nA\t\n发\t発 髪 琪*\n");
-    EXPECT_EQ(Run(Tables() + " --candidates --words", "发东 发").out,
+    EXPECT_EQ(Run(Tables({"--candidates", "--words"}), "发东 发").out,
               "发\t髪 発 琪*\n东\t\n \t\n发\t発 髪 琪*\n")
         << "the word-aware run's pick comes first";
 
     std::filesystem::remove(m_tables.Path() / "candidates.dat");
     std::filesystem::remove(m_tables.Path() / "words.dat");
-    EXPECT_EQ(Run(Tables() + " --candidates --words", "发").out, "发\t\n")
+    EXPECT_EQ(Run(Tables({"--candidates", "--words"}), "发").out, "发\t\n")
         << "without the files: no candidates, no error";
-    EXPECT_EQ(Run(Tables() + " --candidates --preview", "发").status, 2);
+    EXPECT_EQ(Run(Tables({"--candidates", "--preview"}), "发").status, 2);
 }
 
 TEST_F(ConvertCommandTest, EmptyInputGivesEmptyOutput) {
@@ -212,36 +202,49 @@ TEST_F(ConvertCommandTest, ErrorReportsGoToStandardErrorAsThreeLines) {
 }
 
 TEST_F(ConvertCommandTest, UsageErrorsExitWithTwo) {
-    for (const std::string arguments : {"--bogus", "--preview --sjis", "--tables", "a b", "-x",
-                                        "--from", "--from latin1", "--sjis --preview --sjis"}) {
-        Outcome outcome = Run(Tables() + " " + arguments);
-        EXPECT_EQ(outcome.status, 2) << arguments;
-        EXPECT_NE(outcome.err.find("Usage: pelmora-convert"), std::string::npos) << arguments;
-        EXPECT_EQ(outcome.out, "") << arguments;
+    for (const Arguments& arguments : std::vector<Arguments>{{"--bogus"},
+                                                             {"--preview", "--sjis"},
+                                                             {"--tables"},
+                                                             {"a", "b"},
+                                                             {"-x"},
+                                                             {"--from"},
+                                                             {"--from", "latin1"},
+                                                             {"--sjis", "--preview", "--sjis"}}) {
+        const std::string shown = ::testing::PrintToString(arguments);
+        Outcome outcome = Run(Tables(arguments));
+        EXPECT_EQ(outcome.status, 2) << shown;
+        EXPECT_NE(outcome.err.find("Usage: pelmora-convert"), std::string::npos) << shown;
+        EXPECT_EQ(outcome.out, "") << shown;
     }
 }
 
 TEST_F(ConvertCommandTest, HelpAndVersion) {
-    Outcome help = Run("--help");
+    Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: pelmora-convert", 0), 0u);
-    Outcome version = Run("--version");
+    Outcome version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "pelmora-convert 0.3.0\n");
 }
 
+#ifndef _WIN32
+// Linux only: no other system has a device that is always full.
 TEST_F(ConvertCommandTest, AFullOutputIsAnErrorNotSuccess) {
-    Outcome outcome = Run(Tables(), "发东", "/dev/full");
-    EXPECT_EQ(outcome.status, 1);
+    const std::filesystem::path in = m_work.Path() / "in";
+    WriteFile(in, "发东");
+    const testing::ChildOutcome outcome = testing::RunChild(
+        PELMORA_CONVERT, Tables(), m_work.Path(), in, testing::OutputTarget::DevFull);
+    EXPECT_EQ(outcome.exitCode, 1);
     EXPECT_NE(outcome.err.find("cannot write"), std::string::npos) << outcome.err;
 }
+#endif
 
 TEST_F(ConvertCommandTest, ByDefaultTheTablesBesideTheProgramAreRead) {
     // Without --tables the program looks beside itself; a missing table there is a report,
     // never a crash, and the file is not created.
     const std::filesystem::path beside =
         std::filesystem::path(PELMORA_CONVERT).parent_path() / "pin.dat";
-    Outcome outcome = Run("", "A");
+    Outcome outcome = Run({}, "A");
     if (std::filesystem::exists(beside)) {
         EXPECT_EQ(outcome.status, 0) << outcome.err;
         EXPECT_EQ(outcome.out, "A");

@@ -123,11 +123,13 @@ TEST_F(CommandFaultTest, UnknownOptionsAndOddArgumentsAreUsageErrors) {
 TEST_F(CommandFaultTest, OutputThatCannotBeWrittenIsNeverSuccess) {
     const std::vector<std::vector<std::string>> runs = {
         {}, {"--preview"}, {"--sjis"}, {"--help"}, {"--version"}};
-    const std::vector<std::pair<OutputTarget, std::string>> targets = {
+    std::vector<std::pair<OutputTarget, std::string>> targets = {
         {OutputTarget::Closed, "standard output is closed"},
-        {OutputTarget::DevFull, "cannot write the output: No space left on device"},
         {OutputTarget::BrokenPipeSignalIgnored, "cannot write the output: Broken pipe"},
     };
+#ifndef _WIN32
+    targets.emplace_back(OutputTarget::DevFull, "cannot write the output: No space left on device");
+#endif
     for (const auto& [target, message] : targets) {
         for (const std::vector<std::string>& arguments : runs) {
             const ChildOutcome outcome = Run(arguments, Input("发东A"), target);
@@ -141,9 +143,12 @@ TEST_F(CommandFaultTest, OutputThatCannotBeWrittenIsNeverSuccess) {
     EXPECT_TRUE(ExitedWith(empty, 1)) << empty.exitCode;
     EXPECT_NE(empty.err.find("standard output is closed"), std::string::npos) << empty.err;
 
+#ifndef _WIN32
+    // Windows has no signal for it: a write to a broken pipe fails, as with the signal ignored.
     const ChildOutcome killed = Run({}, Input("发东A"), OutputTarget::BrokenPipe);
     EXPECT_FALSE(killed.exited) << "exit " << killed.exitCode;
     EXPECT_EQ(killed.signal, SIGPIPE);
+#endif
 }
 
 // Writes `line` over and over into `path` until it holds kHugeInputBytes; returns the size.

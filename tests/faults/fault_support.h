@@ -1,5 +1,6 @@
 #pragma once
 
+#include "child_process.h"
 #include "conversion.h"
 #include "table_fixture.h"
 
@@ -34,40 +35,23 @@ DirectorySnapshot TakeSnapshot(const std::filesystem::path& directory);
 /// Every report as "title|text" lines, for comparing whole reports at once.
 std::string AllReports(const testing::RecordingReport& report);
 
-/// The resident memory of this process in KiB, from VmRSS in /proc/self/status.
+// The functions below have one implementation per platform (fault_support_posix.cpp,
+// fault_support_win32.cpp).
+
+/// The resident memory of this process in KiB: VmRSS on Linux, the working set on Windows.
 long ResidentKibibytes();
 
 /// True when this process runs as root, which ignores file mode bits.
 bool RunningAsRoot();
 
 /// Runs `work` in a child process that has given up root for the user "nobody" (when run as
-/// root) and returns what it wrote to its pipe, or nothing when the child failed.
+/// root) and returns what it wrote to its pipe, or nothing when the child failed. Nothing on
+/// Windows, where files have no mode bits to take reading away.
 std::optional<std::string> RunUnprivileged(const std::function<std::string()>& work);
 
-/// What stands in for a child's standard output. A large file is left unread in the work
-/// directory (as child.out), so the test process stays small. A broken pipe has lost its reader;
-/// the child gets SIGPIPE's default action, or ignores the signal as when started from some
-/// shells.
-enum class OutputTarget { File, LargeFile, Closed, DevFull, BrokenPipe, BrokenPipeSignalIgnored };
-
-/// How a program run as a child process ended.
-struct ChildOutcome {
-    bool exited = false; ///< ended through exit, not a signal
-    int exitCode = -1;   ///< when exited
-    int signal = 0;      ///< when killed by a signal
-    /// Largest resident size the child reached. Linux counts the starting process's own peak
-    /// into it (the child starts as a copy of it), so it is an upper bound.
-    long peakKibibytes = 0;
-    std::string out; ///< standard output, for OutputTarget::File
-    std::string err;
-};
-
-/// Runs `program` with `arguments`, standard input from `inputFile` (closed when empty),
-/// standard output as `target`; files for the streams are kept in `workDirectory`.
-ChildOutcome RunChild(const std::string& program, const std::vector<std::string>& arguments,
-                      const std::filesystem::path& workDirectory,
-                      const std::optional<std::filesystem::path>& inputFile,
-                      OutputTarget target = OutputTarget::File);
+using testing::ChildOutcome;
+using testing::OutputTarget;
+using testing::RunChild;
 
 /// True in a build with AddressSanitizer, whose shadow memory and quarantine make memory
 /// figures several times larger.

@@ -6,8 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#ifdef _WIN32
+#include <windows.h>
+#else
 #include <sys/stat.h>
 #include <unistd.h>
+#endif
 
 namespace pelmora::faults {
 namespace {
@@ -81,21 +85,27 @@ TEST_P(TableFaultTest, WhatIsNoRegularFileIsRefusedWithoutWaitingOnIt) {
         std::function<void(const fs::path&)> place;
         std::string report;
     };
-    const std::vector<Stand> stands = {
+    std::vector<Stand> stands = {
         {"a directory", [](const fs::path& p) { fs::create_directory(p); },
          "75|Path/File access error"},
-        {"a FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
-         "75|Path/File access error"},
-        {"a dangling symbolic link",
-         [&](const fs::path& p) { fs::create_symlink(elsewhere / "none.dat", p); },
-         "53|File not found"},
-        {"a link to a directory",
-         [&](const fs::path& p) { fs::create_directory_symlink(elsewhere, p); },
-         "75|Path/File access error"},
-        {"a link to an endless device",
-         [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
-         "75|Path/File access error"},
     };
+#ifndef _WIN32
+    // FIFOs, symbolic links and endless devices as POSIX systems have them.
+    stands.insert(stands.end(),
+                  {
+                      {"a FIFO", [](const fs::path& p) { ASSERT_EQ(::mkfifo(p.c_str(), 0644), 0); },
+                       "75|Path/File access error"},
+                      {"a dangling symbolic link",
+                       [&](const fs::path& p) { fs::create_symlink(elsewhere / "none.dat", p); },
+                       "53|File not found"},
+                      {"a link to a directory",
+                       [&](const fs::path& p) { fs::create_directory_symlink(elsewhere, p); },
+                       "75|Path/File access error"},
+                      {"a link to an endless device",
+                       [](const fs::path& p) { fs::create_symlink("/dev/zero", p); },
+                       "75|Path/File access error"},
+                  });
+#endif
     for (const char* name : {kKeyTableName, kJapaneseCodeTableName, kPreviewTableName}) {
         for (const Stand& stand : stands) {
             SCOPED_TRACE(std::string(name) + " is " + stand.what);
@@ -103,9 +113,13 @@ TEST_P(TableFaultTest, WhatIsNoRegularFileIsRefusedWithoutWaitingOnIt) {
             fs::remove(Table(name));
             stand.place(Table(name));
             m_report.Clear();
+#ifndef _WIN32
             ::alarm(20); // a FIFO that blocked the open would end the test here
+#endif
             Convert("发");
+#ifndef _WIN32
             ::alarm(0);
+#endif
             const std::size_t bar = stand.report.find('|');
             EXPECT_EQ(AllReports(m_report),
                       Failure(std::stoi(stand.report.substr(0, bar)),
@@ -224,6 +238,20 @@ TEST_P(TableFaultTest, KeysThatAreNoCharacterAreSearchedAsCodesAndNeverMatch) {
     EXPECT_EQ(AllReports(m_report), "");
 }
 
+#ifdef _WIN32
+// Windows has no mode bits; a table is unreadable while another program holds it open without
+// sharing it.
+TEST_P(TableFaultTest, UnreadableTableIsPermissionDenied) {
+    const HANDLE locked = CreateFileW(Table(kJapaneseCodeTableName).c_str(), GENERIC_READ, 0,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(locked, INVALID_HANDLE_VALUE);
+    Convert("发");
+    CloseHandle(locked);
+    EXPECT_EQ(AllReports(m_report),
+              Failure(70, "Permission denied: " + Table(kJapaneseCodeTableName).string()));
+    ExpectUntouched();
+}
+#else
 TEST_P(TableFaultTest, UnreadableTableIsPermissionDenied) {
     ASSERT_EQ(::chmod(Table(kJapaneseCodeTableName).c_str(), 0), 0);
     // Root reads any file whatever its mode, so as root the run goes to a child that has become
@@ -238,6 +266,7 @@ TEST_P(TableFaultTest, UnreadableTableIsPermissionDenied) {
               Failure(70, "Permission denied: " + Table(kJapaneseCodeTableName).string()) +
                   "|earlier");
 }
+#endif
 
 TEST_P(TableFaultTest, TablesChangedBetweenRunsAreReadAfresh) {
     Convert("发东");
@@ -288,7 +317,14 @@ TEST_P(TableFaultTest, KeyTableRemovedDuringARun) {
     const int openBefore = OpenFileCount();
     ConvertText(input, japanese, preview, m_paths, {m_dir.Path(), GetParam()}, m_report);
     EXPECT_EQ(OpenFileCount(), openBefore);
-    if (GetParam() == TableReading::InMemory) {
+    // On Windows a file deleted while open may keep its name until the last handle closes
+    // (Wine does; Windows 10 on NTFS frees the name at once): then its length by name is still
+    // there and the run goes on as if nothing happened. The deletion itself always succeeds.
+    bool nameKept = false;
+#ifdef _WIN32
+    nameKept = AllReports(m_report).empty();
+#endif
+    if (GetParam() == TableReading::InMemory || nameKept) {
         // The key table was read whole at the start; its length is the length read.
         EXPECT_EQ(japanese.Text(), U"敪 搶");
         EXPECT_EQ(AllReports(m_report), "");
