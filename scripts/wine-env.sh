@@ -36,17 +36,9 @@ wine_start() {
     export LANG=zh_CN.UTF-8
     unset LC_ALL
     mkdir -p "$build"
-    if [ ! -f "$WINEPREFIX/system.reg" ]; then
-        echo "Making a Wine prefix in $WINEPREFIX"
-        wineboot -i >/dev/null 2>&1 </dev/null
-        # "宋体" (SimSun) is the window's font; Wine has none by that name, and fontconfig's
-        # own choice lacks some GBK characters.
-        local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
-        wine reg add "$key" /v SimSun /d "Noto Serif CJK SC" /f >/dev/null 2>&1 </dev/null
-        wine reg add "$key" /v "宋体" /d "Noto Serif CJK SC" /f >/dev/null 2>&1 </dev/null
-    fi
-    # A virtual display first: Wine's desktop process, started with the server, keeps the
-    # display it found then, and consoles and windows need one.
+
+    # The display first: Wine's desktop process starts with the first program and keeps the
+    # display it found, so a display started later never serves a window.
     local display
     for display in $(seq 90 120); do
         [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ] || break
@@ -58,9 +50,22 @@ wine_start() {
         [ -e "/tmp/.X11-unix/X$display" ] && break
         sleep 0.1
     done
+
+    if [ ! -f "$WINEPREFIX/system.reg" ]; then
+        echo "Making a Wine prefix in $WINEPREFIX"
+        wineboot -i >/dev/null 2>&1 </dev/null
+        # "宋体" (SimSun) is the window's font; Wine has none by that name, and fontconfig's
+        # own choice lacks some GBK characters.
+        local key='HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontSubstitutes'
+        wine reg add "$key" /v SimSun /d "Noto Serif CJK SC" /f >/dev/null 2>&1 </dev/null
+        wine reg add "$key" /v "宋体" /d "Noto Serif CJK SC" /f >/dev/null 2>&1 </dev/null
+        # Xvfb has no window manager: unmanaged, Wine draws the frames itself instead of
+        # waiting two seconds for a window manager each time a window is hidden or destroyed.
+        wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1 </dev/null
+    fi
     # One server for all tests: without it every test pays Wine's start-up. Started with its
-    # helpers before CTest, whose output pipes they would otherwise hold open. The server that
-    # made the prefix may still be there, without -p.
+    # helpers before CTest, whose output pipes they would otherwise hold open.
+    # The server that made the prefix may still be there, without -p.
     wineserver -k </dev/null >/dev/null 2>&1 || true
     wineserver -p </dev/null >/dev/null 2>&1
     wine cmd /c exit </dev/null >/dev/null 2>&1 || true

@@ -32,7 +32,9 @@ Texts TextsOf(const std::vector<MenuItem>& items) {
 std::u32string ReadByGame(const std::string& codeText) {
     const std::optional<std::string> bytes = EncodeCodePage936(DecodeUtf8(codeText));
     EXPECT_TRUE(bytes.has_value()) << codeText;
-    return bytes ? testing::DecodeShiftJis(*bytes) : U"";
+    const std::optional<std::u32string> read = bytes ? DecodeShiftJis(*bytes) : std::nullopt;
+    EXPECT_TRUE(read.has_value()) << codeText;
+    return read.value_or(U"");
 }
 
 class ContextMenuTest : public ::testing::Test {

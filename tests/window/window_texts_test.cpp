@@ -82,7 +82,7 @@ TEST(WindowTextsTest, HelpSaysWhatAMissLooksLikeInEachBoxAndInTheGame) {
     const std::optional<std::string> bytes = EncodeCodePage936(U"仩");
     ASSERT_TRUE(bytes.has_value());
     EXPECT_EQ(*bytes, "\x81\xA0");
-    EXPECT_EQ(testing::DecodeShiftJis(*bytes), U"□");
+    EXPECT_EQ(DecodeShiftJis(*bytes), std::optional<std::u32string>(U"□"));
 }
 
 } // namespace

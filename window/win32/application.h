@@ -1,0 +1,14 @@
+#pragma once
+
+#include <windows.h>
+
+namespace pelmora {
+
+/// Exit status of the window program when Windows cannot make its window.
+inline constexpr int kNoWindowStatus = 1;
+
+/// The window program: shows the window with the tables beside the program and runs until the
+/// window ends. Anything that stops it from starting is shown in a message box, never a crash.
+int RunWindowProgram(HINSTANCE instance, int showCommand);
+
+} // namespace pelmora
