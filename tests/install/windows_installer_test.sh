@@ -20,14 +20,12 @@ mkdir -p "$work/安装"
 wine "$setup" /S "/D=$(winepath -w "$target")" </dev/null >/dev/null 2>&1 ||
     fail "the installer ended with status $?"
 
-for file in pelmora-convert.exe pin.dat pj.dat jj.dat words.dat candidates.dat README.txt \
+for file in pelmora.exe pelmora-convert.exe pin.dat pj.dat jj.dat words.dat candidates.dat README.txt \
     licenses/Apache-2.0.txt Uninstall.exe; do
     [ -f "$target/$file" ] || fail "$file was not installed"
 done
-if [ -f "$target/pelmora.exe" ]; then
-    find "$WINEPREFIX/drive_c" -name 'Pelmora.lnk' -not -path '*/Temp/*' | grep -q . ||
-        fail "no Start-menu shortcut to pelmora.exe"
-fi
+find "$WINEPREFIX/drive_c" -name 'Pelmora.lnk' -not -path '*/Temp/*' | grep -q . ||
+    fail "no Start-menu shortcut to pelmora.exe"
 
 output=$(printf '刘德华在广东发展' |
     wine "$(winepath -w "$target/pelmora-convert.exe")" --preview 2>&1)
