@@ -4,7 +4,8 @@
 #include "utf8.h"
 #include "word_tables.h"
 
-#include <vector>
+#include <algorithm>
+#include <array>
 
 namespace pelmora {
 
@@ -39,8 +40,9 @@ Pieces LookedUpPieces(char32_t character, RecordNumber keyCount, TableSet& table
             RecordCharacter(tables.ReadRecord(kPreviewTableFile, found))};
 }
 
-Pieces PiecesFor(char32_t character, RecordNumber keyCount, TableSet& tables, ErrorReport& report) {
-    const std::optional<CharCode> code = CharCodeOf(character);
+// `code` is the character's CharCode, nothing when the code page cannot represent it.
+Pieces PiecesFor(char32_t character, std::optional<CharCode> code, RecordNumber keyCount,
+                 TableSet& tables, ErrorReport& report) {
     if (!code) {
         return Miss();
     }
@@ -59,11 +61,11 @@ class Lookahead {
 public:
     explicit Lookahead(std::string_view text) : m_text(text) { Fill(); }
 
-    bool Done() const { return m_start == m_characters.size(); }
+    bool Done() const { return m_start == m_end; }
     char32_t Current() const { return m_characters[m_start]; }
     /// The codes of the current character and up to kLongestWord - 1 after it.
     std::span<const std::optional<CharCode>> Codes() const {
-        return std::span(m_codes).subspan(m_start);
+        return std::span(m_codes).subspan(m_start, m_end - m_start);
     }
     void Advance() {
         ++m_start;
@@ -71,23 +73,30 @@ public:
     }
 
 private:
+    // Fixed buffers of twice the window, moved down once per kLongestWord characters, because
+    // this runs for every input character.
     void Fill() {
         if (m_start >= kLongestWord) {
-            m_characters.erase(m_characters.begin(), m_characters.begin() + m_start);
-            m_codes.erase(m_codes.begin(), m_codes.begin() + m_start);
+            std::copy(m_characters.begin() + m_start, m_characters.begin() + m_end,
+                      m_characters.begin());
+            std::copy(m_codes.begin() + m_start, m_codes.begin() + m_end, m_codes.begin());
+            m_end -= m_start;
             m_start = 0;
         }
-        while (m_characters.size() - m_start < kLongestWord && m_at < m_text.size()) {
-            m_characters.push_back(NextCodePoint(m_text, m_at));
-            m_codes.push_back(CharCodeOf(m_characters.back()));
+        while (m_end - m_start < kLongestWord && m_at < m_text.size()) {
+            const char32_t character = NextCodePoint(m_text, m_at);
+            m_characters[m_end] = character;
+            m_codes[m_end] = CharCodeOf(character);
+            ++m_end;
         }
     }
 
     std::string_view m_text;
     std::size_t m_at = 0;
-    std::vector<char32_t> m_characters;
-    std::vector<std::optional<CharCode>> m_codes;
+    std::array<char32_t, 2 * kLongestWord> m_characters{};
+    std::array<std::optional<CharCode>, 2 * kLongestWord> m_codes{};
     std::size_t m_start = 0;
+    std::size_t m_end = 0;
 };
 
 } // namespace
@@ -141,7 +150,9 @@ void ConvertText(TextSource& input, TextSink& japaneseCode, TextSink& preview,
         const RecordNumber keyCount = KeyRecordCount(tables.KeyFileLength());
         const std::string_view text = input.Text();
         for (std::size_t at = 0; at < text.size();) {
-            const Pieces pieces = PiecesFor(NextCodePoint(text, at), keyCount, tables, report);
+            const char32_t character = NextCodePoint(text, at);
+            const Pieces pieces =
+                PiecesFor(character, CharCodeOf(character), keyCount, tables, report);
             japaneseCode.Append(pieces.japaneseCode);
             preview.Append(pieces.preview);
         }
@@ -171,7 +182,8 @@ void ConvertTextByWords(TextSource& input, TextSink& japaneseCode, TextSink& pre
             }
             // Looked up as in the per-character run, so reads and failures are the same; a
             // character inside a word then takes the word's kanji.
-            Pieces pieces = PiecesFor(ahead.Current(), keyCount, tables, report);
+            Pieces pieces =
+                PiecesFor(ahead.Current(), ahead.Codes().front(), keyCount, tables, report);
             if (word != nullptr) {
                 pieces = {word->kanji[inWord].japaneseCode, word->kanji[inWord].preview};
                 ++inWord;

@@ -17,7 +17,19 @@ std::size_t DecodeOne(std::string_view bytes, std::size_t at, char32_t& out) {
     if (lead < 0x80) {
         out = lead;
         return 1;
-    } else if (lead >= 0xC2 && lead <= 0xDF) {
+    }
+    // Chinese text is mostly three-byte sequences; those with a lead byte other than E0 and ED
+    // can be neither overlong nor surrogates, so two continuation bytes make them valid.
+    if (lead >= 0xE1 && lead <= 0xEF && lead != 0xED && bytes.size() - at >= 3) {
+        const auto second = static_cast<unsigned char>(bytes[at + 1]);
+        const auto third = static_cast<unsigned char>(bytes[at + 2]);
+        if (IsContinuation(second) && IsContinuation(third)) {
+            out = (lead & 0x0Fu) << 12 | (second & 0x3Fu) << 6 | (third & 0x3Fu);
+            return 3;
+        }
+        return 0;
+    }
+    if (lead >= 0xC2 && lead <= 0xDF) {
         length = 2, value = lead & 0x1F, minimum = 0x80;
     } else if (lead >= 0xE0 && lead <= 0xEF) {
         length = 3, value = lead & 0x0F, minimum = 0x800;

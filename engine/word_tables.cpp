@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <tuple>
 
 namespace pelmora {
 
@@ -84,23 +85,26 @@ WordTable WordTable::Load(const std::filesystem::path& path) {
         table.m_words.push_back(std::move(word));
         header += 1 + 3 * length;
     }
-    for (std::uint32_t index = 0; index < table.m_words.size(); ++index) {
-        const Word& word = table.m_words[index];
-        table.m_byFirstKey[word.keys.front()].push_back(index);
-        for (std::size_t i = 0; i < word.keys.size(); ++i) {
-            const auto [slot, added] = table.m_firstGiving.try_emplace(
-                KeyAndCode(word.keys[i], word.kanji[i].japaneseCode), index);
-            if (!added && table.m_words[slot->second].keys.size() > word.keys.size()) {
-                slot->second = index;
-            }
+    table.IndexWords();
+    return table;
+}
+
+void WordTable::IndexWords() {
+    m_slotOfFirstKey.assign(0x10000, 0);
+    for (std::uint32_t index = 0; index < m_words.size(); ++index) {
+        const Word& word = m_words[index];
+        std::uint32_t& slot = m_slotOfFirstKey[static_cast<std::uint16_t>(word.keys.front())];
+        if (slot == 0) {
+            m_byFirstKey.emplace_back();
+            slot = static_cast<std::uint32_t>(m_byFirstKey.size());
         }
+        m_byFirstKey[slot - 1].push_back(index);
     }
-    for (auto& [first, indices] : table.m_byFirstKey) {
+    for (std::vector<std::uint32_t>& indices : m_byFirstKey) {
         std::stable_sort(indices.begin(), indices.end(), [&](std::uint32_t a, std::uint32_t b) {
-            return table.m_words[a].keys.size() > table.m_words[b].keys.size();
+            return m_words[a].keys.size() > m_words[b].keys.size();
         });
     }
-    return table;
 }
 
 namespace {
@@ -120,8 +124,11 @@ WordTable::StartingWith(std::span<const std::optional<CharCode>> codes) const {
     if (codes.empty() || !codes.front()) {
         return nullptr;
     }
-    const auto found = m_byFirstKey.find(*codes.front());
-    return found == m_byFirstKey.end() ? nullptr : &found->second;
+    if (m_slotOfFirstKey.empty()) {
+        return nullptr;
+    }
+    const std::uint32_t slot = m_slotOfFirstKey[static_cast<std::uint16_t>(*codes.front())];
+    return slot == 0 ? nullptr : &m_byFirstKey[slot - 1];
 }
 
 const Word* WordTable::LongestWordAt(std::span<const std::optional<CharCode>> codes) const {
@@ -147,9 +154,36 @@ std::vector<const Word*> WordTable::WordsAt(std::span<const std::optional<CharCo
     return words;
 }
 
+std::vector<std::pair<std::uint64_t, std::uint32_t>> WordTable::FirstWordsGiving() const {
+    std::vector<std::tuple<std::uint64_t, std::size_t, std::uint32_t>> giving;
+    for (std::uint32_t index = 0; index < m_words.size(); ++index) {
+        const Word& word = m_words[index];
+        for (std::size_t i = 0; i < word.keys.size(); ++i) {
+            giving.emplace_back(KeyAndCode(word.keys[i], word.kanji[i].japaneseCode),
+                                word.keys.size(), index);
+        }
+    }
+    // Per (key, code), the shortest word that gives it, the first in the file among equals.
+    std::sort(giving.begin(), giving.end());
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> first;
+    for (const auto& [keyAndCode, length, index] : giving) {
+        if (first.empty() || first.back().first != keyAndCode) {
+            first.emplace_back(keyAndCode, index);
+        }
+    }
+    return first;
+}
+
 const Word* WordTable::WordGiving(CharCode key, char32_t japaneseCode) const {
-    const auto found = m_firstGiving.find(KeyAndCode(key, japaneseCode));
-    return found == m_firstGiving.end() ? nullptr : &m_words[found->second];
+    if (!m_firstGiving) {
+        m_firstGiving = FirstWordsGiving();
+    }
+    const std::uint64_t wanted = KeyAndCode(key, japaneseCode);
+    const auto found = std::lower_bound(m_firstGiving->begin(), m_firstGiving->end(), wanted,
+                                        [](const std::pair<std::uint64_t, std::uint32_t>& entry,
+                                           std::uint64_t value) { return entry.first < value; });
+    return found == m_firstGiving->end() || found->first != wanted ? nullptr
+                                                                   : &m_words[found->second];
 }
 
 CandidateTable CandidateTable::Load(const std::filesystem::path& path) {

@@ -66,13 +66,19 @@ public:
     const Word* WordGiving(CharCode key, char32_t japaneseCode) const;
 
 private:
+    void IndexWords();
+    std::vector<std::pair<std::uint64_t, std::uint32_t>> FirstWordsGiving() const;
     // The indices of the words that could begin `codes`, longest first.
     const std::vector<std::uint32_t>*
     StartingWith(std::span<const std::optional<CharCode>> codes) const;
 
+    // The word runs ask for the words at every input character, so the first key indexes a
+    // flat array (one slot per 16-bit code) rather than a hash table.
     std::vector<Word> m_words;
-    std::unordered_map<CharCode, std::vector<std::uint32_t>> m_byFirstKey; // longest first
-    std::unordered_map<std::uint64_t, std::uint32_t> m_firstGiving;        // (key, code) -> word
+    std::vector<std::uint32_t> m_slotOfFirstKey;          // code -> 1 + index in m_byFirstKey
+    std::vector<std::vector<std::uint32_t>> m_byFirstKey; // word indices, longest first
+    // (key, code) -> word, sorted; only the candidate menu asks, so it is made at its first call.
+    mutable std::optional<std::vector<std::pair<std::uint64_t, std::uint32_t>>> m_firstGiving;
 };
 
 /// The candidates of candidates.dat by key.
