@@ -1,5 +1,6 @@
 // Windows: pelmora-convert writing to a console shows the text itself, Chinese and kanji alike,
 // whatever the console's code page; redirected, it writes the bytes.
+#include "child_process.h"
 #include "table_fixture.h"
 
 #include <gtest/gtest.h>
@@ -15,6 +16,7 @@ namespace {
 namespace fs = std::filesystem;
 using testing::Gbk;
 using testing::TempDirectory;
+using testing::WideFromUtf8;
 using testing::WriteFile;
 using testing::WriteTables;
 
@@ -22,14 +24,6 @@ bool UnderWineWithoutDisplay() {
     const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
     const bool wine = ntdll && GetProcAddress(ntdll, "wine_get_version");
     return wine && std::getenv("DISPLAY") == nullptr;
-}
-
-std::wstring Wide(const std::string& utf8) {
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-    return wide;
 }
 
 // A console of this test's own, which pelmora-convert writes into and the test reads back.
@@ -69,7 +63,7 @@ protected:
                                     &written);
         SetConsoleCursorPosition(m_console, {0, 0});
         std::wstring line = L"\"" + fs::path(PELMORA_CONVERT).wstring() + L"\" --tables \"" +
-                            Tables().wstring() + L"\" " + Wide(arguments) + L" \"" +
+                            Tables().wstring() + L"\" " + WideFromUtf8(arguments) + L" \"" +
                             (Tables() / "input.txt").wstring() + L"\"";
         STARTUPINFOW startup{};
         startup.cb = sizeof startup;

@@ -38,4 +38,9 @@ ChildOutcome RunChild(const std::string& program, const std::vector<std::string>
 /// The whole contents of a file; empty when it cannot be read.
 std::string ReadWholeFile(const std::filesystem::path& path);
 
+#ifdef _WIN32
+/// UTF-16 of UTF-8 text, as Windows keeps arguments; bytes that are no UTF-8 become U+FFFD.
+std::wstring WideFromUtf8(const std::string& utf8);
+#endif
+
 } // namespace pelmora::testing

@@ -11,15 +11,6 @@ namespace pelmora::testing {
 
 namespace {
 
-// Windows keeps arguments as UTF-16, so bytes that are no UTF-8 arrive as U+FFFD.
-std::wstring Wide(const std::string& utf8) {
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-    return wide;
-}
-
 // One argument quoted as the C runtime's command-line parser (and CommandLineToArgvW) reads
 // it back: backslashes double only before a quote.
 void AppendQuoted(const std::wstring& argument, std::wstring& line) {
@@ -78,6 +69,14 @@ InheritedHandle OpenFile(const std::filesystem::path& path, bool write) {
 
 } // namespace
 
+std::wstring WideFromUtf8(const std::string& utf8) {
+    const int size =
+        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(size), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+    return wide;
+}
+
 std::string ReadWholeFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
@@ -119,10 +118,10 @@ ChildOutcome RunChild(const std::string& program, const std::vector<std::string>
     InheritedHandle error = OpenFile(err, true);
 
     std::wstring line;
-    AppendQuoted(Wide(program), line);
+    AppendQuoted(WideFromUtf8(program), line);
     for (const std::string& argument : arguments) {
         line += L' ';
-        AppendQuoted(Wide(argument), line);
+        AppendQuoted(WideFromUtf8(argument), line);
     }
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
@@ -131,7 +130,7 @@ ChildOutcome RunChild(const std::string& program, const std::vector<std::string>
     startup.hStdOutput = output.Get();
     startup.hStdError = error.Get();
     PROCESS_INFORMATION process{};
-    const std::wstring application = Wide(program);
+    const std::wstring application = WideFromUtf8(program);
     if (!CreateProcessW(application.c_str(), line.data(), nullptr, nullptr, TRUE, 0, nullptr,
                         nullptr, &startup, &process)) {
         outcome.err = "cannot start " + program;
