@@ -64,15 +64,15 @@ int WriteConversion(const Options& options, std::string text) {
 // The candidates of each character, with what the chosen run picks first.
 int WriteCandidates(const Options& options, std::string text) {
     StringSource source(text);
-    DiscardSink unused;
+    StringSink codePicks;
     StringSink picks;
     StandardErrorReport report;
-    RunChosenConversion(options, source, unused, picks, report);
+    RunChosenConversion(options, source, codePicks, picks, report);
     std::string lines;
     try {
         const CandidateTable candidates =
             CandidateTable::Load(Location(options).directory / kCandidateTableName);
-        AppendCandidateLines(DecodeUtf8(text), picks.Text(), candidates, lines);
+        AppendCandidateLines(DecodeUtf8(text), codePicks.Text(), picks.Text(), candidates, lines);
     } catch (...) {
         ReportCurrentException(report, kConversionErrorTitle);
     }

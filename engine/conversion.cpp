@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <vector>
 
 namespace pelmora {
 
@@ -35,7 +36,11 @@ class Lookup {
 public:
     Lookup(TableSet& tables, const TablePaths& paths, ErrorReport& report)
         : m_tables(tables), m_paths(paths), m_report(report),
-          m_keyCount(KeyRecordCount(tables.KeyFileLength())) {}
+          m_keyCount(KeyRecordCount(tables.KeyFileLength())) {
+        if (tables.AllInMemory()) {
+            m_agreed.assign(static_cast<std::size_t>(m_keyCount) + 1, false);
+        }
+    }
 
     // `code` is the character's CharCode, nothing when the code page cannot represent it.
     Pieces PiecesFor(char32_t character, std::optional<CharCode> code) {
@@ -63,16 +68,31 @@ private:
         }
         const Record code = m_tables.ReadRecord(kJapaneseCodeTableFile, found);
         const Record preview = m_tables.ReadRecord(kPreviewTableFile, found);
+        CheckAgreement(found, code, preview);
+        return {JapaneseCodeCharacter(code), RecordCharacter(preview)};
+    }
+
+    // A damaged pair ends the run. Tables read into memory cannot change under it, so each
+    // record pair is checked once there; open files are checked at every read.
+    void CheckAgreement(RecordNumber found, Record code, Record preview) {
+        const auto at = static_cast<std::size_t>(found);
+        const bool remembered = at < m_agreed.size();
+        if (remembered && m_agreed[at]) {
+            return;
+        }
         if (!RecordsAgree(code, preview)) {
             throw DamagedRecord(m_paths.pjfile, found);
         }
-        return {JapaneseCodeCharacter(code), RecordCharacter(preview)};
+        if (remembered) {
+            m_agreed[at] = true;
+        }
     }
 
     TableSet& m_tables;
     const TablePaths& m_paths;
     ErrorReport& m_report;
     RecordNumber m_keyCount;
+    std::vector<bool> m_agreed; // by record number, for tables read into memory
 };
 
 void AppendPieces(const Pieces& pieces, TextSink& japaneseCode, TextSink& preview) {

@@ -29,6 +29,7 @@ const std::vector<NameForm>& surname_forms() {
         {U'后', U'后', "the surname is 后 (后羿); 後 means after"},
         {U'周', U'周', "the surname is 周 (周恩来); 週 is the week"},
         {U'闫', U'閻', "闫 is a simplified form of the surname 閻"},
+        {U'曾', U'曾', "the surname is written 曾 (曾国藩); 曽 is the everyday Japanese form"},
     };
     return forms;
 }
@@ -44,7 +45,8 @@ const std::vector<NameForm>& given_name_forms() {
         {U'颖', U'穎', "穎 is the standard JIS form (頴 a variant); 穎 in Chinese names"},
         {U'艳', U'艶', "艶 is the Jōyō form; 艷 is the old form"},
         {U'郁', U'郁', "in a given name 郁 means fragrant; 鬱 means gloom"},
-        {U'征', U'征', "征 is a Jōyō kanji in its own right; 徴 is another word"},
+        {U'发', U'発', "in a given name 发 is 發, prosperity (周潤発); 髪 is hair"},
+        {U'冲', U'沖', "in a given name 冲 is 沖 (令狐沖); 衝 means to clash"},
     };
     return forms;
 }

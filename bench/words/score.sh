@@ -3,6 +3,7 @@
 # per category, how many inputs each turns into exactly the expected Japanese form:
 #   per character   pelmora-convert --preview
 #   words           pelmora-convert --words --preview
+#   names           pelmora-convert --names --preview (skipped when the program lacks --names)
 #   OpenCC          opencc -c s2t.json | opencc -c t2jp.json
 # Usage: bench/words/score.sh [BUILD_DIR]   (default: build; the program is BUILD_DIR/bin)
 set -euo pipefail
@@ -39,6 +40,14 @@ report "per character" "$work/per_character"
 
 "$convert" --words --preview <"$work/inputs" >"$work/words"
 report "words" "$work/words"
+
+# The names run reads every line as a name, so it is scored on every row but meant for names.
+if "$convert" --names --preview </dev/null >/dev/null 2>&1; then
+    "$convert" --names --preview <"$work/inputs" >"$work/names"
+    report "names" "$work/names"
+else
+    echo "names            skipped: this pelmora-convert has no --names option"
+fi
 
 if command -v opencc >/dev/null 2>&1; then
     opencc -c s2t.json <"$work/inputs" | opencc -c t2jp.json >"$work/opencc"

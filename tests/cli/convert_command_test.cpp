@@ -168,15 +168,16 @@ TEST_F(ConvertCommandTest, WordsAndCandidates) {
 
     Outcome listed = Run(Tables({"--candidates"}), "发东\r\nA发");
     EXPECT_EQ(listed.status, 0) << listed.err;
-    EXPECT_EQ(listed.out, "发\t発 髪 琪*\n东\t\nA\t\n发\t発 髪 琪*\n");
+    EXPECT_EQ(listed.out, "发\t発 髪 琪*\n东\t東\nA\tA\n发\t発 髪 琪*\n")
+        << "a character candidates.dat does not list has its pick alone";
     EXPECT_EQ(Run(Tables({"--candidates", "--words"}), "发东 发").out,
-              "发\t髪 発 琪*\n东\t\n \t\n发\t発 髪 琪*\n")
+              "发\t髪 発 琪*\n东\t東\n \t\n发\t発 髪 琪*\n")
         << "the word-aware run's pick comes first";
 
     std::filesystem::remove(m_tables.Path() / "candidates.dat");
     std::filesystem::remove(m_tables.Path() / "words.dat");
-    EXPECT_EQ(Run(Tables({"--candidates", "--words"}), "发").out, "发\t\n")
-        << "without the files: no candidates, no error";
+    EXPECT_EQ(Run(Tables({"--candidates", "--words"}), "发中").out, "发\t発\n中\t\n")
+        << "without the files: the pick alone, nothing for a miss, no error";
     EXPECT_EQ(Run(Tables({"--candidates", "--preview"}), "发").status, 2);
 }
 

@@ -74,6 +74,23 @@ TEST_F(CommandFaultTest, InputThatIsNotUtf8IsRefusedWithItsOffset) {
     }
 }
 
+TEST_F(CommandFaultTest, ADamagedRecordPairFailsKeepingWhatWasWritten) {
+    // 发 (record 2) carries 东's Shift-JIS code under the preview 発.
+    WriteTables(
+        m_tables.Path(),
+        {{Gbk("东"), "\x93\x8C", Gbk("東")}, {Gbk("发"), "\x93\x8C", Gbk("発")}, {"A", "A", "A"}});
+    m_before = TakeSnapshot(m_tables.Path());
+    const std::vector<std::pair<std::vector<std::string>, std::string>> forms = {
+        {{}, "搶"}, {{"--preview"}, "東"}, {{"--sjis"}, "\x93\x8C"}, {{"--words"}, "搶"}};
+    for (const auto& [form, written] : forms) {
+        const ChildOutcome outcome = Run(form, Input("东发A"));
+        EXPECT_TRUE(ExitedWith(outcome, 1)) << outcome.exitCode;
+        EXPECT_EQ(outcome.out, written);
+        EXPECT_NE(outcome.err.find("ErrorNo:321"), std::string::npos) << outcome.err;
+        EXPECT_NE(outcome.err.find("pj.dat, record 2"), std::string::npos) << outcome.err;
+    }
+}
+
 TEST_F(CommandFaultTest, EmptyInputAndNulBytes) {
     for (const std::vector<std::string>& form :
          {std::vector<std::string>{}, {"--preview"}, {"--sjis"}}) {

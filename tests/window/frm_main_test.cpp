@@ -151,6 +151,23 @@ TEST_F(FrmMainTest, EveryTableFaultIsReportedInChineseWithTheRemedy) {
     }
 }
 
+TEST_F(FrmMainTest, ADamagedRecordPairIsReportedNamingTheTableAndTheRecord) {
+    // 发 (record 3) carries 东's Shift-JIS code: a Japanese program would read 東 where the
+    // preview shows 発.
+    WriteTables(m_tables.Path(), {{Gbk("　"), "\x81\x40", Gbk("　")},
+                                  {Gbk("东"), "\x93\x8C", Gbk("東")},
+                                  {Gbk("发"), "\x93\x8C", Gbk("発")}});
+    Convert("东发东");
+    ASSERT_EQ(m_view.messages.size(), 1u);
+    EXPECT_EQ(m_view.messages[0].title, "Error in Command1Click");
+    const std::string& text = m_view.messages[0].text;
+    EXPECT_EQ(text.rfind("ErrorNo:321\r\nErrorInfo:", 0), 0u) << text;
+    EXPECT_NE(text.find(Table(kJapaneseCodeTableName).string() + ", record 3"), std::string::npos)
+        << text;
+    EXPECT_EQ(Shown(Control::Text2), "搶") << "what was converted before stays";
+    EXPECT_EQ(Shown(Control::Text3), "東");
+}
+
 TEST_F(FrmMainTest, BoxesThatCannotBeReadOrSetAreTheRunsReport) {
     for (const bool reading : {true, false}) {
         m_view.messages.clear();
