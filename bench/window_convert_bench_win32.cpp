@@ -4,6 +4,7 @@
 // strings, and one of each file call the run makes. Prints figures; asserts nothing.
 //
 // Usage: window_convert_bench [LENGTH...]   (default: 100 10000 100000 characters)
+//        window_convert_bench --text FILE     (the UTF-8 text of FILE, its line breaks as CR LF)
 
 #include "char_tables.h"
 #include "code_page.h"
@@ -23,6 +24,7 @@
 #include <cstdlib>
 #include <fstream>
 #include <functional>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -203,13 +205,29 @@ void TimeWindow(FrmMainWindow& window, const std::wstring& input, const char* sh
     PrintFigure("both boxes' text set", shape, input.size(), boxes);
 }
 
+// The text of a UTF-8 file as a user would paste it: every line break CR LF.
+std::wstring FileText(const char* name) {
+    std::ifstream file(name, std::ios::binary);
+    const std::string utf8((std::istreambuf_iterator<char>(file)),
+                           std::istreambuf_iterator<char>());
+    std::wstring text;
+    for (const wchar_t unit : WideFromUtf8(utf8)) {
+        if (unit == L'\n' && (text.empty() || text.back() != L'\r')) {
+            text += L'\r';
+        }
+        text += unit;
+    }
+    return text;
+}
+
 } // namespace
 } // namespace pelmora
 
 int main(int argc, char** argv) {
     using namespace pelmora;
+    const bool fromFile = argc == 3 && std::string(argv[1]) == "--text";
     std::vector<std::size_t> lengths;
-    for (int at = 1; at < argc; ++at) {
+    for (int at = 1; at < argc && !fromFile; ++at) {
         lengths.push_back(static_cast<std::size_t>(std::strtoul(argv[at], nullptr, 10)));
     }
     if (lengths.empty()) {
@@ -223,6 +241,12 @@ int main(int argc, char** argv) {
     window.Show(SW_SHOWNORMAL);
     HandleQueuedMessages(window);
     const TableLocation tables{directory, TableReading::PerRecord};
+    if (fromFile) {
+        const std::wstring input = FileText(argv[2]);
+        TimeRunAlone(input, "file", tables);
+        TimeWindow(window, input, "file");
+        return 0;
+    }
     for (const std::size_t length : lengths) {
         for (const bool lines : {true, false}) {
             if (!lines && length > kLongestSingleLine) {
