@@ -106,25 +106,32 @@ std::int64_t ReadOnlyFile::RegularFileLength() const {
                                      information.nFileSizeLow);
 }
 
+// Reads go through the file pointer rather than an OVERLAPPED offset: with an OVERLAPPED,
+// Wine also reports every read as a completion, a round trip through its server that costs far
+// more than the read itself, and the window reads one 2-byte record at a time. The handle is
+// used by one conversion on one thread, so its file pointer is the reader's own.
 std::size_t ReadOnlyFile::ReadAt(std::int64_t offset, char* buffer, std::size_t size) const {
+    const auto failure = [this] {
+        const ErrorNumber number = ErrorForSystemError(GetLastError());
+        return RuntimeError(number == ErrorNumber::PathFileAccessError ? ErrorNumber::DeviceIOError
+                                                                       : number,
+                            PathText(m_path));
+    };
+    LARGE_INTEGER position{};
+    position.QuadPart = offset;
+    if (!SetFilePointerEx(Handle(m_handle), position, nullptr, FILE_BEGIN)) {
+        throw failure();
+    }
     constexpr std::size_t kLargestRead = 1u << 30;
     std::size_t done = 0;
     while (done < size) {
-        const auto at = static_cast<std::uint64_t>(offset) + done;
-        OVERLAPPED position{};
-        position.Offset = static_cast<DWORD>(at & 0xFFFFFFFFu);
-        position.OffsetHigh = static_cast<DWORD>(at >> 32);
         DWORD read = 0;
         const auto wanted = static_cast<DWORD>(std::min(size - done, kLargestRead));
-        if (!ReadFile(Handle(m_handle), buffer + done, wanted, &read, &position)) {
-            const DWORD error = GetLastError();
-            if (error == ERROR_HANDLE_EOF) {
+        if (!ReadFile(Handle(m_handle), buffer + done, wanted, &read, nullptr)) {
+            if (GetLastError() == ERROR_HANDLE_EOF) {
                 break;
             }
-            const ErrorNumber number = ErrorForSystemError(error);
-            throw RuntimeError(
-                number == ErrorNumber::PathFileAccessError ? ErrorNumber::DeviceIOError : number,
-                PathText(m_path));
+            throw failure();
         }
         if (read == 0) {
             break;

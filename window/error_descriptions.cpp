@@ -2,9 +2,12 @@
 
 #include "char_tables.h"
 #include "runtime_error.h"
+#include "temporary_folder.h"
 
+#include <filesystem>
 #include <optional>
 #include <string_view>
+#include <system_error>
 
 namespace pelmora {
 
@@ -59,16 +62,49 @@ bool IsTableName(std::string_view name) {
     return name == kKeyTableName || name == kJapaneseCodeTableName || name == kPreviewTableName;
 }
 
+// The folder goes on a line of its own: a message box breaks a long path wherever the line
+// ends, mid-name, when it follows the sentence.
+std::string OnItsOwnLine(const std::string& folder) {
+    return "\r\n" + folder;
+}
+
 std::string TablesBelongIn(const std::string& folder) {
     return std::string(kKeyTableName) + "、" + kJapaneseCodeTableName + "、" + kPreviewTableName +
-           " 三个码表文件应放在本程序所在的文件夹中：" + folder;
+           " 三个码表文件应放在本程序所在的文件夹中：" + OnItsOwnLine(folder);
+}
+
+std::filesystem::path PathOf(const std::string& utf8) {
+    return std::filesystem::path(std::u8string(utf8.begin(), utf8.end()));
+}
+
+// A program opened straight from its zip runs from a temporary folder that holds the program
+// alone: none of the tables came with it.
+bool RunsUnextracted(const std::string& folder) {
+    const std::filesystem::path path = PathOf(folder);
+    if (!IsTemporaryFolder(path)) {
+        return false;
+    }
+    std::error_code error;
+    for (const char* table : {kKeyTableName, kJapaneseCodeTableName, kPreviewTableName}) {
+        if (std::filesystem::exists(path / table, error) || error) {
+            return false;
+        }
+    }
+    return true;
 }
 
 std::string TableDescription(ErrorNumber number, std::string_view wording, const SplitPath& table) {
     const std::string named = "码表文件 " + table.name;
     switch (number) {
     case ErrorNumber::FileNotFound:
-        return "找不到" + named + "。请把 " + TablesBelongIn(table.folder);
+        if (RunsUnextracted(table.folder)) {
+            return "找不到" + named +
+                   "。本程序正在临时文件夹中运行，多半是直接从压缩包里打开的，码表文件没有一起"
+                   "解压出来。请先把整个压缩包解压到一个文件夹中，再运行解压出来的程序。"
+                   "本程序现在所在的文件夹：" +
+                   OnItsOwnLine(table.folder);
+        }
+        return "找不到" + named + "。" + TablesBelongIn(table.folder);
     case ErrorNumber::InputPastEndOfFile:
         // The output tables need a record for every key; the key table itself can only end
         // early when it shrinks while it is read.

@@ -2,6 +2,8 @@
 
 #include "char_tables.h"
 #include "runtime_error.h"
+#include "table_file_access.h"
+#include "table_fixture.h"
 #include "utf8.h"
 
 #include <gtest/gtest.h>
@@ -93,11 +95,29 @@ TEST(ErrorDescriptionsTest, TableFailuresNameTheTableTheFaultAndWhereTheTablesBe
                     EXPECT_NE(description.find(each), std::string::npos) << each;
                 }
                 EXPECT_NE(description.find("本程序所在的文件夹"), std::string::npos);
-                EXPECT_TRUE(description.ends_with("：" + folder));
+                EXPECT_TRUE(description.ends_with("：\r\n" + folder));
                 EXPECT_EQ(description.find(StandardDescription(number)), std::string::npos);
             }
         }
     }
+}
+
+// A program opened inside its zip runs from a temporary folder that holds none of its tables:
+// it says to extract the whole zip. A folder that holds some of them is not such a case.
+TEST(ErrorDescriptionsTest, MissingTablesInATemporaryFolderAskToExtractTheZipFirst) {
+    const testing::TempDirectory temporary;
+    const std::string folder = PathText(temporary.Path());
+    const ErrorInfo missing =
+        Failure(ErrorNumber::FileNotFound, PathText(temporary.Path() / "pin.dat"));
+    const std::string unextracted = ChineseErrorDescription(missing);
+    EXPECT_EQ(unextracted.rfind("找不到码表文件 pin.dat。", 0), 0u) << unextracted;
+    EXPECT_NE(unextracted.find("请先把整个压缩包解压"), std::string::npos) << unextracted;
+    EXPECT_TRUE(unextracted.ends_with("：\r\n" + folder)) << unextracted;
+
+    testing::WriteFile(temporary.Path() / kPreviewTableName, "");
+    const std::string misplaced = ChineseErrorDescription(missing);
+    EXPECT_EQ(misplaced.find("压缩包"), std::string::npos) << misplaced;
+    EXPECT_NE(misplaced.find("本程序所在的文件夹"), std::string::npos) << misplaced;
 }
 
 TEST(ErrorDescriptionsTest, DetailsAndUnknownNumbersAreKept) {

@@ -136,7 +136,7 @@ TEST_F(FrmMainTest, EveryTableFaultIsReportedInChineseWithTheRemedy) {
                       0u)
                 << text;
             EXPECT_NE(text.find(std::string("码表文件 ") + table), std::string::npos) << text;
-            EXPECT_TRUE(text.ends_with("本程序所在的文件夹中：" + m_tables.Path().string()))
+            EXPECT_TRUE(text.ends_with("本程序所在的文件夹中：\r\n" + m_tables.Path().string()))
                 << text;
             const bool cutShort = fault.number == 62;
             EXPECT_EQ(Shown(Control::Text2), cutShort ? "" : "搶");

@@ -382,8 +382,15 @@ void FrmMainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
         return;
     }
     const ControlLayout* layout = LayoutOfWindow(reinterpret_cast<HWND>(lParam));
-    if (layout != nullptr && layout->kind == ControlKind::Button) {
-        m_form.Click(layout->id);
+    if (layout == nullptr || layout->kind != ControlKind::Button) {
+        return;
+    }
+    // The window takes no event until a conversion ends; on a long text the hourglass says so.
+    const bool converting = layout->id == Control::cmdSwitch;
+    const HCURSOR previous = converting ? SetCursor(LoadCursorW(nullptr, IDC_WAIT)) : nullptr;
+    m_form.Click(layout->id);
+    if (converting) {
+        SetCursor(previous);
     }
 }
 
