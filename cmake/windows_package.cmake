@@ -6,20 +6,28 @@
 
 install(FILES ${CMAKE_CURRENT_LIST_DIR}/windows/README.txt DESTINATION .)
 
-# Licence texts of what the packages contain, taken from the Debian packages that supplied it:
-# OpenCC's dictionaries (Apache-2.0) and Unicode's data (Unicode License) for the tables, GCC's
-# and MinGW-w64's runtime libraries for what is linked into the programs.
+# Pelmora's own licence at the top; in licenses/ the licence texts of what the packages contain,
+# as the Debian packages that supplied it ship them: OpenCC's dictionaries (Apache-2.0),
+# Unicode's Unihan data and ICU's code page data (Unicode License), IPADIC (mecab-ipadic) and
+# kanjidic (the EDRDG's CC BY-SA licence, share-alike) for the tables, GCC's and MinGW-w64's
+# runtime libraries for what is linked into the programs.
+install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 set(pelmora_licence_texts
     "/usr/share/common-licenses/Apache-2.0|Apache-2.0.txt"
+    "/usr/share/doc/libopencc-data/copyright|OpenCC.txt"
     "/usr/share/doc/unicode-data/copyright|Unicode.txt"
+    "/usr/share/doc/libicu-dev/copyright|ICU.txt"
+    "/usr/share/doc/mecab-ipadic/copyright|mecab-ipadic.txt"
+    "/usr/share/doc/kanjidic/copyright|kanjidic.txt"
     "/usr/share/doc/gcc-mingw-w64-base/copyright|GCC.txt"
     "/usr/share/doc/mingw-w64-common/copyright|MinGW-w64.txt")
 foreach(entry ${pelmora_licence_texts})
     string(REPLACE "|" ";" entry "${entry}")
     list(GET entry 0 source)
     list(GET entry 1 name)
-    if(NOT EXISTS ${source})
-        message(FATAL_ERROR "${source} is missing (scripts/install-deps.sh windows installs it)")
+    if(NOT EXISTS "${source}")
+        message(FATAL_ERROR "${name}: ${source} is missing "
+                            "(scripts/install-deps.sh windows installs it)")
     endif()
     install(FILES ${source} DESTINATION licenses RENAME ${name})
 endforeach()
@@ -45,4 +53,9 @@ if(TARGET pelmora)
     set(CPACK_PACKAGE_EXECUTABLES pelmora Pelmora)
     set(CPACK_NSIS_INSTALLED_ICON_NAME pelmora.exe)
 endif()
+# An install over an earlier one removes the earlier one first (silently with /S) and goes into
+# its folder and Start-menu folder.
 set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
+# The project's installer template (cmake/windows/NSIS.template.in): CPack's own, with an
+# uninstaller that reads the Start-menu folder before it deletes the keys that name it.
+list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)

@@ -5,17 +5,20 @@ set -euo pipefail
 
 build_packages=(build-essential cmake pkg-config libicu-dev qt6-base-dev libgl-dev)
 # qt6-translations-l10n: Qt's own texts in the window (OK, context menus) in Chinese.
+# lintian and appstream: the validators the package test runs.
 test_packages=(googletest libgtest-dev desktop-file-utils opencc libopencc1.1 unicode-data bzip2
-               qt6-translations-l10n)
+               qt6-translations-l10n lintian appstream)
 run_packages=(fonts-noto-cjk qt6-translations-l10n)
 fuzz_packages=(clang libclang-rt-14-dev)
 # The Windows build and its tests: the native compiler (for the Linux side of the output
 # comparison), the MinGW-w64 cross compiler (posix threads), GoogleTest's sources, Wine to run
-# the tests, Xvfb for the window, NSIS for the installer, the locales Wine takes its ANSI code
-# page from, a CJK font for the window's text, and unicode-data, whose licence text the
-# packages carry.
+# the tests, Xvfb for the window and xdotool to drive the installer's wizard, NSIS for the
+# installer, the locales Wine takes its ANSI code page from, a CJK font for the window's text,
+# and the packages whose licence texts the packages carry (unicode-data, libicu-dev,
+# libopencc-data, mecab-ipadic, kanjidic).
 windows_packages=(build-essential cmake g++-mingw-w64-x86-64-posix googletest wine wine64 nsis
-                  xvfb xauth locales fonts-noto-cjk unicode-data)
+                  xvfb xdotool xauth locales fonts-noto-cjk unicode-data libicu-dev
+                  libopencc-data mecab-ipadic kanjidic)
 
 wanted=()
 for set in "${@:-build}"; do

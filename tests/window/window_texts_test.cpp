@@ -33,6 +33,7 @@ TEST(WindowTextsTest, TitleAndAboutCarryTheVersion) {
     EXPECT_EQ(about[1],
               "版本号:" + major + "." + minor + "." + std::to_string(PELMORA_VERSION_PATCH));
     EXPECT_NE(about[3].find(kContactAddress), std::string::npos);
+    EXPECT_NE(about[4].find("Apache 许可证 2.0"), std::string::npos) << "the licence of LICENSE";
     for (const std::string& line : about) {
         EXPECT_FALSE(line.empty());
         EXPECT_EQ(line.find_first_of("\r\n"), std::string::npos);

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# Builds the Debian package, unpacks it into a temporary root and runs on it the validators
+# Debian and the desktops use: lintian (no error and no warning at its default level),
+# appstreamcli on the metainfo, desktop-file-validate on the desktop entry. A validator that is
+# not installed is skipped, and the test says so; with none installed the whole test is skipped.
+# Usage: package_test.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "$1" && pwd)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+validators_run=0
+have() {
+    if command -v "$1" >/dev/null; then
+        validators_run=$((validators_run + 1))
+        return 0
+    fi
+    echo "skipped: $1 is not installed"
+    return 1
+}
+
+cpack --config "$build/CPackConfig.cmake" -G DEB -B "$work/package" >/dev/null
+deb=$(ls "$work"/package/pelmora_*.deb)
+root="$work/root"
+dpkg-deb -x "$deb" "$root"
+
+for file in usr/share/doc/pelmora/copyright usr/share/doc/pelmora/changelog.gz \
+    usr/share/man/man1/pelmora.1.gz usr/share/man/man1/pelmora-convert.1.gz; do
+    [ -e "$root/$file" ] || fail "$file is not in the package"
+done
+window=no
+[ -e "$root/usr/lib/pelmora/pelmora" ] && window=yes
+
+if have lintian; then
+    # lintian warns against running as root, and some versions refuse; as root it runs as
+    # "nobody", with a home of its own and the package readable.
+    as_user=()
+    if [ "$(id -u)" -eq 0 ]; then
+        chmod -R a+rX "$work"
+        mkdir "$work/home" && chown nobody "$work/home"
+        as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups
+            env HOME="$work/home" TMPDIR="$work/home")
+    fi
+    report=$("${as_user[@]}" lintian --fail-on error,warning "$deb" 2>&1) ||
+        fail "lintian: $report"
+    echo "lintian: ${report:-no tags}"
+fi
+
+if [ "$window" = yes ]; then
+    metainfo=("$root"/usr/share/metainfo/*.metainfo.xml)
+    [ -f "${metainfo[0]}" ] || fail "no AppStream metainfo in usr/share/metainfo"
+    if have appstreamcli; then
+        appstreamcli validate --no-net --pedantic "${metainfo[@]}" ||
+            fail "appstreamcli rejected ${metainfo[*]}"
+        # The metainfo, the desktop entry and the icons together, as a software centre reads them.
+        appstreamcli validate-tree --no-net "$root" || fail "appstreamcli rejected the tree"
+    fi
+    if have desktop-file-validate; then
+        desktop-file-validate "$root/usr/share/applications/pelmora.desktop" ||
+            fail "desktop-file-validate rejected the desktop entry"
+    fi
+fi
+
+if [ "$validators_run" -eq 0 ]; then
+    echo "no validator installed"
+    exit 77
+fi
+echo "package ok: $(basename "$deb") passed $validators_run validators"
