@@ -7,6 +7,7 @@
 #include "frm_main_view.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -83,6 +84,13 @@ private:
         std::u32string preview;
     };
 
+    // One entry of an output box's context menu and what picking it does (nothing for an
+    // entry that cannot be picked).
+    struct MenuEntry {
+        MenuItem item;
+        std::function<void()> onPick;
+    };
+
     using ConversionRun = void (*)(TextSource&, TextSink&, TextSink&, pelmora::TablePaths&,
                                    const TableLocation&, ErrorReport&);
 
@@ -90,8 +98,8 @@ private:
     void OutputBoxMenu(Control box, std::size_t boxIndex);
     std::optional<std::size_t> ConvertedCharacterAt(Control box, std::size_t boxIndex);
     std::vector<CandidateEntry> LoadCandidateEntries(std::size_t at, std::string_view errorTitle);
-    std::vector<MenuItem> MenuItems(Control box, std::optional<std::size_t> at,
-                                    const std::vector<CandidateEntry>& candidates);
+    std::vector<MenuEntry> MenuEntries(Control box, std::optional<std::size_t> at,
+                                       const std::vector<CandidateEntry>& candidates);
     void mnuCandidate_Click(std::size_t at, const KanjiChoice& kanji);
     void EndProgram();
 
