@@ -23,6 +23,9 @@ inline constexpr std::string_view kCopyItem = "复制";
 inline constexpr std::string_view kSelectAllItem = "全选";
 inline constexpr std::string_view kNoCandidatesItem = "这个字没有其他可选的日文汉字";
 
+/// Comes before a word of words.dat that shows a candidate in use but is not in the user's text.
+inline constexpr std::string_view kExampleWordMark = "如：";
+
 /// Follows a candidate from code page 932's extension rows in the menu.
 inline constexpr std::string_view kExtensionKanjiNote = "扩展区汉字，部分游戏不能显示";
 

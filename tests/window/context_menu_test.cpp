@@ -75,16 +75,16 @@ protected:
     frmMain m_form{m_view, {m_tables.Path(), TableReading::PerRecord}};
 };
 
-// The candidates of the character under the pointer with the words that suggest them (one in
-// the input first), the current one checked, then the word redo and the box's commands. The
-// character is traced to the input that was converted, not to Text1 as edited since.
+// The candidates of the character under the pointer with the words of the input that give
+// them, the current one checked and given no word from elsewhere, then the word redo and the
+// box's commands. The character is traced to the input that was converted, not to Text1 as
+// edited since.
 TEST_F(ContextMenuTest, OffersTheConvertedCharactersCandidatesThenTheBoxCommands) {
     Convert("发东");
     m_view.Text(Control::Text1) = "东";
     const std::vector<MenuItem> fa = OpenMenu(Control::Text3, 0);
-    EXPECT_EQ(TextsOf(fa),
-              (Texts{"発（发东发）", "髪（发东）", "琪（扩展区汉字，部分游戏不能显示）",
-                     "按词语选字", "复制", "全选"}));
+    EXPECT_EQ(TextsOf(fa), (Texts{"発", "髪（发东）", "琪（扩展区汉字，部分游戏不能显示）",
+                                  "按词语选字", "复制", "全选"}));
     for (std::size_t i = 0; i < fa.size(); ++i) {
         EXPECT_EQ(fa[i].checked, i == 0) << i;
         EXPECT_EQ(fa[i].separatorBefore, i == 3 || i == 4) << i;
@@ -179,6 +179,7 @@ TEST_F(ContextMenuTest, ByWordsRedoesTheCurrentInputByWords) {
     const std::vector<MenuItem> third = OpenMenu(Control::Text3, 3);
     EXPECT_TRUE(third[1].checked);
     EXPECT_EQ(third[1].text, "髪（发东发）") << "the input's word before the table's first, 发东";
+    EXPECT_EQ(third[0].text, "発（如：发东发）") << "a kanji not shown: the table's example";
     EXPECT_TRUE(m_view.messages.empty());
 }
 
