@@ -37,7 +37,11 @@ std::string Utf8FromUtf16(std::u16string_view text) {
     return utf8;
 }
 
-std::string_view BoxSource::Text() {
+std::string_view BoxSource::NextPiece() {
+    if (m_read) {
+        return {};
+    }
+    m_read = true;
     m_utf8 = m_view.BoxText(m_box);
     return m_utf8;
 }
