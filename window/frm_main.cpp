@@ -37,6 +37,12 @@ void frmMain::mnuByWords_Click() {
     }
 }
 
+void frmMain::mnuByNames_Click() {
+    if (!m_ended) {
+        RunConversion(ConvertTextByNames);
+    }
+}
+
 void frmMain::RunConversion(ConversionRun run) {
     BoxSource input(m_view, Control::Text1);
     BoxSink japaneseCode(m_view, Control::Text2);
@@ -197,6 +203,8 @@ frmMain::MenuEntries(Control box, std::optional<std::size_t> at,
     }
     entries.push_back({{std::string(kByWordsItem), true, false, !entries.empty()},
                        [this] { mnuByWords_Click(); }});
+    entries.push_back(
+        {{std::string(kByNamesItem), true, false, false}, [this] { mnuByNames_Click(); }});
     entries.push_back({{std::string(kCopyItem), m_view.BoxHasSelection(box), false, true},
                        [this, box] { m_view.RunBoxCommand(box, BoxCommand::Copy); }});
     entries.push_back({{std::string(kSelectAllItem), true, false, false},

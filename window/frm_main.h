@@ -44,12 +44,15 @@ public:
     /// The context menu of an output box over the character at `index` of its text (past the
     /// end: over no character). It offers the kanji that character's input character can take,
     /// from candidates.dat beside the tables, and picking one puts it into both boxes; then
-    /// "按词语选字" and the box's Copy and Select All. A failure is reported as "Error in
-    /// Text2ContextMenu" (or Text3) and ends the handler.
+    /// "按词语选字", "按人名选字" and the box's Copy and Select All. A failure is reported as
+    /// "Error in Text2ContextMenu" (or Text3) and ends the handler.
     void Text2_ContextMenu(std::size_t index);
     void Text3_ContextMenu(std::size_t index);
     /// "按词语选字": the text of Text1 converted by the word-aware run into Text2 and Text3.
     void mnuByWords_Click();
+    /// "按人名选字": the text of Text1, one Chinese personal name per line, converted by the
+    /// names run into Text2 and Text3.
+    void mnuByNames_Click();
 
     /// The Click of `button`, passed to its handler; a view forwards its buttons' clicks here.
     void Click(Control button);

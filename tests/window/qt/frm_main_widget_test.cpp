@@ -538,7 +538,7 @@ void FrmMainTest::rightClickOffersCandidatesAndAPickChangesBothBoxes() {
                           text2->viewport()->mapTo(m_window.get(), over));
     });
 
-    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "复制", "全选"}));
+    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "按人名选字", "复制", "全选"}));
     const QChar hairCode(static_cast<char16_t>(pelmora::RecordCharacter({0x94, 0xAF})));
     QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東髪\n東"));
     QCOMPARE(text2->toPlainText(), QStringLiteral("搶") + hairCode + QStringLiteral("\n搶"));
@@ -578,7 +578,7 @@ void FrmMainTest::keysOpenTheMenuAtTheTextCursor() {
             }
         },
         &menuAt);
-    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "复制", "全选"}));
+    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "按人名选字", "复制", "全选"}));
     QCOMPARE(text3->toPlainText(), QStringLiteral("東\n東髪"));
     QCOMPARE(menuAt, cursorAt);
 }
