@@ -47,17 +47,17 @@ std::string_view BoxSource::NextPiece() {
 }
 
 void BoxSink::Clear() {
-    m_utf8.clear();
+    m_text.clear();
     m_cleared = true;
 }
 
 void BoxSink::Append(char32_t character) {
-    AppendUtf8(character, m_utf8);
+    m_text.push_back(character);
 }
 
 void BoxSink::Show() {
     if (m_cleared) {
-        m_view.SetBoxText(m_box, m_utf8);
+        m_view.SetBoxText(m_box, EncodeUtf8(m_text));
     }
 }
 

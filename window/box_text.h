@@ -29,9 +29,10 @@ private:
     bool m_read = false;
 };
 
-/// One output of a conversion bound for a text box. It collects the run's text and puts it into
-/// the box once, when Show is called after the run, so a long text is not laid out anew once per
-/// character. A sink that the run never emptied leaves its box as it was.
+/// One output of a conversion bound for a text box. It collects the run's characters and puts
+/// them into the box once, as UTF-8, when Show is called after the run, so a long text is not
+/// laid out anew once per character. A sink that the run never emptied leaves its box as it
+/// was.
 class BoxSink final : public TextSink {
 public:
     BoxSink(FrmMainView& view, Control box) : m_view(view), m_box(box) {}
@@ -41,13 +42,13 @@ public:
     void Show();
     /// Whether the run emptied this output, so that Show replaces the box's text.
     bool Cleared() const { return m_cleared; }
-    /// What the run wrote.
-    const std::string& WrittenText() const { return m_utf8; }
+    /// What the run wrote, one character per input character.
+    const std::u32string& WrittenText() const { return m_text; }
 
 private:
     FrmMainView& m_view;
     Control m_box;
-    std::string m_utf8;
+    std::u32string m_text;
     bool m_cleared = false;
 };
 

@@ -47,12 +47,14 @@ const Word* WordInInput(std::u32string_view input, std::size_t at, const KanjiCh
     return best;
 }
 
-std::string EntryText(const KanjiChoice& kanji, const Word* word) {
+// `word` is a word of the input, or else (`example`) one from the table.
+std::string EntryText(const KanjiChoice& kanji, const Word* word, bool example) {
     std::string text;
     AppendUtf8(kanji.preview, text);
     std::vector<std::string> notes;
     if (word != nullptr) {
-        notes.push_back(WordText(*word));
+        notes.push_back((example ? std::string(kExampleWordMark) : std::string()) +
+                        WordText(*word));
     }
     if (kanji.extension) {
         notes.emplace_back(kExtensionKanjiNote);
@@ -77,6 +79,7 @@ constexpr std::size_t LineBreakLength(std::u32string_view text, std::size_t at) 
 } // namespace
 
 std::vector<CandidateEntry> CandidateEntries(std::u32string_view input, std::size_t at,
+                                             const KanjiChoice& shown,
                                              const CandidateTable& candidates,
                                              const WordTable& words) {
     std::vector<CandidateEntry> entries;
@@ -86,11 +89,14 @@ std::vector<CandidateEntry> CandidateEntries(std::u32string_view input, std::siz
         return entries;
     }
     for (const KanjiChoice& kanji : candidates.CandidatesOf(*key)) {
+        const bool isShown =
+            kanji.japaneseCode == shown.japaneseCode && kanji.preview == shown.preview;
         const Word* word = WordInInput(input, at, kanji, words);
-        if (word == nullptr) {
+        const bool example = word == nullptr && !isShown;
+        if (example) {
             word = words.WordGiving(*key, kanji.japaneseCode);
         }
-        entries.push_back({kanji, EntryText(kanji, word)});
+        entries.push_back({kanji, EntryText(kanji, word, example), isShown});
     }
     return entries;
 }

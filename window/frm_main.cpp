@@ -37,6 +37,12 @@ void frmMain::mnuByWords_Click() {
     }
 }
 
+void frmMain::mnuByNames_Click() {
+    if (!m_ended) {
+        RunConversion(ConvertTextByNames);
+    }
+}
+
 void frmMain::RunConversion(ConversionRun run) {
     BoxSource input(m_view, Control::Text1);
     BoxSink japaneseCode(m_view, Control::Text2);
@@ -46,9 +52,8 @@ void frmMain::RunConversion(ConversionRun run) {
     try {
         if (japaneseCode.Cleared()) {
             ++m_boxFillings;
-            m_last =
-                LastConversion{DecodeUtf8(input.ReadText()), DecodeUtf8(japaneseCode.WrittenText()),
-                               DecodeUtf8(preview.WrittenText())};
+            m_last = LastConversion{DecodeUtf8(input.ReadText()), japaneseCode.WrittenText(),
+                                    preview.WrittenText()};
         }
         japaneseCode.Show();
         preview.Show();
@@ -137,20 +142,14 @@ void frmMain::OutputBoxMenu(Control box, std::size_t boxIndex) {
         if (!stillFits()) {
             return;
         }
-        const std::vector<MenuItem> items = MenuItems(box, at, candidates);
-        const std::optional<std::size_t> picked = m_view.ShowContextMenu(box, items);
-        if (!picked || !stillFits()) {
-            return;
+        const std::vector<MenuEntry> entries = MenuEntries(box, at, candidates);
+        std::vector<MenuItem> items;
+        for (const MenuEntry& entry : entries) {
+            items.push_back(entry.item);
         }
-        const std::size_t afterCandidates = items.size() - 3; // by words, copy, select all
-        if (*picked < candidates.size()) {
-            mnuCandidate_Click(*at, candidates[*picked].choice);
-        } else if (*picked == afterCandidates) {
-            mnuByWords_Click();
-        } else if (*picked == afterCandidates + 1) {
-            m_view.RunBoxCommand(box, BoxCommand::Copy);
-        } else if (*picked == afterCandidates + 2) {
-            m_view.RunBoxCommand(box, BoxCommand::SelectAll);
+        const std::optional<std::size_t> picked = m_view.ShowContextMenu(box, items);
+        if (picked && *picked < entries.size() && entries[*picked].onPick && stillFits()) {
+            entries[*picked].onPick();
         }
     } catch (...) {
         ReportCurrentException(m_report, errorTitle);
@@ -177,6 +176,7 @@ std::vector<CandidateEntry> frmMain::LoadCandidateEntries(std::size_t at,
     // which a report below may outlast.
     const std::size_t from = at >= kLongestWord ? at - kLongestWord : 0;
     const std::u32string around = m_last->input.substr(from, 2 * kLongestWord);
+    const KanjiChoice shown{m_last->japaneseCode[at], m_last->preview[at]};
     CandidateTable candidates;
     WordTable words;
     try {
@@ -185,25 +185,31 @@ std::vector<CandidateEntry> frmMain::LoadCandidateEntries(std::size_t at,
     } catch (...) {
         ReportCurrentException(m_report, errorTitle);
     }
-    return CandidateEntries(around, at - from, candidates, words);
+    return CandidateEntries(around, at - from, shown, candidates, words);
 }
 
-std::vector<MenuItem> frmMain::MenuItems(Control box, std::optional<std::size_t> at,
-                                         const std::vector<CandidateEntry>& candidates) {
-    std::vector<MenuItem> items;
-    for (const CandidateEntry& entry : candidates) {
-        const bool current = m_last->japaneseCode[*at] == entry.choice.japaneseCode &&
-                             m_last->preview[*at] == entry.choice.preview;
-        items.push_back({entry.text, true, current, false});
+std::vector<frmMain::MenuEntry>
+frmMain::MenuEntries(Control box, std::optional<std::size_t> at,
+                     const std::vector<CandidateEntry>& candidates) {
+    std::vector<MenuEntry> entries;
+    for (const CandidateEntry& candidate : candidates) {
+        entries.push_back(
+            {{candidate.text, true, candidate.shown, false},
+             [this, at = *at, kanji = candidate.choice] { mnuCandidate_Click(at, kanji); }});
     }
     const bool lineBreak = at && (m_last->input[*at] == U'\r' || m_last->input[*at] == U'\n');
     if (at && candidates.empty() && !lineBreak) {
-        items.push_back({std::string(kNoCandidatesItem), false, false, false});
+        entries.push_back({{std::string(kNoCandidatesItem), false, false, false}, {}});
     }
-    items.push_back({std::string(kByWordsItem), true, false, !items.empty()});
-    items.push_back({std::string(kCopyItem), m_view.BoxHasSelection(box), false, true});
-    items.push_back({std::string(kSelectAllItem), true, false, false});
-    return items;
+    entries.push_back({{std::string(kByWordsItem), true, false, !entries.empty()},
+                       [this] { mnuByWords_Click(); }});
+    entries.push_back(
+        {{std::string(kByNamesItem), true, false, false}, [this] { mnuByNames_Click(); }});
+    entries.push_back({{std::string(kCopyItem), m_view.BoxHasSelection(box), false, true},
+                       [this, box] { m_view.RunBoxCommand(box, BoxCommand::Copy); }});
+    entries.push_back({{std::string(kSelectAllItem), true, false, false},
+                       [this, box] { m_view.RunBoxCommand(box, BoxCommand::SelectAll); }});
+    return entries;
 }
 
 void frmMain::mnuCandidate_Click(std::size_t at, const KanjiChoice& kanji) {

@@ -7,6 +7,7 @@
 #include "frm_main_view.h"
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -43,12 +44,15 @@ public:
     /// The context menu of an output box over the character at `index` of its text (past the
     /// end: over no character). It offers the kanji that character's input character can take,
     /// from candidates.dat beside the tables, and picking one puts it into both boxes; then
-    /// "按词语选字" and the box's Copy and Select All. A failure is reported as "Error in
-    /// Text2ContextMenu" (or Text3) and ends the handler.
+    /// "按词语选字", "按人名选字" and the box's Copy and Select All. A failure is reported as
+    /// "Error in Text2ContextMenu" (or Text3) and ends the handler.
     void Text2_ContextMenu(std::size_t index);
     void Text3_ContextMenu(std::size_t index);
     /// "按词语选字": the text of Text1 converted by the word-aware run into Text2 and Text3.
     void mnuByWords_Click();
+    /// "按人名选字": the text of Text1, one Chinese personal name per line, converted by the
+    /// names run into Text2 and Text3.
+    void mnuByNames_Click();
 
     /// The Click of `button`, passed to its handler; a view forwards its buttons' clicks here.
     void Click(Control button);
@@ -83,6 +87,13 @@ private:
         std::u32string preview;
     };
 
+    // One entry of an output box's context menu and what picking it does (nothing for an
+    // entry that cannot be picked).
+    struct MenuEntry {
+        MenuItem item;
+        std::function<void()> onPick;
+    };
+
     using ConversionRun = void (*)(TextSource&, TextSink&, TextSink&, pelmora::TablePaths&,
                                    const TableLocation&, ErrorReport&);
 
@@ -90,8 +101,8 @@ private:
     void OutputBoxMenu(Control box, std::size_t boxIndex);
     std::optional<std::size_t> ConvertedCharacterAt(Control box, std::size_t boxIndex);
     std::vector<CandidateEntry> LoadCandidateEntries(std::size_t at, std::string_view errorTitle);
-    std::vector<MenuItem> MenuItems(Control box, std::optional<std::size_t> at,
-                                    const std::vector<CandidateEntry>& candidates);
+    std::vector<MenuEntry> MenuEntries(Control box, std::optional<std::size_t> at,
+                                       const std::vector<CandidateEntry>& candidates);
     void mnuCandidate_Click(std::size_t at, const KanjiChoice& kanji);
     void EndProgram();
 

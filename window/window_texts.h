@@ -15,20 +15,24 @@ inline constexpr std::string_view kShowCaption = "显示↓";
 /// Title of the About message.
 inline constexpr std::string_view kAboutTitle = "关于";
 
-/// Entries of the output boxes' context menu: redo the input with the word-aware run, the
-/// boxes' own editing commands, and what stands in place of the candidates of a character that
-/// has none.
+/// Entries of the output boxes' context menu: redo the input with the word-aware run or as
+/// names, the boxes' own editing commands, and what stands in place of the candidates of a
+/// character that has none.
 inline constexpr std::string_view kByWordsItem = "按词语选字";
+inline constexpr std::string_view kByNamesItem = "按人名选字";
 inline constexpr std::string_view kCopyItem = "复制";
 inline constexpr std::string_view kSelectAllItem = "全选";
 inline constexpr std::string_view kNoCandidatesItem = "这个字没有其他可选的日文汉字";
+
+/// Comes before a word of words.dat that shows a candidate in use but is not in the user's text.
+inline constexpr std::string_view kExampleWordMark = "如：";
 
 /// Follows a candidate from code page 932's extension rows in the menu.
 inline constexpr std::string_view kExtensionKanjiNote = "扩展区汉字，部分游戏不能显示";
 
 /// The tooltip of the two output boxes, which tells of their context menu.
 inline constexpr std::string_view kOutputBoxToolTip =
-    "右键单击一个字，可以换成它的其他日文汉字，或按词语选字";
+    "右键单击一个字，可以换成它的其他日文汉字，或按词语、按人名选字";
 
 /// Title of the error report of an output box's context menu, after the box: "Error in
 /// Text2ContextMenu".

@@ -75,28 +75,29 @@ protected:
     frmMain m_form{m_view, {m_tables.Path(), TableReading::PerRecord}};
 };
 
-// The candidates of the character under the pointer with the words that suggest them (one in
-// the input first), the current one checked, then the word redo and the box's commands. The
-// character is traced to the input that was converted, not to Text1 as edited since.
+// The candidates of the character under the pointer with the words of the input that give
+// them, the current one checked and given no word from elsewhere, then the word redo and the
+// box's commands. The character is traced to the input that was converted, not to Text1 as
+// edited since.
 TEST_F(ContextMenuTest, OffersTheConvertedCharactersCandidatesThenTheBoxCommands) {
     Convert("发东");
     m_view.Text(Control::Text1) = "东";
     const std::vector<MenuItem> fa = OpenMenu(Control::Text3, 0);
-    EXPECT_EQ(TextsOf(fa),
-              (Texts{"発（发东发）", "髪（发东）", "琪（扩展区汉字，部分游戏不能显示）",
-                     "按词语选字", "复制", "全选"}));
+    EXPECT_EQ(TextsOf(fa), (Texts{"発", "髪（发东）", "琪（扩展区汉字，部分游戏不能显示）",
+                                  "按词语选字", "按人名选字", "复制", "全选"}));
     for (std::size_t i = 0; i < fa.size(); ++i) {
         EXPECT_EQ(fa[i].checked, i == 0) << i;
-        EXPECT_EQ(fa[i].separatorBefore, i == 3 || i == 4) << i;
-        EXPECT_EQ(fa[i].enabled, i != 4) << "Copy needs a selection; " << i;
+        EXPECT_EQ(fa[i].separatorBefore, i == 3 || i == 5) << i;
+        EXPECT_EQ(fa[i].enabled, i != 5) << "Copy needs a selection; " << i;
     }
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 1))[0], kNoCandidatesItem);
-    EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 2)), (Texts{"按词语选字", "复制", "全选"}));
+    EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 2)),
+              (Texts{"按词语选字", "按人名选字", "复制", "全选"}));
     EXPECT_TRUE(OpenMenu(Control::Text1, 0).empty()) << "only the output boxes";
 
     m_view.selected = Control::Text2;
-    EXPECT_TRUE(OpenMenu(Control::Text2, 0, 4)[4].enabled);
-    OpenMenu(Control::Text2, 0, 5);
+    EXPECT_TRUE(OpenMenu(Control::Text2, 0, 5)[5].enabled);
+    OpenMenu(Control::Text2, 0, 6);
     EXPECT_EQ(m_view.boxCommands,
               (std::vector<std::pair<Control, BoxCommand>>{
                   {Control::Text2, BoxCommand::Copy}, {Control::Text2, BoxCommand::SelectAll}}));
@@ -152,7 +153,7 @@ TEST_F(ContextMenuTest, EveryShippedCandidatePickKeepsTheCodeTextReadingAsThePre
             for (std::size_t pick = 0; pick < count; ++pick, ++picks) {
                 const std::u32string before = DecodeUtf8(Shown(box));
                 const std::vector<MenuItem> offered = OpenMenu(box, index, pick);
-                ASSERT_EQ(offered.size(), count + 3) << key;
+                ASSERT_EQ(offered.size(), count + 4) << key;
                 const std::u32string after = DecodeUtf8(Shown(box));
                 const std::u32string preview = DecodeUtf8(Shown(Control::Text3));
                 ASSERT_EQ(after.size(), before.size());
@@ -179,6 +180,25 @@ TEST_F(ContextMenuTest, ByWordsRedoesTheCurrentInputByWords) {
     const std::vector<MenuItem> third = OpenMenu(Control::Text3, 3);
     EXPECT_TRUE(third[1].checked);
     EXPECT_EQ(third[1].text, "髪（发东发）") << "the input's word before the table's first, 发东";
+    EXPECT_EQ(third[0].text, "発（如：发东发）") << "a kanji not shown: the table's example";
+    EXPECT_TRUE(m_view.messages.empty());
+}
+
+// "按人名选字" converts Text1 as it is now as names, one per line: here 发 is a surname taking
+// 髪 and 东 a given-name character taking 発, which no other run gives; 转换 is still the
+// per-character run.
+TEST_F(ContextMenuTest, ByNamesRedoesTheCurrentInputAsNames) {
+    WriteFile(
+        Dir() / kNameTableName,
+        WordEntryBytes({Gbk("发")}, {"\x94\xAF"}, {Gbk("髪")}, table_formats::kSurnameTag) +
+            WordEntryBytes({Gbk("东")}, {"\x94\xAD"}, {Gbk("発")}, table_formats::kGivenNameTag));
+    Convert("东");
+    m_view.Text(Control::Text1) = "发东\n发";
+    EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 0, 2))[2], kByNamesItem);
+    EXPECT_EQ(Shown(Control::Text3), "髪発\n髪");
+    EXPECT_EQ(ReadByGame(Shown(Control::Text2)), U"髪発\n髪");
+    m_form.cmdSwitch_Click();
+    EXPECT_EQ(Shown(Control::Text3), "発東\n発");
     EXPECT_TRUE(m_view.messages.empty());
 }
 
@@ -217,7 +237,7 @@ TEST_F(ContextMenuTest, FailuresAreReportedAndPicksThatNoLongerFitDoNothing) {
     m_form.ContextMenu(Control::Text2, 0);
     EXPECT_EQ(Shown(Control::Text3), "東発");
     m_view.Text(Control::Text2) = "changed";
-    EXPECT_EQ(OpenMenu(Control::Text2, 0).size(), 3u);
+    EXPECT_EQ(OpenMenu(Control::Text2, 0).size(), 4u);
     m_view.pickFromMenu = [this](const std::vector<MenuItem>&) {
         m_form.Form_Unload();
         return std::optional<std::size_t>(1);

@@ -11,51 +11,50 @@
 namespace pelmora {
 namespace {
 
-struct ExpectedControl {
-    std::string_view name;
-    ControlKind kind;
-    std::string_view text;
-    TwipRect place;
-    int tabIndex;
-};
-
-bool SamePlace(const TwipRect& a, const TwipRect& b) {
-    return a.left == b.left && a.top == b.top && a.width == b.width && a.height == b.height;
-}
-
 bool Overlap(const TwipRect& a, const TwipRect& b) {
     return a.left < b.left + b.width && b.left < a.left + a.width && a.top < b.top + b.height &&
            b.top < a.top + a.height;
 }
 
-TEST(FrmMainLayoutTest, ControlsAreTheLayoutTable) {
-    const ExpectedControl expected[] = {
-        {"Label1", ControlKind::Label, "简体中文输入", {120, 120, 3255, 255}, 0},
-        {"Label2", ControlKind::Label, "日文汉字（简体显示状态）", {5280, 120, 3135, 255}, 1},
-        {"Text1", ControlKind::TextBox, "", {120, 600, 3255, 2415}, 2},
-        {"Text2", ControlKind::TextBox, "", {5040, 600, 3975, 2415}, 3},
-        {"Text3", ControlKind::TextBox, "", {5040, 3720, 3975, 2415}, 4},
-        {"Label3", ControlKind::Label, "日文汉字（日文显示状态）", {5280, 3240, 3135, 255}, 5},
-        {"cmdSwitch", ControlKind::Button, "转换-->", {3600, 1560, 1215, 615}, 6},
-        {"cmdAbout", ControlKind::Button, "关于", {120, 3120, 855, 495}, 7},
-        {"Command3", ControlKind::Button, "退出", {2400, 3120, 975, 495}, 8},
-        {"Command4", ControlKind::Button, "隐藏↑", {4200, 3120, 735, 495}, 9},
-    };
-    const auto& controls = FrmMainControls();
-    for (std::size_t at = 0; at < std::size(expected); ++at) {
-        SCOPED_TRACE(expected[at].name);
-        EXPECT_EQ(controls[at].name, expected[at].name);
-        EXPECT_EQ(controls[at].kind, expected[at].kind);
-        EXPECT_EQ(controls[at].text, expected[at].text);
-        EXPECT_TRUE(SamePlace(controls[at].place, expected[at].place));
-        EXPECT_EQ(controls[at].tabIndex, expected[at].tabIndex);
+int Right(Control control) {
+    return LayoutOf(control).place.left + LayoutOf(control).place.width;
+}
+
+int Bottom(Control control) {
+    return LayoutOf(control).place.top + LayoutOf(control).place.height;
+}
+
+// The window reads in the order it is used: input at top left, the Convert button between it
+// and the code text at top right, the preview at bottom right and the help at bottom left, each
+// box under its caption, and one row of buttons below the upper boxes: About and Exit under the
+// input box, Hide/Show under Convert.
+TEST(FrmMainLayoutTest, ReadsInTheOrderItIsUsed) {
+    using enum Control;
+    const auto place = [](Control control) { return LayoutOf(control).place; };
+    EXPECT_EQ(place(Text1).top, place(Text2).top);
+    EXPECT_LT(Right(Text1), place(cmdSwitch).left);
+    EXPECT_LT(Right(cmdSwitch), place(Text2).left);
+    EXPECT_GT(place(cmdSwitch).top, place(Text1).top);
+    EXPECT_LT(Bottom(cmdSwitch), Bottom(Text1));
+    EXPECT_EQ(place(Text3).left, place(Text2).left);
+    EXPECT_EQ(place(txtHelp).left, place(Text1).left);
+    EXPECT_EQ(place(txtHelp).top, place(Text3).top);
+    for (const auto& [label, box] :
+         {std::pair{Label1, Text1}, std::pair{Label2, Text2}, std::pair{Label3, Text3}}) {
+        EXPECT_LE(Bottom(label), place(box).top) << LayoutOf(label).name;
     }
-    const ControlLayout& help = LayoutOf(Control::txtHelp);
-    EXPECT_EQ(help.name, "txtHelp");
-    EXPECT_EQ(help.text, HelpText());
-    EXPECT_TRUE(SamePlace(help.place, {120, 3720, 4695, 2535}));
-    EXPECT_EQ(help.tabIndex, 10);
-    EXPECT_EQ(help.scrollBars, ScrollBars::Vertical);
+    for (const Control button : {cmdAbout, Command3, Command4}) {
+        SCOPED_TRACE(LayoutOf(button).name);
+        EXPECT_EQ(place(button).top, place(cmdAbout).top);
+        EXPECT_GT(place(button).top, Bottom(Text1));
+        EXPECT_LT(Bottom(button), place(Text3).top);
+        // Hide/Show starts under Convert; About and Exit lie wholly under the input box.
+        const Control over = button == Command4 ? cmdSwitch : Text1;
+        EXPECT_GE(place(button).left, place(over).left);
+        EXPECT_LE(button == Command4 ? place(button).left : Right(button), Right(over));
+    }
+    EXPECT_EQ(LayoutOf(txtHelp).text, HelpText());
+    EXPECT_EQ(LayoutOf(Command4).text, kHideCaption);
 }
 
 TEST(FrmMainLayoutTest, EveryControlIsWhereItsIdSaysAndTabOrderIsAPermutation) {

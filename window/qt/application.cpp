@@ -4,6 +4,8 @@
 #include "program_directory.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFile>
 #include <QLibraryInfo>
 #include <QTranslator>
 
@@ -11,6 +13,9 @@
 #include <cstdlib>
 #include <string>
 #include <vector>
+
+#include <pwd.h>
+#include <unistd.h>
 
 namespace pelmora {
 
@@ -76,6 +81,23 @@ void PassOnStartupMessages() {
     g_heldMessages.clear();
 }
 
+// Started outside a login session (as root through sudo or su, from a service), the program
+// finds no XDG_RUNTIME_DIR. Qt asks for it at start, falls back to a private folder of its own
+// under the temporary folder and warns that the variable is unset, which leaves a user nothing
+// to act on. The window keeps nothing there, so it names that same fallback before Qt looks.
+// Qt still creates the folder with owner-only rights, and still warns when the folder is not
+// private (another owner, a link), which is a fault worth telling.
+void NameRuntimeDirectoryIfUnset() {
+    if (!qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {
+        return;
+    }
+    const uid_t user = geteuid();
+    const passwd* account = getpwuid(user);
+    const QString name =
+        account != nullptr ? QFile::decodeName(account->pw_name) : QString::number(user);
+    qputenv("XDG_RUNTIME_DIR", QFile::encodeName(QDir::tempPath() + "/runtime-" + name));
+}
+
 } // namespace
 
 bool InstallChineseQtTranslations(QCoreApplication& application) {
@@ -89,6 +111,7 @@ bool InstallChineseQtTranslations(QCoreApplication& application) {
 }
 
 int RunWindowProgram(int argc, char** argv) {
+    NameRuntimeDirectoryIfUnset();
     HoldStartupMessages();
     QApplication application(argc, argv);
     PassOnStartupMessages();

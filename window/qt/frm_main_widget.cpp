@@ -5,10 +5,12 @@
 #include "window_texts.h"
 
 #include <QCloseEvent>
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMenu>
 #include <QPlainTextEdit>
@@ -196,13 +198,15 @@ void FrmMainWidget::ConnectButtons() {
     }
 }
 
-// The boxes with the window's own context menu tell it over which character it was asked for,
-// by the mouse or from the keyboard (then at the text cursor).
+// The boxes with the window's own context menu tell it over which character it was asked for:
+// by the mouse, the character under the pointer; from the keyboard, the character after the
+// text cursor (see eventFilter).
 void FrmMainWidget::ConnectContextMenus() {
     for (const ControlLayout& layout : FrmMainControls()) {
         if (layout.ownContextMenu) {
             QPlainTextEdit* box = &TextBox(layout.id);
             box->setContextMenuPolicy(Qt::CustomContextMenu);
+            box->installEventFilter(this);
             connect(box, &QWidget::customContextMenuRequested, this,
                     [this, box, id = layout.id](const QPoint& point) {
                         m_contextMenuAt = box->viewport()->mapToGlobal(point);
@@ -210,6 +214,37 @@ void FrmMainWidget::ConnectContextMenus() {
                     });
         }
     }
+}
+
+// The keys that ask for a context menu: the Menu key, which Qt delivers as a context menu
+// event, and Shift+F10, which X11 and Wayland leave to each program. Both open the menu at the
+// text cursor rather than at the centre of the cursor's rectangle that Qt gives.
+bool FrmMainWidget::eventFilter(QObject* watched, QEvent* event) {
+    const auto isKeyboardMenu = [event] {
+        if (event->type() == QEvent::ContextMenu) {
+            return static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
+        }
+        if (event->type() != QEvent::KeyPress) {
+            return false;
+        }
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+    };
+    for (const ControlLayout& layout : FrmMainControls()) {
+        if (layout.ownContextMenu && watched == m_controls[static_cast<std::size_t>(layout.id)] &&
+            isKeyboardMenu()) {
+            ContextMenuAtTextCursor(layout.id);
+            return true;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void FrmMainWidget::ContextMenuAtTextCursor(Control box) {
+    const QPlainTextEdit& edit = TextBox(box);
+    const QTextCursor cursor = edit.textCursor();
+    m_contextMenuAt = edit.viewport()->mapToGlobal(edit.cursorRect(cursor).bottomLeft());
+    m_form.ContextMenu(box, CharacterCount(edit.toPlainText(), cursor.position()));
 }
 
 QWidget& FrmMainWidget::ControlWidget(Control control) const {

@@ -10,6 +10,7 @@
 #include <filesystem>
 
 class QCloseEvent;
+class QEvent;
 class QPlainTextEdit;
 
 namespace pelmora {
@@ -29,12 +30,14 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void MakeControls();
     void SetTabOrder();
     void ConnectButtons();
     void ConnectContextMenus();
+    void ContextMenuAtTextCursor(Control box);
     QWidget& ControlWidget(Control control) const;
     QPlainTextEdit& TextBox(Control box) const;
 

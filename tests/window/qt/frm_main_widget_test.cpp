@@ -74,6 +74,11 @@ QString FromUtf8(const std::string& text) {
     return QString::fromStdString(text);
 }
 
+// The window's size in logical pixels at a client height of `twips`.
+QSize WindowSize(int twips) {
+    return {pelmora::PixelsFromTwips(pelmora::kClientWidthTwips), pelmora::PixelsFromTwips(twips)};
+}
+
 bool HasHanzi(const QString& text) {
     return std::any_of(text.begin(), text.end(), [](QChar unit) {
         return unit.unicode() >= 0x4E00 && unit.unicode() <= 0x9FFF;
@@ -91,8 +96,6 @@ private slots:
     void cleanup();
 
     void startsEmptyWithFocusInTheInputBox();
-    void controlsSitWhereTheLayoutPutsThem_data();
-    void controlsSitWhereTheLayoutPutsThem();
     void controlsAreMadeFromTheLayout();
     void boxesUseSongStyleFonts();
     void convertFillsBothBoxesAndReplacesThePreviousResult();
@@ -110,6 +113,8 @@ private slots:
     void millionCharacterPasteConvertsWhole();
     void vanishedTablesAreReportedUntilTheyReturn();
     void rightClickOffersCandidatesAndAPickChangesBothBoxes();
+    void keysOpenTheMenuAtTheTextCursor_data();
+    void keysOpenTheMenuAtTheTextCursor();
     // Last: QCoreApplication::exit leaves every later nested event loop returning at once.
     void exitOnEnterEndsTheEventLoop();
 
@@ -128,6 +133,7 @@ private:
         Box("Text1")->setPlainText(input);
         Click("cmdSwitch");
     }
+    QStringList PickSecondMenuEntry(const std::function<void()>& open, QPoint* menuAt = nullptr);
 
     TempDirectory m_tables;
     const std::filesystem::path& m_tableDirectory = m_tables.Path();
@@ -160,7 +166,7 @@ void FrmMainTest::startsEmptyWithFocusInTheInputBox() {
     QCOMPARE(m_window->focusWidget(), Box("Text1"));
     QCOMPARE(Button("Command4")->text(), QStringLiteral("隐藏↑"));
     QVERIFY(Box("Text3")->isVisible());
-    QCOMPARE(m_window->size(), QSize(611, 420));
+    QCOMPARE(m_window->size(), WindowSize(pelmora::kExpandedClientHeightTwips));
     QCOMPARE(m_window->minimumSize(), m_window->maximumSize());
     QVERIFY(Box("Text1")->testAttribute(Qt::WA_InputMethodEnabled));
 
@@ -172,46 +178,24 @@ void FrmMainTest::startsEmptyWithFocusInTheInputBox() {
         }
         widget = widget->nextInFocusChain();
     } while (widget != Box("Text1"));
-    QCOMPARE(tabOrder, (QStringList{"Text1", "Text2", "Text3", "cmdSwitch", "cmdAbout", "Command3",
-                                    "Command4", "txtHelp"}));
+    // Every control but the labels, in the layout's tab order.
+    std::vector<const pelmora::ControlLayout*> focusable;
+    for (const pelmora::ControlLayout& layout : pelmora::FrmMainControls()) {
+        if (layout.kind != pelmora::ControlKind::Label) {
+            focusable.push_back(&layout);
+        }
+    }
+    std::sort(focusable.begin(), focusable.end(),
+              [](auto* a, auto* b) { return a->tabIndex < b->tabIndex; });
+    QStringList layoutOrder;
+    for (const pelmora::ControlLayout* layout : focusable) {
+        layoutOrder << FromUtf8(std::string(layout->name));
+    }
+    QCOMPARE(tabOrder, layoutOrder);
 
     const QList<QSize> iconSizes = m_window->windowIcon().availableSizes();
     QVERIFY(iconSizes.contains(QSize(32, 32)));
     QVERIFY(iconSizes.contains(QSize(16, 16)));
-}
-
-void FrmMainTest::controlsSitWhereTheLayoutPutsThem_data() {
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<QRect>("twips");
-    QTest::newRow("Label1") << "简体中文输入" << QRect(120, 120, 3255, 255);
-    QTest::newRow("Label2") << "日文汉字（简体显示状态）" << QRect(5280, 120, 3135, 255);
-    QTest::newRow("Text1") << "" << QRect(120, 600, 3255, 2415);
-    QTest::newRow("Text2") << "" << QRect(5040, 600, 3975, 2415);
-    QTest::newRow("Text3") << "" << QRect(5040, 3720, 3975, 2415);
-    QTest::newRow("Label3") << "日文汉字（日文显示状态）" << QRect(5280, 3240, 3135, 255);
-    QTest::newRow("cmdSwitch") << "转换-->" << QRect(3600, 1560, 1215, 615);
-    QTest::newRow("cmdAbout") << "关于" << QRect(120, 3120, 855, 495);
-    QTest::newRow("Command3") << "退出" << QRect(2400, 3120, 975, 495);
-    QTest::newRow("Command4") << "隐藏↑" << QRect(4200, 3120, 735, 495);
-    QTest::newRow("txtHelp") << FromUtf8(pelmora::HelpText()) << QRect(120, 3720, 4695, 2535);
-}
-
-void FrmMainTest::controlsSitWhereTheLayoutPutsThem() {
-    QFETCH(QString, text);
-    QFETCH(QRect, twips);
-    auto* control = m_window->findChild<QWidget*>(QString::fromLatin1(QTest::currentDataTag()));
-    QVERIFY(control != nullptr);
-    QCOMPARE(control->geometry(),
-             QRect(twips.x() / 15, twips.y() / 15, twips.width() / 15, twips.height() / 15));
-    if (auto* label = qobject_cast<QLabel*>(control)) {
-        QCOMPARE(label->text(), text);
-    } else if (auto* button = qobject_cast<QPushButton*>(control)) {
-        QCOMPARE(button->text(), text);
-    } else {
-        // A text box shows CR LF as one line break.
-        QCOMPARE(qobject_cast<QPlainTextEdit*>(control)->toPlainText(),
-                 QString(text).replace("\r\n", "\n"));
-    }
 }
 
 // Every control of the neutral layout, made as its kind says, with the layout's flags.
@@ -236,6 +220,8 @@ void FrmMainTest::controlsAreMadeFromTheLayout() {
         case pelmora::ControlKind::TextBox: {
             auto* box = qobject_cast<QPlainTextEdit*>(control);
             QVERIFY(box != nullptr);
+            // A text box shows CR LF as one line break.
+            QCOMPARE(box->toPlainText(), FromUtf8(layout.text).replace("\r\n", "\n"));
             QCOMPARE(box->isReadOnly(), layout.readOnly);
             QVERIFY(box->tabChangesFocus());
             QCOMPARE(box->verticalScrollBarPolicy(),
@@ -296,8 +282,9 @@ void FrmMainTest::hideShowCollapsesAndRestoresTheWindow() {
     Click("Command4");
     QVERIFY(Box("Text3")->isHidden());
     QCOMPARE(Button("Command4")->text(), QStringLiteral("显示↓"));
-    QCOMPARE(m_window->maximumSize(), QSize(611, 248));
-    QTRY_COMPARE(m_window->size(), QSize(611, 248));
+    const QSize collapsed = WindowSize(pelmora::kCollapsedClientHeightTwips);
+    QCOMPARE(m_window->maximumSize(), collapsed);
+    QTRY_COMPARE(m_window->size(), collapsed);
     QVERIFY(Control<QLabel>("Label3")->isVisible());
     QVERIFY(Control<QLabel>("Label3")->geometry().bottom() < m_window->height());
     QVERIFY(Box("txtHelp")->isVisible()); // still shown, only outside the window
@@ -309,8 +296,9 @@ void FrmMainTest::hideShowCollapsesAndRestoresTheWindow() {
     Click("Command4");
     QVERIFY(Box("Text3")->isVisible());
     QCOMPARE(Button("Command4")->text(), QStringLiteral("隐藏↑"));
-    QCOMPARE(m_window->minimumSize(), QSize(611, 420));
-    QTRY_COMPARE(m_window->size(), QSize(611, 420));
+    const QSize expanded = WindowSize(pelmora::kExpandedClientHeightTwips);
+    QCOMPARE(m_window->minimumSize(), expanded);
+    QTRY_COMPARE(m_window->size(), expanded);
     QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東"));
 }
 
@@ -541,37 +529,88 @@ void FrmMainTest::rightClickOffersCandidatesAndAPickChangesBothBoxes() {
     QCOMPARE(text2->toolTip(), FromUtf8(std::string(pelmora::kOutputBoxToolTip)));
     QCOMPARE(Box("Text1")->contextMenuPolicy(), Qt::DefaultContextMenu);
 
+    // The right half of 发's character in Text2, where the nearest gap is after it.
+    QTextCursor cursor(text2->document());
+    cursor.setPosition(2);
+    const QPoint over = text2->cursorRect(cursor).center() - QPoint(2, 0);
+    const QStringList offered = PickSecondMenuEntry([&] {
+        QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {},
+                          text2->viewport()->mapTo(m_window.get(), over));
+    });
+
+    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "按人名选字", "复制", "全选"}));
+    const QChar hairCode(static_cast<char16_t>(pelmora::RecordCharacter({0x94, 0xAF})));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東髪\n東"));
+    QCOMPARE(text2->toPlainText(), QStringLiteral("搶") + hairCode + QStringLiteral("\n搶"));
+}
+
+// Shift+F10, pressed as the platform delivers keys, and the Menu key, which the platform
+// delivers to the focused box as a context menu asked for from the keyboard, open the same menu
+// over the character after the text cursor, beside it.
+void FrmMainTest::keysOpenTheMenuAtTheTextCursor_data() {
+    QTest::addColumn<int>("key");
+    QTest::addColumn<int>("modifiers");
+    QTest::newRow("Shift+F10") << int(Qt::Key_F10) << int(Qt::ShiftModifier);
+    QTest::newRow("Menu") << int(Qt::Key_Menu) << int(Qt::NoModifier);
+}
+
+void FrmMainTest::keysOpenTheMenuAtTheTextCursor() {
+    QFETCH(int, key);
+    QFETCH(int, modifiers);
+    WriteFile(m_tableDirectory / "candidates.dat",
+              CandidateEntryBytes(Gbk("发"), {"\x94\xAD", "\x94\xAF"}, {Gbk("発"), Gbk("髪")}));
+    Convert(QStringLiteral("东\n东发"));
+    QPlainTextEdit* text3 = Box("Text3");
+    text3->setFocus();
+    QTest::keyClick(text3, Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(text3, Qt::Key_Left);
+    const QPoint cursorAt = text3->viewport()->mapToGlobal(text3->cursorRect().bottomLeft());
+    QPoint menuAt;
+    const QStringList offered = PickSecondMenuEntry(
+        [&] {
+            if (key == Qt::Key_Menu) {
+                QContextMenuEvent menuKey(QContextMenuEvent::Keyboard, QPoint(),
+                                          text3->mapToGlobal(QPoint()));
+                QApplication::sendEvent(text3, &menuKey);
+            } else {
+                QTest::keyClick(m_window->windowHandle(), Qt::Key(key),
+                                Qt::KeyboardModifiers(modifiers));
+            }
+        },
+        &menuAt);
+    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "按人名选字", "复制", "全选"}));
+    QCOMPARE(text3->toPlainText(), QStringLiteral("東\n東髪"));
+    QCOMPARE(menuAt, cursorAt);
+}
+
+// Runs `open`, which should open the window's context menu; returns its entries and where it
+// opened, and picks the second entry, as a user picks it with the keyboard.
+QStringList FrmMainTest::PickSecondMenuEntry(const std::function<void()>& open, QPoint* menuAt) {
     QStringList offered;
     QTimer picker;
     picker.setInterval(10);
     QObject::connect(&picker, &QTimer::timeout, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
-        if (menu == nullptr) {
+        if (menu == nullptr || !offered.isEmpty()) {
             return;
+        }
+        if (menuAt != nullptr) {
+            *menuAt = menu->pos();
         }
         for (QAction* action : menu->actions()) {
             if (!action->isSeparator()) {
                 offered << action->text();
             }
         }
-        // The second entry, as a user picks it with the keyboard.
         QTest::keyClick(menu, Qt::Key_Down);
         QTest::keyClick(menu, Qt::Key_Down);
         QTest::keyClick(menu, Qt::Key_Return);
     });
     picker.start();
-    // The right half of 发's character in Text2, where the nearest gap is after it.
-    QTextCursor cursor(text2->document());
-    cursor.setPosition(2);
-    const QPoint over = text2->cursorRect(cursor).center() - QPoint(2, 0);
-    QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {},
-                      text2->viewport()->mapTo(m_window.get(), over));
-    QTRY_VERIFY(!offered.isEmpty());
-
-    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "复制", "全选"}));
-    const QChar hairCode(static_cast<char16_t>(pelmora::RecordCharacter({0x94, 0xAF})));
-    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東髪\n東"));
-    QCOMPARE(text2->toPlainText(), QStringLiteral("搶") + hairCode + QStringLiteral("\n搶"));
+    open();
+    // The caller compares what was offered, empty when no menu opened.
+    static_cast<void>(QTest::qWaitFor([&] { return !offered.isEmpty(); }));
+    return offered;
 }
 
 void FrmMainTest::exitOnEnterEndsTheEventLoop() {

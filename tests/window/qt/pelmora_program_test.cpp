@@ -102,9 +102,11 @@ void PelmoraProgramTest::withoutDisplaySaysSoAndExitsWithOne() {
 
 // The driver loaded into the program pastes 100,000 characters, queues five Convert clicks,
 // the close of the window and a click on About, then answers every box that shows. The program
-// must end by itself with nothing shown after the window closed.
+// must end by itself with nothing shown after the window closed, and, started as outside a
+// login session (no XDG_RUNTIME_DIR), write nothing of its own to standard error.
 void PelmoraProgramTest::closingTheWindowEndsTheProgramWithClicksQueued() {
     QProcessEnvironment environment = WithoutDisplay();
+    environment.remove(QStringLiteral("XDG_RUNTIME_DIR"));
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(QUEUED_CLOSE_DRIVER));
     const Finished finished = RunPelmora(environment, 150000);
@@ -118,6 +120,9 @@ void PelmoraProgramTest::closingTheWindowEndsTheProgramWithClicksQueued() {
     QVERIFY2(finished.errors.contains(QStringLiteral("driver: main window closed")),
              qPrintable(finished.errors));
     QVERIFY2(!finished.errors.contains(QStringLiteral("shown after")), qPrintable(finished.errors));
+    for (const QString& line : finished.errors.split('\n', Qt::SkipEmptyParts)) {
+        QVERIFY2(line.startsWith(QStringLiteral("driver: ")), qPrintable(line));
+    }
 }
 
 QTEST_GUILESS_MAIN(PelmoraProgramTest)

@@ -80,8 +80,8 @@ TEST_F(FrmMainWindowTest, OpensLoadedAtTheLayoutSizeWithFocusInTheInputBox) {
     EXPECT_EQ(GetAwarenessFromDpiAwarenessContext(GetWindowDpiAwarenessContext(Window())),
               DPI_AWARENESS_PER_MONITOR_AWARE);
     const SIZE client = ClientSize(Window());
-    EXPECT_EQ(client.cx, 611);
-    EXPECT_EQ(client.cy, 420);
+    EXPECT_EQ(client.cx, PixelsFromTwips(kClientWidthTwips));
+    EXPECT_EQ(client.cy, PixelsFromTwips(kExpandedClientHeightTwips));
     EXPECT_EQ(GetWindowLongW(Window(), GWL_STYLE) & (WS_THICKFRAME | WS_MAXIMIZEBOX), 0);
     for (Control box : {Control::Text1, Control::Text2, Control::Text3}) {
         EXPECT_EQ(Text(box), "");
@@ -104,9 +104,15 @@ TEST_F(FrmMainWindowTest, OpensLoadedAtTheLayoutSizeWithFocusInTheInputBox) {
         tabOrder.push_back(LayoutOf(static_cast<Control>(GetDlgCtrlID(at) - 1001)).name);
         at = GetNextDlgTabItem(Window(), at, FALSE);
     } while (at != Item(Control::Text1) && tabOrder.size() <= kControlCount);
-    EXPECT_EQ(tabOrder,
-              (std::vector<std::string_view>{"Text1", "Text2", "Text3", "cmdSwitch", "cmdAbout",
-                                             "Command3", "Command4", "txtHelp"}));
+    std::vector<std::string_view> layoutOrder;
+    for (int index = 0; index < static_cast<int>(kControlCount); ++index) {
+        for (const ControlLayout& layout : FrmMainControls()) {
+            if (layout.tabIndex == index && layout.kind != ControlKind::Label) {
+                layoutOrder.push_back(layout.name);
+            }
+        }
+    }
+    EXPECT_EQ(tabOrder, layoutOrder);
 }
 
 // Every control as the layout makes it: kind, text, place, style and font.
@@ -226,18 +232,19 @@ TEST_F(FrmMainWindowTest, HideShowCollapsesAndRestoresTheWindow) {
     Click(Control::Command4);
     EXPECT_FALSE(IsWindowVisible(Item(Control::Text3)));
     EXPECT_EQ(Text(Control::Command4), "显示↓");
-    EXPECT_EQ(ClientSize(Window()).cx, 611);
-    EXPECT_EQ(ClientSize(Window()).cy, 248);
+    const int collapsed = PixelsFromTwips(kCollapsedClientHeightTwips);
+    EXPECT_EQ(ClientSize(Window()).cx, PixelsFromTwips(kClientWidthTwips));
+    EXPECT_EQ(ClientSize(Window()).cy, collapsed);
     EXPECT_TRUE(IsWindowVisible(Item(Control::Label3)));
-    EXPECT_LT(PlaceInParent(Item(Control::Label3)).bottom, 248);
-    EXPECT_GE(PlaceInParent(Item(Control::txtHelp)).top, 248);
+    EXPECT_LT(PlaceInParent(Item(Control::Label3)).bottom, collapsed);
+    EXPECT_GE(PlaceInParent(Item(Control::txtHelp)).top, collapsed);
 
     Convert("东");
     EXPECT_EQ(Text(Control::Text3), "東");
     Click(Control::Command4);
     EXPECT_TRUE(IsWindowVisible(Item(Control::Text3)));
     EXPECT_EQ(Text(Control::Command4), "隐藏↑");
-    EXPECT_EQ(ClientSize(Window()).cy, 420);
+    EXPECT_EQ(ClientSize(Window()).cy, PixelsFromTwips(kExpandedClientHeightTwips));
     EXPECT_EQ(Text(Control::Text3), "東");
 }
 
@@ -345,7 +352,8 @@ TEST_F(FrmMainWindowTest, RightClickOffersCandidatesAndAPickChangesBothBoxes) {
             PumpFor(300);
         },
         2);
-    EXPECT_EQ(offered, (std::vector<std::string>{"発", "髪", "按词语选字", "复制", "全选"}));
+    EXPECT_EQ(offered,
+              (std::vector<std::string>{"発", "髪", "按词语选字", "按人名选字", "复制", "全选"}));
     EXPECT_EQ(Text(Control::Text3), "東髪\r\n東");
     EXPECT_EQ(Text(Control::Text2),
               "搶" + EncodeUtf8(std::u32string(1, RecordCharacter({0x94, 0xAF}))) + "\r\n搶");
