@@ -35,6 +35,9 @@ constexpr Link kOverrides[] = {
     {U'釐', U'厘', "Japanese writes 釐 as 厘 (一厘); JPVariants lacks it"},
     {U'樸', U'朴', "Japanese writes 樸 as 朴 (素朴), which is also the surname 朴"},
     {U'桌', U'卓', "Japanese writes the table 卓 (食卓, 卓球); Unihan links 桌 only to 棹 (oar)"},
+    {U'艷', U'艶',
+     "艶 is the Jōyō form of 艷 (艶やか, 妖艶); JPVariants lacks it and Unihan links 艶 only "
+     "semantically, to 豔"},
     // Ambiguous simplified characters whose OpenCC first form is not the everyday reading.
     {U'钟', U'鐘',
      "everyday 钟 is the clock and the bell (分钟, 钟表), 鐘; OpenCC puts the "
