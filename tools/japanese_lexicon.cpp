@@ -98,7 +98,8 @@ void JapaneseLexicon::read_ipadic_csv(std::istream& euc_jp) {
         std::string cost_text;
         text.tempSubString(at + 1, end - at - 1).toUTF8String(cost_text);
         const int cost = number_after("," + cost_text);
-        const auto [entry, inserted] = words_.emplace(*surface, cost);
+        auto& words = text.indexOf(u",名詞,固有名詞,地域,") >= 0 ? places_ : words_;
+        const auto [entry, inserted] = words.emplace(*surface, cost);
         if (!inserted && cost < entry->second) {
             entry->second = cost;
         }
@@ -144,6 +145,11 @@ void JapaneseLexicon::open_mecab(const std::string& dictionary_directory) {
 std::optional<int> JapaneseLexicon::word_cost(const std::vector<UChar32>& spelling) const {
     const auto found = words_.find(as_key(spelling));
     return found == words_.end() ? std::nullopt : std::optional<int>(found->second);
+}
+
+std::optional<int> JapaneseLexicon::place_cost(const std::vector<UChar32>& spelling) const {
+    const auto found = places_.find(as_key(spelling));
+    return found == places_.end() ? std::nullopt : std::optional<int>(found->second);
 }
 
 const Analysis& JapaneseLexicon::analysis(const std::vector<UChar32>& spelling) const {

@@ -47,8 +47,13 @@ public:
     // Opens MeCab on a compiled dictionary directory (the UTF-8 IPADIC); throws when it cannot.
     void open_mecab(const std::string& dictionary_directory);
 
-    // The lowest IPADIC cost of the spelling as one word, when IPADIC holds it.
+    // The lowest IPADIC cost of the spelling as one word other than a place name, when IPADIC
+    // holds it.
     std::optional<int> word_cost(const std::vector<UChar32>& spelling) const;
+
+    // The same for place names, which are weaker evidence: a Japanese place may share the
+    // spelling of a Chinese word (五谷 the place, 五穀 the grains).
+    std::optional<int> place_cost(const std::vector<UChar32>& spelling) const;
 
     // MeCab's best analysis of the spelling (remembered per spelling).
     const Analysis& analysis(const std::vector<UChar32>& spelling) const;
@@ -66,6 +71,7 @@ private:
     struct MecabTagger;
 
     std::unordered_map<std::u32string, int> words_;
+    std::unordered_map<std::u32string, int> places_;
     std::map<UChar32, KanjiFacts> kanji_;
     std::unique_ptr<MecabTagger> mecab_;
     mutable std::unordered_map<std::u32string, Analysis> analyses_;

@@ -215,6 +215,7 @@ bool WordSpeller::tie_less(const Spelling& a, const Spelling& b, const Spelling&
 // The rules, in order (tuned on bench/words/word_list.tsv; data/README.md says how):
 //  1. the per-character spelling stays when IPADIC holds it as a word;
 //  2. otherwise the IPADIC word of lowest cost among the candidate spellings;
+//     (1 and 2 are tried with IPADIC's common words, then with its place names);
 //  3. otherwise the spelling MeCab's best analysis rates cheapest among those that change
 //     characters only inside dictionary words of two or more characters, if it beats the
 //     per-character spelling by kClearAnalysisMargin (kClearAnalysisMarginWithPhrase when it
@@ -236,23 +237,26 @@ std::optional<SpellingChoice> WordSpeller::choose(const Phrase& phrase) const {
         }
         phrase_form.push_back(*form);
     }
-    if (lexicon_.word_cost(characters(per_char))) {
-        return SpellingChoice{per_char, SpellingEvidence::PerCharacterWord, phrase_form};
-    }
     const auto candidates = spellings(phrase, per_char, phrase_form);
-    const Spelling* best_word = nullptr;
-    int best_word_cost = INT_MAX;
-    for (const auto& spelling : candidates) {
-        const auto cost = lexicon_.word_cost(characters(spelling));
-        if (cost &&
-            (*cost < best_word_cost ||
-             (*cost == best_word_cost && tie_less(spelling, *best_word, per_char, phrase_form)))) {
-            best_word = &spelling;
-            best_word_cost = *cost;
+    // Common words first, then place names (see JapaneseLexicon::place_cost).
+    for (const auto cost_of : {&JapaneseLexicon::word_cost, &JapaneseLexicon::place_cost}) {
+        if ((lexicon_.*cost_of)(characters(per_char))) {
+            return SpellingChoice{per_char, SpellingEvidence::PerCharacterWord, phrase_form};
         }
-    }
-    if (best_word != nullptr) {
-        return SpellingChoice{*best_word, SpellingEvidence::LexiconWord, phrase_form};
+        const Spelling* best_word = nullptr;
+        int best_word_cost = INT_MAX;
+        for (const auto& spelling : candidates) {
+            const auto cost = (lexicon_.*cost_of)(characters(spelling));
+            if (cost && (*cost < best_word_cost ||
+                         (*cost == best_word_cost &&
+                          tie_less(spelling, *best_word, per_char, phrase_form)))) {
+                best_word = &spelling;
+                best_word_cost = *cost;
+            }
+        }
+        if (best_word != nullptr) {
+            return SpellingChoice{*best_word, SpellingEvidence::LexiconWord, phrase_form};
+        }
     }
     if (candidates.size() < 2) {
         return SpellingChoice{per_char, SpellingEvidence::PerCharacterTie, phrase_form};

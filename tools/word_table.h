@@ -21,7 +21,7 @@ struct WordEntry {
     std::vector<JapaneseCode> japanese;
     bool blocker = false; // kept only so that it blocks a shorter word, as the full list does
     SpellingEvidence evidence = SpellingEvidence::PerCharacterTie;
-    std::vector<JapaneseCode> phrase_form; // what the phrase source's own form gives
+    std::vector<JapaneseCode> phrase_form = {}; // what the phrase source's own form gives
 };
 
 // Every word of the phrase dictionary with a shippable Japanese form, by Simplified word.
