@@ -289,8 +289,8 @@ void JapaneseChooser::add_with_japanese_form(std::vector<Candidate>& list, UChar
 }
 
 // Choice order for an ideograph key (first shippable candidate wins):
-//  0. the override for the key (kOverrides), then the form word evidence chose (the builder
-//     decides it from OpenCC's phrase dictionary);
+//  0. the override for the key (kOverrides), then the form Japanese evidence chose (the builder
+//     decides it from IPADIC and kanjidic);
 //  1. the traditional forms OpenCC STCharacters gives, in OpenCC's order. OpenCC lists the
 //     form most common in everyday words and names first, so that is how ambiguous
 //     simplified characters are read (干 -> 幹, 后 -> 後, 发 -> 發 -> 発, 斗 -> 鬥 -> 闘);
@@ -305,7 +305,7 @@ std::vector<Candidate> JapaneseChooser::ideograph_candidates(UChar32 key) const 
         list.push_back({entry->to, "override"});
     }
     if (const auto found = evidence_defaults_.find(key); found != evidence_defaults_.end()) {
-        list.push_back({found->second, "word evidence"});
+        list.push_back({found->second, "Japanese evidence"});
     }
     std::vector<UChar32> start = {key};
     for (const UChar32 traditional : links_of(sources_.simplified_to_traditional, key)) {
