@@ -1,8 +1,10 @@
 #!/bin/sh
 # Rebuilds Pelmora's lookup tables (pin.dat, pj.dat, jj.dat) and its word and candidate tables
-# (words.dat, candidates.dat) from public data of the Debian
-# packages opencc / libopencc1.1 (OpenCC dictionaries) and unicode-data (Unihan variants),
-# installing them when missing, and refreshes the coverage report in the output's README.md.
+# (words.dat, candidates.dat) from public data of the Debian packages opencc / libopencc1.1
+# (OpenCC dictionaries), unicode-data (Unihan variants), mecab-ipadic (the IPADIC lexicon as
+# CSV), mecab + mecab-ipadic-utf8 (MeCab and the compiled UTF-8 IPADIC; libmecab-dev builds the
+# builder) and kanjidic, installing them when missing, and refreshes the coverage report in the
+# output's README.md.
 #
 # Usage: tools/build_tables.sh [--builder PATH/table_builder] [--out DIR]
 #   --builder  a built table_builder; without it the builder is built in build-tables/
@@ -14,6 +16,9 @@ builder=""
 out="$repo/data"
 opencc_dir=/usr/share/opencc
 unihan_dir=/usr/share/unicode
+ipadic_dir=/usr/share/mecab/dic/ipadic
+mecab_dic=/var/lib/mecab/dic/ipadic-utf8
+kanjidic=/usr/share/edict/kanjidic
 
 usage() {
     echo "usage: tools/build_tables.sh [--builder PATH/table_builder] [--out DIR]" >&2
@@ -31,12 +36,14 @@ done
 sources_present() {
     command -v opencc_dict >/dev/null 2>&1 &&
         [ -f "$opencc_dir/STCharacters.ocd2" ] && [ -f "$opencc_dir/STPhrases.ocd2" ] &&
-        { [ -f "$unihan_dir/Unihan_Variants.txt.bz2" ] || [ -f "$unihan_dir/Unihan_Variants.txt" ]; }
+        { [ -f "$unihan_dir/Unihan_Variants.txt.bz2" ] || [ -f "$unihan_dir/Unihan_Variants.txt" ]; } &&
+        [ -f "$ipadic_dir/Noun.csv" ] && [ -f "$mecab_dic/sys.dic" ] && [ -f "$kanjidic" ] &&
+        [ -f /usr/include/mecab.h ]
 }
 
 install_sources() {
-    echo "Installing the table sources (opencc, libopencc1.1, unicode-data)" >&2
-    packages="opencc libopencc1.1 unicode-data"
+    packages="opencc libopencc1.1 unicode-data mecab mecab-ipadic mecab-ipadic-utf8 libmecab-dev kanjidic"
+    echo "Installing the table sources ($packages)" >&2
     # shellcheck disable=SC2086 # the package list is meant to split
     apt-get install -y --no-install-recommends $packages ||
         { apt-get update && apt-get install -y --no-install-recommends $packages; }
@@ -68,4 +75,4 @@ mkdir -p "$out"
 "$builder" --st "$work/STCharacters.txt" --st-phrases "$work/STPhrases.txt" \
     --jp-variants "$work/JPVariants.txt" \
     --jp-shinjitai "$work/JPShinjitaiCharacters.txt" --unihan "$work/Unihan_Variants.txt" \
-    --out "$out"
+    --ipadic "$ipadic_dir" --mecab-dic "$mecab_dic" --kanjidic "$kanjidic" --out "$out"

@@ -1,8 +1,10 @@
 #include "candidate_table.h"
 
 #include <algorithm>
+#include <climits>
 #include <set>
 #include <stdexcept>
+#include <tuple>
 
 namespace pelmora::tables {
 
@@ -24,33 +26,31 @@ void add_unique(std::vector<JapaneseCode>& list, const std::optional<JapaneseCod
     }
 }
 
-std::vector<JapaneseCode> extension_counterparts(const DesktopKey& key,
-                                                 const JapaneseChooser& chooser) {
-    std::vector<JapaneseCode> list;
-    for (const UChar32 form : chooser.related_forms(key.character)) {
-        add_unique(list, chooser.extension_kanji(form));
-    }
-    return list;
-}
-
 } // namespace
 
-FormEvidence word_evidence(const std::vector<Phrase>& phrases, const JapaneseChooser& chooser) {
+FormEvidence word_evidence(const WordDictionary& words) {
     FormEvidence evidence;
-    std::set<std::vector<UChar32>> seen;
-    for (const auto& phrase : phrases) {
-        if (!seen.insert(phrase.simplified).second) {
+    for (const auto& [simplified, entry] : words) {
+        if (entry.evidence != SpellingEvidence::PerCharacterWord &&
+            entry.evidence != SpellingEvidence::LexiconWord) {
             continue;
         }
         std::set<std::pair<UChar32, UChar32>> counted;
-        for (std::size_t i = 0; i < phrase.simplified.size(); ++i) {
-            const auto form = chooser.japanese_form_of(phrase.traditional[i]);
-            if (form && counted.insert({phrase.simplified[i], form->character}).second) {
-                ++evidence[phrase.simplified[i]][form->character];
+        for (std::size_t i = 0; i < simplified.size(); ++i) {
+            if (counted.insert({simplified[i], entry.japanese[i].character}).second) {
+                ++evidence[simplified[i]][entry.japanese[i].character];
             }
         }
     }
     return evidence;
+}
+
+std::vector<JapaneseCode> extension_counterparts(UChar32 key, const JapaneseChooser& chooser) {
+    std::vector<JapaneseCode> list;
+    for (const UChar32 form : chooser.related_forms(key)) {
+        add_unique(list, chooser.extension_kanji(form));
+    }
+    return list;
 }
 
 int evidence_for(const FormEvidence& evidence, UChar32 key, UChar32 form) {
@@ -64,26 +64,25 @@ int evidence_for(const FormEvidence& evidence, UChar32 key, UChar32 form) {
 
 std::vector<JapaneseCode> jis_counterparts(const DesktopKey& key, const PerCharacter& per_char,
                                            const JapaneseChooser& chooser,
-                                           const FormEvidence& evidence) {
-    std::vector<JapaneseCode> list;
-    if (const auto found = per_char.find(key.character); found != per_char.end()) {
-        add_unique(list, found->second);
-    }
-    const auto& traditional = chooser.traditional_forms(key.character);
-    for (const UChar32 form : traditional) {
-        add_unique(list, chooser.japanese_form_of(form));
-    }
-    if (traditional.empty()) {
-        add_unique(list, chooser.japanese_form_of(key.character));
-    }
+                                           const FormEvidence& evidence,
+                                           const JapaneseLexicon& lexicon) {
+    std::vector<JapaneseCode> list = key_counterparts(key.character, per_char, chooser);
     if (const auto by_key = evidence.find(key.character); by_key != evidence.end()) {
         for (const auto& [form, count] : by_key->second) {
             add_unique(list, chooser.shippable(form));
         }
     }
+    const auto found = per_char.find(key.character);
+    const UChar32 default_form = found == per_char.end() ? 0 : found->second.character;
+    const auto rank = [&](const JapaneseCode& code) {
+        const int frequency = lexicon.facts(code.character).frequency;
+        return std::make_tuple(code.character == default_form ? 0 : 1,
+                               -evidence_for(evidence, key.character, code.character),
+                               lexicon.is_joyo_or_jinmeiyo(code.character) ? 0 : 1,
+                               frequency == 0 ? INT_MAX : frequency);
+    };
     std::stable_sort(list.begin(), list.end(), [&](const JapaneseCode& a, const JapaneseCode& b) {
-        return evidence_for(evidence, key.character, a.character) >
-               evidence_for(evidence, key.character, b.character);
+        return rank(a) < rank(b);
     });
     return list;
 }
@@ -91,14 +90,15 @@ std::vector<JapaneseCode> jis_counterparts(const DesktopKey& key, const PerChara
 std::vector<CandidateEntry> candidate_entries(const std::vector<DesktopKey>& keys,
                                               const PerCharacter& per_char,
                                               const JapaneseChooser& chooser,
-                                              const FormEvidence& evidence) {
+                                              const FormEvidence& evidence,
+                                              const JapaneseLexicon& lexicon) {
     std::vector<CandidateEntry> entries;
     for (const auto& key : keys) {
         if (!is_ideograph_key(key)) {
             continue;
         }
-        CandidateEntry entry{key, jis_counterparts(key, per_char, chooser, evidence),
-                             extension_counterparts(key, chooser)};
+        CandidateEntry entry{key, jis_counterparts(key, per_char, chooser, evidence, lexicon),
+                             extension_counterparts(key.character, chooser)};
         if (entry.jis_x0208.size() + entry.extension.size() > kMostCandidates) {
             throw std::runtime_error("too many candidates for " + utf8(key.character));
         }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "japanese_choice.h"
+#include "japanese_lexicon.h"
 #include "phrase_sources.h"
 #include "table_records.h"
 #include "word_table.h"
@@ -12,10 +13,12 @@
 namespace pelmora::tables {
 
 // For each key character, how many words of the phrase dictionary give it each Japanese form
-// (a word counts once per form).
+// in a spelling IPADIC holds as a word (a word counts once per form; words that IPADIC does
+// not hold do not count, since MeCab's analysis of a non-word favours kanji that stand alone
+// as nouns: 沖 over 衝, 闇 over 暗).
 using FormEvidence = std::map<UChar32, std::map<UChar32, int>>;
 
-FormEvidence word_evidence(const std::vector<Phrase>& phrases, const JapaneseChooser& chooser);
+FormEvidence word_evidence(const WordDictionary& words);
 
 // The words that give the key this form, 0 when none does.
 int evidence_for(const FormEvidence& evidence, UChar32 key, UChar32 form);
@@ -28,18 +31,24 @@ struct CandidateEntry {
     std::vector<JapaneseCode> extension;
 };
 
-// The JIS X 0208 counterparts of an ideograph key, most word evidence first (ties in the
-// chooser's order): the per-character default, the Japanese form of each OpenCC traditional
-// form (of the key itself when OpenCC gives none), and every form words give it.
+// The JIS X 0208 counterparts of an ideograph key (key_counterparts and every form words give
+// it): the per-character default first, then most word evidence first, then Jōyō and
+// Jinmeiyō kanji, then by kanjidic frequency.
 std::vector<JapaneseCode> jis_counterparts(const DesktopKey& key, const PerCharacter& per_char,
                                            const JapaneseChooser& chooser,
-                                           const FormEvidence& evidence);
+                                           const FormEvidence& evidence,
+                                           const JapaneseLexicon& lexicon);
+
+// The extension kanji of code page 932 that are forms of the key (JapaneseChooser's
+// related_forms), in that order.
+std::vector<JapaneseCode> extension_counterparts(UChar32 key, const JapaneseChooser& chooser);
 
 // Every ideograph key with more than one counterpart or with an extension kanji.
 std::vector<CandidateEntry> candidate_entries(const std::vector<DesktopKey>& keys,
                                               const PerCharacter& per_char,
                                               const JapaneseChooser& chooser,
-                                              const FormEvidence& evidence);
+                                              const FormEvidence& evidence,
+                                              const JapaneseLexicon& lexicon);
 
 // candidates.dat: for each entry "00 m", the key record, m Shift-JIS records, m preview
 // records, ascending by the key's signed CharCode.

@@ -91,6 +91,7 @@ void report_routes(std::ostringstream& out, const std::vector<TableRecord>& reco
 void report_hanzi(std::ostringstream& out, const std::vector<DesktopKey>& keys,
                   const std::vector<TableRecord>& records, const JapaneseChooser& chooser) {
     int mapped = 0;
+    int extension = 0;
     int reachable = 0;
     std::vector<UChar32> unmapped;
     const auto mapped_bytes = mapped_keys(records);
@@ -105,10 +106,18 @@ void report_hanzi(std::ostringstream& out, const std::vector<DesktopKey>& keys,
             unmapped.push_back(key.character);
         }
     }
+    for (const auto& record : records) {
+        extension += record.key.key_class == KeyClass::Gb2312Hanzi &&
+                             record.choice.route == "extension kanji"
+                         ? 1
+                         : 0;
+    }
     out << "GB2312 hanzi mapped: **" << mapped << " of " << kGb2312HanziCount << "** ("
-        << percent(mapped, kGb2312HanziCount) << ").\n\n"
-        << "Upper bound through the variant data (some chain of OpenCC or Unihan links, in any "
-           "direction, reaches a shippable JIS X 0208 kanji): "
+        << percent(mapped, kGb2312HanziCount) << "): " << mapped - extension
+        << " to JIS X 0208 kanji, " << extension
+        << " to extension kanji of code page 932 (no JIS X 0208 counterpart).\n\n"
+        << "Upper bound through the variant data for JIS X 0208 (some chain of OpenCC or Unihan "
+           "links, in any direction, reaches a shippable JIS X 0208 kanji): "
         << reachable << ".\n\n";
     report_routes(out, records);
     out << "GB2312 hanzi with no Japanese counterpart (" << unmapped.size() << "):\n\n```text\n"

@@ -14,16 +14,23 @@ struct DefaultChange {
     UChar32 before = 0;
     UChar32 after = 0;
     std::vector<std::pair<UChar32, int>> words_per_form; // every counterpart, evidence first
+    std::string rule;                                    // which rule moved it
     std::string kept_because;                            // empty when the default moved
 };
 
-// Where most words of the phrase dictionary that use an ambiguous key give it one Japanese
-// form other than the per-character default, that form becomes the default, unless the key
-// has an override or a kept default with its reason.
+// A key's default moves, unless the key has an override or a kept default with its reason, or
+// the default is the key itself (a key that is a Japanese kanji means that kanji):
+//  - to the Japanese form that more IPADIC-spelled words give the key than any other (at least
+//    kFewestWordsToMoveADefault words), among its Jōyō and Jinmeiyō counterparts when it has
+//    any;
+//  - else, when the default is no Jōyō or Jinmeiyō kanji, to the counterpart that is (most
+//    word evidence, then kanjidic frequency), and when no counterpart is, from a kanji that
+//    kanjidic does not rank by frequency to the most frequent one that it ranks.
 std::vector<DefaultChange> evidence_default_changes(const std::vector<DesktopKey>& keys,
                                                     const PerCharacter& per_char,
                                                     const JapaneseChooser& chooser,
-                                                    const FormEvidence& evidence);
+                                                    const FormEvidence& evidence,
+                                                    const JapaneseLexicon& lexicon);
 
 // The moved defaults, for the chooser.
 std::map<UChar32, UChar32> moved_defaults(const std::vector<DefaultChange>& changes);

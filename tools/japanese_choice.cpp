@@ -35,6 +35,9 @@ constexpr Link kOverrides[] = {
     {U'釐', U'厘', "Japanese writes 釐 as 厘 (一厘); JPVariants lacks it"},
     {U'樸', U'朴', "Japanese writes 樸 as 朴 (素朴), which is also the surname 朴"},
     {U'桌', U'卓', "Japanese writes the table 卓 (食卓, 卓球); Unihan links 桌 only to 棹 (oar)"},
+    {U'艷', U'艶',
+     "艶 is the Jōyō form of 艷 (艶やか, 妖艶); JPVariants lacks it and Unihan links 艶 only "
+     "semantically, to 豔"},
     // Ambiguous simplified characters whose OpenCC first form is not the everyday reading.
     {U'钟', U'鐘',
      "everyday 钟 is the clock and the bell (分钟, 钟表), 鐘; OpenCC puts the "
@@ -286,8 +289,8 @@ void JapaneseChooser::add_with_japanese_form(std::vector<Candidate>& list, UChar
 }
 
 // Choice order for an ideograph key (first shippable candidate wins):
-//  0. the override for the key (kOverrides), then the form word evidence chose (the builder
-//     decides it from OpenCC's phrase dictionary);
+//  0. the override for the key (kOverrides), then the form Japanese evidence chose (the builder
+//     decides it from IPADIC and kanjidic);
 //  1. the traditional forms OpenCC STCharacters gives, in OpenCC's order. OpenCC lists the
 //     form most common in everyday words and names first, so that is how ambiguous
 //     simplified characters are read (干 -> 幹, 后 -> 後, 发 -> 發 -> 発, 斗 -> 鬥 -> 闘);
@@ -302,7 +305,7 @@ std::vector<Candidate> JapaneseChooser::ideograph_candidates(UChar32 key) const 
         list.push_back({entry->to, "override"});
     }
     if (const auto found = evidence_defaults_.find(key); found != evidence_defaults_.end()) {
-        list.push_back({found->second, "word evidence"});
+        list.push_back({found->second, "Japanese evidence"});
     }
     std::vector<UChar32> start = {key};
     for (const UChar32 traditional : links_of(sources_.simplified_to_traditional, key)) {

@@ -97,7 +97,7 @@ public:
     // OpenCC Japanese forms, and their Unihan traditional, simplified and z-variant links.
     std::vector<UChar32> related_forms(UChar32 key) const;
 
-    // Japanese forms that word evidence made the per-character default, tried right after a
+    // Japanese forms that Japanese evidence made the per-character default, tried right after a
     // key's own override.
     void set_evidence_defaults(std::map<UChar32, UChar32> defaults);
 

@@ -1,11 +1,14 @@
 // Builds Pelmora's three lookup tables (pin.dat, pj.dat, jj.dat), the word table (words.dat)
 // and the candidate table (candidates.dat) from the OpenCC character and phrase dictionaries
-// (dumped as text), Unihan_Variants.txt and ICU's code page 936 and 932 mappings, and prints a
-// coverage report. tools/build_tables.sh gathers the sources and runs it.
+// (dumped as text), Unihan_Variants.txt and ICU's code page 936 and 932 mappings, weighing the
+// Japanese forms by the IPADIC lexicon (its CSV files and MeCab on its compiled dictionary)
+// and kanjidic, and prints a coverage report. tools/build_tables.sh gathers the sources and
+// runs it.
 #include "candidate_table.h"
 #include "coverage_report.h"
 #include "evidence_defaults.h"
 #include "japanese_choice.h"
+#include "japanese_lexicon.h"
 #include "name_forms.h"
 #include "phrase_sources.h"
 #include "table_records.h"
@@ -13,6 +16,7 @@
 #include "word_report.h"
 #include "word_table.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -29,7 +33,8 @@ namespace {
 constexpr const char* kUsage =
     "usage: table_builder --st STCharacters.txt --st-phrases STPhrases.txt\n"
     "                     --jp-variants JPVariants.txt --jp-shinjitai JPShinjitaiCharacters.txt\n"
-    "                     --unihan Unihan_Variants.txt --out DIR\n"
+    "                     --unihan Unihan_Variants.txt --ipadic IPADIC_CSV_DIR\n"
+    "                     --mecab-dic MECAB_DICTIONARY_DIR --kanjidic kanjidic --out DIR\n"
     "Writes DIR/pin.dat, pj.dat, jj.dat, words.dat, candidates.dat and names.dat, prints the\n"
     "coverage report, and puts the report into DIR/README.md between its coverage markers when\n"
     "that file exists.\n";
@@ -38,7 +43,8 @@ constexpr const char* kReportBegin = "<!-- coverage report: begin -->\n";
 constexpr const char* kReportEnd = "<!-- coverage report: end -->";
 
 const std::set<std::string> kOptions = {"--st",           "--st-phrases", "--jp-variants",
-                                        "--jp-shinjitai", "--unihan",     "--out"};
+                                        "--jp-shinjitai", "--unihan",     "--ipadic",
+                                        "--mecab-dic",    "--kanjidic",   "--out"};
 
 // Every option is required and takes one value.
 std::map<std::string, std::string> parse_arguments(int argc, char** argv) {
@@ -76,11 +82,42 @@ VariantSources read_sources(std::map<std::string, std::string>& options) {
     return sources;
 }
 
+// The IPADIC CSV files in name order (the order does not change the result: every surface
+// keeps its lowest cost), kanjidic, and MeCab on the compiled UTF-8 IPADIC.
+void read_lexicon(std::map<std::string, std::string>& options, JapaneseLexicon& lexicon) {
+    std::vector<fs::path> csv_files;
+    for (const auto& file : fs::directory_iterator(options["--ipadic"])) {
+        if (file.path().extension() == ".csv") {
+            csv_files.push_back(file.path());
+        }
+    }
+    if (csv_files.empty()) {
+        throw std::runtime_error("no IPADIC CSV files in " + options["--ipadic"]);
+    }
+    std::sort(csv_files.begin(), csv_files.end());
+    for (const auto& path : csv_files) {
+        auto csv = open_source(path.string());
+        lexicon.read_ipadic_csv(csv);
+    }
+    auto kanjidic = open_source(options["--kanjidic"]);
+    lexicon.read_kanjidic(kanjidic);
+    lexicon.open_mecab(options["--mecab-dic"]);
+}
+
+// An ideograph with no JIS X 0208 counterpart takes the first extension kanji of code page
+// 932 among its forms: Japanese Windows fonts draw them, and the placeholder is surely wrong.
 std::optional<Choice> choose(const DesktopKey& key, const JapaneseChooser& chooser) {
     const bool ideograph =
         key.key_class == KeyClass::Gb2312Hanzi || key.key_class == KeyClass::OtherIdeograph;
-    return ideograph ? chooser.choose_for_ideograph(key.character)
-                     : chooser.choose_for_other(key.character);
+    if (!ideograph) {
+        return chooser.choose_for_other(key.character);
+    }
+    if (auto choice = chooser.choose_for_ideograph(key.character)) {
+        return choice;
+    }
+    const auto extension = extension_counterparts(key.character, chooser);
+    return extension.empty() ? std::nullopt
+                             : std::optional<Choice>(Choice{extension.front(), "extension kanji"});
 }
 
 std::vector<TableRecord> build_records(const std::vector<DesktopKey>& keys,
@@ -151,26 +188,36 @@ int main(int argc, char** argv) {
         const auto keys = desktop_keys(desktop);
         auto phrase_file = open_source(options["--st-phrases"]);
         const auto phrases = read_opencc_phrases(phrase_file);
-        const auto evidence = word_evidence(phrases, chooser);
+        JapaneseLexicon lexicon;
+        read_lexicon(options, lexicon);
 
-        const auto changes = evidence_default_changes(
-            keys, per_character(build_records(keys, chooser)), chooser, evidence);
+        // First pass: the words spelled over the chooser's own defaults give the evidence that
+        // may move a default; the second pass spells them again over the final defaults.
+        const auto first_per_char = per_character(build_records(keys, chooser));
+        WordCounts first_counts;
+        const auto first_words = full_word_dictionary(
+            phrases, WordSpeller(lexicon, chooser, first_per_char), desktop, first_counts);
+        const auto changes = evidence_default_changes(keys, first_per_char, chooser,
+                                                      word_evidence(first_words), lexicon);
         chooser.set_evidence_defaults(moved_defaults(changes));
         const auto records = build_records(keys, chooser);
         const auto per_char = per_character(records);
 
         WordCounts word_counts;
-        const auto full = full_word_dictionary(phrases, chooser, per_char, desktop, word_counts);
+        const WordSpeller speller(lexicon, chooser, per_char);
+        const auto full = full_word_dictionary(phrases, speller, desktop, word_counts);
         const auto words = reduced_word_table(phrases, full, per_char, word_counts);
-        const auto candidates = candidate_entries(keys, per_char, chooser, evidence);
+        const auto candidates =
+            candidate_entries(keys, per_char, chooser, word_evidence(full), lexicon);
 
         const fs::path out = options["--out"];
         write_tables(out, records);
         write_file(out / "words.dat", word_table_bytes(words));
         write_file(out / "candidates.dat", candidate_table_bytes(candidates));
         write_file(out / "names.dat", name_table_bytes(name_entries(chooser, per_char, desktop)));
-        const std::string report = coverage_report(keys, records, chooser) +
-                                   word_report(word_counts, words, candidates, changes, per_char);
+        const std::string report =
+            coverage_report(keys, records, chooser) +
+            word_report(word_counts, words, candidates, changes, per_char, lexicon);
         std::cout << report;
         update_readme(out / "README.md", report);
     } catch (const std::exception& error) {

@@ -65,10 +65,19 @@ void report_word_counts(std::ostringstream& out, const WordCounts& counts,
         << "words.dat is " << word_table_size(words) << " bytes. Converting every STPhrases "
         << "word alone by forward longest match, the differing words alone gave another result "
         << "than the full list for " << counts.blocked_inputs_before
-        << " words; with the blockers, for none (the builder checks this). Characters whose "
-        << "word form gave way to the per-character form (the hand-made links above marked \"in "
-           "words\"): "
-        << counts.rejected_forms << ".\n\n";
+        << " words; with the blockers, for none (the builder checks this).\n\n"
+        << "How the spelling of each word of the full list was decided (rules in "
+           "tools/word_spelling.cpp):\n\n";
+    for (const auto& [evidence, count] : counts.by_evidence) {
+        out << "- " << spelling_evidence_name(evidence) << ": " << count << "\n";
+    }
+    out << "\nWords spelled otherwise than OpenCC's own traditional form gives them: "
+        << counts.unlike_phrase_source
+        << ".\n\nHand-made replacement kanji (tools/word_spelling.cpp):\n\n";
+    for (const auto& line : replacement_kanji()) {
+        out << "- " << line << "\n";
+    }
+    out << "\n";
 }
 
 void report_word_samples(std::ostringstream& out, const std::vector<WordEntry>& words,
@@ -98,32 +107,52 @@ void report_word_samples(std::ostringstream& out, const std::vector<WordEntry>& 
     out << "\n";
 }
 
-std::string forms_with_counts(const DefaultChange& change) {
+// "乾 12 (G8, F1000)": the words that give the form, and kanjidic's grade and frequency.
+std::string forms_with_counts(const DefaultChange& change, const JapaneseLexicon& lexicon) {
     std::string text;
     for (const auto& [form, words] : change.words_per_form) {
-        text += (text.empty() ? "" : ", ") + utf8(form) + " " + std::to_string(words);
+        const auto facts = lexicon.facts(form);
+        std::ostringstream standing_text;
+        if (facts.grade != 0) {
+            standing_text << "G" << facts.grade;
+        }
+        if (facts.frequency != 0) {
+            standing_text << (facts.grade != 0 ? ", F" : "F") << facts.frequency;
+        }
+        const std::string standing = standing_text.str();
+        text += (text.empty() ? "" : ", ") + utf8(form) + " " + std::to_string(words) +
+                (standing.empty() ? "" : " (" + standing + ")");
     }
     return text;
 }
 
-void report_default_changes(std::ostringstream& out, const std::vector<DefaultChange>& changes) {
-    out << "### Per-character defaults moved by word evidence\n\n"
-        << "Evidence: the words of OpenCC's STPhrases that use the key, counted per Japanese "
-           "form (a form moves the default when at least "
+void report_default_changes(std::ostringstream& out, const std::vector<DefaultChange>& changes,
+                            const JapaneseLexicon& lexicon) {
+    out << "### Per-character defaults moved by Japanese evidence\n\n"
+        << "Evidence per counterpart: the STPhrases words whose spelling Japanese evidence chose "
+           "(IPADIC or MeCab, not the per-character fallback) that give the key that form, and "
+           "kanjidic's grade (G1-G8 Jōyō, G9-G10 Jinmeiyō) and frequency rank (F). A form moves "
+           "the default when at least "
         << kFewestWordsToMoveADefault
-        << " words and more than half of the key's words give it).\n\n"
-        << "| key | before | after | STPhrases words per form |\n| --- | --- | --- | --- |\n";
+        << " such words and more than half of them give it (among the Jōyō and Jinmeiyō "
+           "counterparts, when the key has any); otherwise a default that is no Jōyō or "
+           "Jinmeiyō kanji gives way to a counterpart that is, and an unranked one to a ranked "
+           "one.\n\n"
+        << "| key | before | after | rule | words per form (kanjidic) |\n"
+        << "| --- | --- | --- | --- | --- |\n";
     for (const auto& change : changes) {
         if (change.kept_because.empty()) {
             out << "| " << utf8(change.key) << " | " << utf8(change.before) << " | "
-                << utf8(change.after) << " | " << forms_with_counts(change) << " |\n";
+                << utf8(change.after) << " | " << change.rule << " | "
+                << forms_with_counts(change, lexicon) << " |\n";
         }
     }
     out << "\nDefaults the evidence would move, kept:\n\n";
     for (const auto& change : changes) {
         if (!change.kept_because.empty()) {
-            out << "- " << utf8(change.key) << " stays " << utf8(change.before) << " ("
-                << forms_with_counts(change) << "): " << change.kept_because << "\n";
+            out << "- " << utf8(change.key) << " stays " << utf8(change.before) << ", not "
+                << utf8(change.after) << " (" << forms_with_counts(change, lexicon)
+                << "): " << change.kept_because << "\n";
         }
     }
     out << "\n";
@@ -182,9 +211,10 @@ void report_candidates(std::ostringstream& out, const std::vector<CandidateEntry
 
 std::string word_report(const WordCounts& counts, const std::vector<WordEntry>& words,
                         const std::vector<CandidateEntry>& candidates,
-                        const std::vector<DefaultChange>& changes, const PerCharacter& per_char) {
+                        const std::vector<DefaultChange>& changes, const PerCharacter& per_char,
+                        const JapaneseLexicon& lexicon) {
     std::ostringstream out;
-    report_default_changes(out, changes);
+    report_default_changes(out, changes, lexicon);
     report_word_counts(out, counts, words);
     report_word_samples(out, words, per_char);
     report_candidates(out, candidates);

@@ -13,6 +13,7 @@ namespace pelmora::tables {
 // evidence moved, as Markdown.
 std::string word_report(const WordCounts& counts, const std::vector<WordEntry>& words,
                         const std::vector<CandidateEntry>& candidates,
-                        const std::vector<DefaultChange>& changes, const PerCharacter& per_char);
+                        const std::vector<DefaultChange>& changes, const PerCharacter& per_char,
+                        const JapaneseLexicon& lexicon);
 
 } // namespace pelmora::tables

@@ -111,8 +111,7 @@ std::vector<std::int16_t> key_codes(const WordEntry& entry) {
 
 } // namespace
 
-WordDictionary full_word_dictionary(const std::vector<Phrase>& phrases,
-                                    const JapaneseChooser& chooser, const PerCharacter& per_char,
+WordDictionary full_word_dictionary(const std::vector<Phrase>& phrases, const WordSpeller& speller,
                                     const StrictCodePage& desktop, WordCounts& counts) {
     WordDictionary full;
     for (const auto& phrase : phrases) {
@@ -121,7 +120,8 @@ WordDictionary full_word_dictionary(const std::vector<Phrase>& phrases,
             ++counts.too_long;
             continue;
         }
-        WordEntry entry{phrase.simplified, {}, {}, false};
+        WordEntry entry;
+        entry.simplified = phrase.simplified;
         for (const UChar32 c : phrase.simplified) {
             auto bytes = desktop.encode(c);
             if (!bytes || !is_double_byte_ideograph(*bytes, c)) {
@@ -137,26 +137,20 @@ WordDictionary full_word_dictionary(const std::vector<Phrase>& phrases,
             ++counts.duplicates;
             continue;
         }
-        int rejected = 0;
-        for (std::size_t i = 0; i < phrase.simplified.size(); ++i) {
-            const UChar32 key = phrase.simplified[i];
-            auto form = chooser.japanese_form_of(phrase.traditional[i]);
-            const auto per_key = per_char.find(key);
-            if (form && per_key != per_char.end() &&
-                JapaneseChooser::word_form_rejection(key, form->character)) {
-                form = per_key->second;
-                ++rejected;
-            }
-            if (!form) {
-                break;
-            }
-            entry.japanese.push_back(std::move(*form));
-        }
-        if (entry.japanese.size() != phrase.simplified.size()) {
+        auto choice = speller.choose(phrase);
+        if (!choice) {
             ++counts.no_japanese_form;
             continue;
         }
-        counts.rejected_forms += rejected;
+        entry.japanese = std::move(choice->japanese);
+        entry.evidence = choice->evidence;
+        entry.phrase_form = std::move(choice->phrase_form);
+        ++counts.by_evidence[entry.evidence];
+        bool unlike = false;
+        for (std::size_t i = 0; i < entry.japanese.size(); ++i) {
+            unlike = unlike || entry.japanese[i].character != entry.phrase_form[i].character;
+        }
+        counts.unlike_phrase_source += unlike ? 1 : 0;
         ++counts.full;
         full.emplace(phrase.simplified, std::move(entry));
     }

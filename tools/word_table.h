@@ -4,6 +4,7 @@
 #include "phrase_sources.h"
 #include "table_records.h"
 #include "table_formats.h"
+#include "word_spelling.h"
 
 #include <map>
 #include <string>
@@ -14,15 +15,14 @@ namespace pelmora::tables {
 // The longest word the word table holds, in characters.
 inline constexpr std::size_t kLongestWord = pelmora::table_formats::kLongestWord;
 
-// What the per-character tables give for each key character.
-using PerCharacter = std::map<UChar32, JapaneseCode>;
-
 // A Simplified word and its Japanese form, character by character.
 struct WordEntry {
     std::vector<UChar32> simplified;
     std::vector<std::string> keys; // code page 936 bytes of each character
     std::vector<JapaneseCode> japanese;
     bool blocker = false; // kept only so that it blocks a shorter word, as the full list does
+    SpellingEvidence evidence = SpellingEvidence::PerCharacterTie;
+    std::vector<JapaneseCode> phrase_form = {}; // what the phrase source's own form gives
 };
 
 // Every word of the phrase dictionary with a shippable Japanese form, by Simplified word.
@@ -30,22 +30,21 @@ using WordDictionary = std::map<std::vector<UChar32>, WordEntry>;
 
 // How the phrase dictionary's words fared.
 struct WordCounts {
-    int phrases = 0;               // words read from the dictionary
-    int too_long = 0;              // more than kLongestWord characters
-    int not_double_byte = 0;       // a character that is no code page 936 ideograph
-    int no_japanese_form = 0;      // a character with no shippable JIS X 0208 form
-    int duplicates = 0;            // a Simplified word already read
-    int rejected_forms = 0;        // characters whose word form gave way to the per-character one
+    int phrases = 0;                             // words read from the dictionary
+    int too_long = 0;                            // more than kLongestWord characters
+    int not_double_byte = 0;                     // a character that is no code page 936 ideograph
+    int no_japanese_form = 0;                    // a character with no shippable JIS X 0208 form
+    int duplicates = 0;                          // a Simplified word already read
+    std::map<SpellingEvidence, int> by_evidence; // words by how their spelling was decided
+    int unlike_phrase_source = 0;  // words spelled otherwise than the phrase source's form
     int full = 0;                  // words with a Japanese form
     int differing = 0;             // of those, words that differ from the per-character tables
     int blockers = 0;              // words kept only as blockers
     int blocked_inputs_before = 0; // dictionary words that the reduced list converted otherwise
 };
 
-// Every word whose Japanese form the tables can ship, each character taken through the
-// chooser's Japanese-form path from the traditional character the phrase gives.
-WordDictionary full_word_dictionary(const std::vector<Phrase>& phrases,
-                                    const JapaneseChooser& chooser, const PerCharacter& per_char,
+// Every word whose Japanese form the tables can ship, spelled by Japanese evidence.
+WordDictionary full_word_dictionary(const std::vector<Phrase>& phrases, const WordSpeller& speller,
                                     const StrictCodePage& desktop, WordCounts& counts);
 
 // The words whose Japanese form differs from the per-character tables, plus the words needed

@@ -36,7 +36,24 @@ const std::vector<std::pair<std::string, std::string>> kEverydayWords = {
     {"铁道", "鉄道"},        {"欢迎", "歓迎"},     {"传说", "伝説"},     {"国际", "国際"},
     {"Alice 王", "Alice 王"}};
 
+// Words whose Japanese spelling the per-character run already gives and a phrase list of
+// Taiwanese usage would spoil; the word-aware run keeps them, and spells 计划 as Japanese does.
+const std::vector<std::pair<std::string, std::string>> kWordsKeptJapanese = {
+    {"台风", "台風"},     {"复习", "復習"},
+    {"了解", "了解"},     {"周期", "周期"},
+    {"反复", "反復"},     {"巡回", "巡回"},
+    {"回避", "回避"},     {"席卷", "席巻"},
+    {"贪欲", "貪欲"},     {"生姜", "生姜"},
+    {"赞美", "賛美"},     {"计划", "計画"},
+    {"回复药", "回復薬"}, {"他干了一杯酒", "他乾了一杯酒"}};
+
 } // namespace
+
+TEST(ConvertEndToEnd, WordAwareRunKeepsTheJapaneseSpelling) {
+    for (const auto& [chinese, japanese] : kWordsKeptJapanese) {
+        EXPECT_EQ(convert("--words --preview", chinese), japanese) << chinese;
+    }
+}
 
 TEST(ConvertEndToEnd, PreviewShowsTheJapaneseWords) {
     for (const auto& [chinese, japanese] : kEverydayWords) {

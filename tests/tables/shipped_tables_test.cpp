@@ -90,12 +90,14 @@ TEST(ShippedTables, EveryRecordSurvivesTheClipboardRoundTrip) {
     }
 }
 
-// Kanji come from JIS X 0208 only; signs may also come from NEC row 13 (lead byte 0x87),
-// which Japanese Windows fonts carry. No record uses the extension kanji rows.
-TEST(ShippedTables, JapaneseCodesAreJisX0208NecRow13OrAscii) {
+// Kanji come from JIS X 0208, and, for an ideograph that has no JIS X 0208 counterpart, from
+// code page 932's extension rows (lead byte ED-EE or FA-FC, the flag the front ends show);
+// signs may also come from NEC row 13 (lead byte 0x87), which Japanese Windows fonts carry.
+TEST(ShippedTables, JapaneseCodesAreJisX0208ExtensionKanjiNecRow13OrAscii) {
     const auto& tables = shipped();
     const StrictConverter desktop("windows-936");
     int nec_row13 = 0;
+    int extension = 0;
     for (std::size_t r = 0; r < tables.record_count(); ++r) {
         SCOPED_TRACE("record " + std::to_string(r + 1));
         const auto sjis = record_code(Tables::record(tables.pj, r));
@@ -103,18 +105,22 @@ TEST(ShippedTables, JapaneseCodesAreJisX0208NecRow13OrAscii) {
         const bool ascii = sjis.size() == 1 && ((lead >= 0x21 && lead <= 0x7E) || lead == 0x09);
         const bool jis_x0208 = sjis.size() == 2 && is_jis_x0208_lead(lead);
         const bool nec_sign = sjis.size() == 2 && lead == 0x87;
-        ASSERT_TRUE(ascii || jis_x0208 || nec_sign);
+        const bool extension_kanji =
+            sjis.size() == 2 && (lead == 0xED || lead == 0xEE || (lead >= 0xFA && lead <= 0xFC));
+        ASSERT_TRUE(ascii || jis_x0208 || nec_sign || extension_kanji);
         if (ascii) {
             ASSERT_EQ(Tables::record(tables.pj, r)[1], '\0');
         }
-        if (nec_sign) {
-            ++nec_row13;
+        if (nec_sign || extension_kanji) {
             const auto key = desktop.decode(record_code(Tables::record(tables.pin, r)));
             ASSERT_TRUE(key && key->size() == 1);
-            ASSERT_FALSE(u_hasBinaryProperty((*key)[0], UCHAR_IDEOGRAPHIC));
+            ASSERT_EQ(u_hasBinaryProperty((*key)[0], UCHAR_IDEOGRAPHIC), extension_kanji);
+            nec_row13 += nec_sign ? 1 : 0;
+            extension += extension_kanji ? 1 : 0;
         }
     }
     EXPECT_GT(nec_row13, 0);
+    EXPECT_GT(extension, 0);
 }
 
 TEST(ShippedTables, AsciiAndTabMapToThemselves) {
@@ -172,6 +178,7 @@ TEST(ShippedTables, EverydayCharactersGetTheirJapaneseForm) {
     const auto previews = previews_by_key(shipped());
     const std::vector<std::pair<std::string, std::string>> expected = {
         {"发", "発"}, {"东", "東"}, {"广", "広"}, {"龙", "竜"}, {"刘", "劉"}, {"张", "張"},
+        {"艳", "艶"}, {"猪", "猪"}, {"厦", "厦"}, {"邓", "鄧"}, {"琪", "琪"}, {"煜", "煜"},
         {"伟", "偉"}, {"德", "徳"}, {"后", "後"}, {"干", "乾"}, {"国", "国"}, {"國", "国"},
         {"發", "発"}, {"廣", "広"}, {"学", "学"}, {"铁", "鉄"}, {"图", "図"}, {"の", "の"},
         {"ア", "ア"}, {"Ａ", "Ａ"}, {"９", "９"}, {"Ω", "Ω"},   {"ж", "ж"},   {"─", "─"},

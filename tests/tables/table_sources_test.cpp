@@ -89,9 +89,11 @@ std::vector<std::string> read_lines(const fs::path& path) {
 
 TEST(TableSources, RebuildGivesTheShippedTablesByteForByte) {
     if (!program_installed("opencc_dict") || !fs::exists("/usr/share/opencc/STCharacters.ocd2") ||
-        !unihan_installed()) {
+        !unihan_installed() || !fs::exists("/usr/share/mecab/dic/ipadic/Noun.csv") ||
+        !fs::exists("/var/lib/mecab/dic/ipadic-utf8/sys.dic") ||
+        !fs::exists("/usr/share/edict/kanjidic")) {
         GTEST_SKIP() << "the table sources are not installed (Debian packages opencc, "
-                        "libopencc1.1, unicode-data)";
+                        "libopencc1.1, unicode-data, mecab-ipadic, mecab-ipadic-utf8, kanjidic)";
     }
     const ScratchDirectory out;
     const fs::path data = PELMORA_DATA_DIR;
