@@ -73,6 +73,21 @@ std::optional<std::size_t> FindInvalidUtf8(std::string_view bytes) {
     return std::nullopt;
 }
 
+std::size_t CutUtf8Tail(std::string_view bytes) {
+    for (std::size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if (IsContinuation(byte)) {
+            continue;
+        }
+        const std::size_t length = byte >= 0xF0 && byte <= 0xF4   ? 4
+                                   : byte >= 0xE0 && byte <= 0xEF ? 3
+                                   : byte >= 0xC2 && byte <= 0xDF ? 2
+                                                                  : 1;
+        return length > back ? back : 0;
+    }
+    return 0;
+}
+
 char32_t NextCodePoint(std::string_view bytes, std::size_t& at) {
     char32_t character = kReplacementCharacter;
     const std::size_t length = DecodeOne(bytes, at, character);

@@ -14,6 +14,10 @@ inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
 /// `bytes` is valid. Strict: no overlong forms, no surrogates, nothing above U+10FFFF.
 std::optional<std::size_t> FindInvalidUtf8(std::string_view bytes);
 
+/// How many bytes at the end of `bytes` begin a multi-byte sequence that the end cuts short
+/// (0 to 3): what a reader keeps back until the next read brings the rest.
+std::size_t CutUtf8Tail(std::string_view bytes);
+
 /// The code point at `at`, moving `at` past it. Each byte that does not start a valid sequence
 /// is one U+FFFD on its own, so a walk always moves on.
 char32_t NextCodePoint(std::string_view bytes, std::size_t& at);
