@@ -26,44 +26,95 @@ Pieces Miss() {
     return {kJapaneseCodePlaceholder, kPlaceholder};
 }
 
-// Looks a character up and reads its two records; a space or a miss needs no record.
-Pieces LookedUpPieces(char32_t character, RecordNumber keyCount, TableSet& tables,
-                      ErrorReport& report) {
-    const RecordNumber found = Obtain(character, kKeyTableFile, tables, report);
-    if (static_cast<std::int64_t>(found) == static_cast<std::int64_t>(keyCount) + 1) {
-        return Same(U' ');
-    }
-    if (found == 0) {
-        return Miss();
-    }
-    return {JapaneseCodeCharacter(tables.ReadRecord(kJapaneseCodeTableFile, found)),
-            RecordCharacter(tables.ReadRecord(kPreviewTableFile, found))};
+Pieces PiecesOf(const KanjiChoice& choice) {
+    return {choice.japaneseCode, choice.preview};
 }
 
-// `code` is the character's CharCode, nothing when the code page cannot represent it.
-Pieces PiecesFor(char32_t character, std::optional<CharCode> code, RecordNumber keyCount,
-                 TableSet& tables, ErrorReport& report) {
-    if (!code) {
-        return Miss();
+// The three open tables of a run and what it looks characters up with.
+class Lookup {
+public:
+    Lookup(TableSet& tables, const TablePaths& paths, ErrorReport& report)
+        : m_tables(tables), m_paths(paths), m_report(report),
+          m_keyCount(KeyRecordCount(tables.KeyFileLength())) {}
+
+    // `code` is the character's CharCode, nothing when the code page cannot represent it.
+    Pieces PiecesFor(char32_t character, std::optional<CharCode> code) {
+        if (!code) {
+            return Miss();
+        }
+        if (const std::optional<char32_t> fixed = FixedPiece(*code)) {
+            return Same(*fixed);
+        }
+        if (*code == 0) {
+            return Same(U' ');
+        }
+        return LookedUpPieces(character);
     }
-    if (const std::optional<char32_t> fixed = FixedPiece(*code)) {
-        return Same(*fixed);
+
+private:
+    // Looks a character up and reads its two records; a space or a miss needs no record.
+    Pieces LookedUpPieces(char32_t character) {
+        const RecordNumber found = Obtain(character, kKeyTableFile, m_tables, m_report);
+        if (static_cast<std::int64_t>(found) == static_cast<std::int64_t>(m_keyCount) + 1) {
+            return Same(U' ');
+        }
+        if (found == 0) {
+            return Miss();
+        }
+        const Record code = m_tables.ReadRecord(kJapaneseCodeTableFile, found);
+        const Record preview = m_tables.ReadRecord(kPreviewTableFile, found);
+        if (!RecordsAgree(code, preview)) {
+            throw DamagedRecord(m_paths.pjfile, found);
+        }
+        return {JapaneseCodeCharacter(code), RecordCharacter(preview)};
     }
-    if (*code == 0) {
-        return Same(U' ');
-    }
-    return LookedUpPieces(character, keyCount, tables, report);
+
+    TableSet& m_tables;
+    const TablePaths& m_paths;
+    ErrorReport& m_report;
+    RecordNumber m_keyCount;
+};
+
+void AppendPieces(const Pieces& pieces, TextSink& japaneseCode, TextSink& preview) {
+    japaneseCode.Append(pieces.japaneseCode);
+    preview.Append(pieces.preview);
 }
 
-// The input walked character by character with the next few characters' codes in view, so the
-// word-aware run can match words without decoding the whole input at once.
+// The per-character walk: every character is decided alone, so nothing is kept across pieces.
+void WalkCharacters(TextSource& input, Lookup& lookup, TextSink& japaneseCode, TextSink& preview) {
+    for (std::string_view piece = input.NextPiece(); !piece.empty(); piece = input.NextPiece()) {
+        for (std::size_t at = 0; at < piece.size();) {
+            const char32_t character = NextCodePoint(piece, at);
+            AppendPieces(lookup.PiecesFor(character, CharCodeOf(character)), japaneseCode, preview);
+        }
+    }
+}
+
+// What the word and name walks choose from; a table that was not found is empty.
+struct Choosers {
+    RunKind kind;
+    const WordTable& words;
+    const NameTable& names;
+
+    // True when some word or surname holds `code`, so characters after it may still matter.
+    bool Holds(const std::optional<CharCode>& code) const {
+        return code &&
+               (words.Holds(*code) || (kind == RunKind::ByNames && names.Surnames().Holds(*code)));
+    }
+};
+
+// The input as characters with the next few in view. It pulls pieces from the source only while
+// the characters in view could still begin a longer word: up to kLongestWord characters, or
+// fewer when one that no word holds (a line break, a character no word has) closes the view.
 class Lookahead {
 public:
-    explicit Lookahead(std::string_view text) : m_text(text) { Fill(); }
+    Lookahead(TextSource& input, const Choosers& choosers) : m_input(input), m_choosers(choosers) {
+        Fill();
+    }
 
     bool Done() const { return m_start == m_end; }
     char32_t Current() const { return m_characters[m_start]; }
-    /// The codes of the current character and up to kLongestWord - 1 after it.
+    /// The codes of the current character and those after it in view.
     std::span<const std::optional<CharCode>> Codes() const {
         return std::span(m_codes).subspan(m_start, m_end - m_start);
     }
@@ -73,38 +124,118 @@ public:
     }
 
 private:
+    bool Closed() const {
+        for (std::size_t i = m_start; i < m_end; ++i) {
+            if (!m_held[i]) {
+                return true;
+            }
+        }
+        return false;
+    }
+
+    bool NextCharacter(char32_t& character) {
+        while (m_at == m_piece.size()) {
+            if (m_ended) {
+                return false;
+            }
+            m_piece = m_input.NextPiece();
+            m_at = 0;
+            m_ended = m_piece.empty();
+        }
+        character = NextCodePoint(m_piece, m_at);
+        return true;
+    }
+
     // Fixed buffers of twice the window, moved down once per kLongestWord characters, because
     // this runs for every input character.
     void Fill() {
         if (m_start >= kLongestWord) {
-            std::copy(m_characters.begin() + m_start, m_characters.begin() + m_end,
-                      m_characters.begin());
-            std::copy(m_codes.begin() + m_start, m_codes.begin() + m_end, m_codes.begin());
+            const auto move = [this](auto& buffer) {
+                std::copy(buffer.begin() + m_start, buffer.begin() + m_end, buffer.begin());
+            };
+            move(m_characters);
+            move(m_codes);
+            move(m_held);
             m_end -= m_start;
             m_start = 0;
         }
-        while (m_end - m_start < kLongestWord && m_at < m_text.size()) {
-            const char32_t character = NextCodePoint(m_text, m_at);
+        char32_t character = 0;
+        while (m_end - m_start < kLongestWord && !Closed() && NextCharacter(character)) {
             m_characters[m_end] = character;
             m_codes[m_end] = CharCodeOf(character);
+            m_held[m_end] = m_choosers.Holds(m_codes[m_end]);
             ++m_end;
         }
     }
 
-    std::string_view m_text;
+    TextSource& m_input;
+    const Choosers& m_choosers;
+    std::string_view m_piece;
     std::size_t m_at = 0;
+    bool m_ended = false;
     std::array<char32_t, 2 * kLongestWord> m_characters{};
     std::array<std::optional<CharCode>, 2 * kLongestWord> m_codes{};
+    std::array<bool, 2 * kLongestWord> m_held{};
     std::size_t m_start = 0;
     std::size_t m_end = 0;
 };
 
-} // namespace
-
-char32_t JapaneseCodeCharacter(Record record) {
-    const char32_t character = RecordCharacter(record);
-    return character == kPlaceholder ? kJapaneseCodePlaceholder : character;
+// Chinese characters make up names; anything else (a line break, a space, "、") ends one.
+bool IsChineseCharacter(char32_t character) {
+    return (character >= 0x3400 && character <= 0x4DBF) ||
+           (character >= 0x4E00 && character <= 0x9FFF) ||
+           (character >= 0xF900 && character <= 0xFAFF) ||
+           (character >= 0x20000 && character <= 0x3FFFF);
 }
+
+// Where the names walk stands: before a name, in its surname, or in its given name.
+enum class NamePart { Before, Surname, GivenName };
+
+// The word-aware and names walk: the per-character pieces of every character, replaced by a
+// word's or a name's kanji where one covers it.
+void WalkWords(TextSource& input, Lookup& lookup, const Choosers& choosers, TextSink& japaneseCode,
+               TextSink& preview) {
+    const bool byNames = choosers.kind == RunKind::ByNames;
+    const Word* word = nullptr;
+    std::size_t inWord = 0;
+    NamePart part = NamePart::Before;
+    for (Lookahead ahead(input, choosers); !ahead.Done(); ahead.Advance()) {
+        const char32_t character = ahead.Current();
+        if (byNames) {
+            const bool chinese = IsChineseCharacter(character);
+            if (!chinese) {
+                part = NamePart::Before;
+            } else if (part == NamePart::Before) {
+                word = choosers.names.Surnames().LongestWordAt(ahead.Codes());
+                inWord = 0;
+                part = word != nullptr ? NamePart::Surname : NamePart::GivenName;
+            } else if (part == NamePart::Surname && inWord == word->keys.size()) {
+                part = NamePart::GivenName;
+                word = nullptr;
+            }
+        }
+        if (word == nullptr || inWord == word->keys.size()) {
+            word = choosers.words.LongestWordAt(ahead.Codes());
+            inWord = 0;
+        }
+        // Looked up as in the per-character run, so reads and failures are the same; a
+        // character inside a word or a name then takes its kanji there.
+        Pieces pieces = lookup.PiecesFor(character, ahead.Codes().front());
+        if (word != nullptr) {
+            pieces = PiecesOf(word->kanji[inWord]);
+            ++inWord;
+        }
+        const std::optional<CharCode> code = ahead.Codes().front();
+        if (part == NamePart::GivenName && code) {
+            if (const KanjiChoice* form = choosers.names.GivenNameForm(*code)) {
+                pieces = PiecesOf(*form);
+            }
+        }
+        AppendPieces(pieces, japaneseCode, preview);
+    }
+}
+
+} // namespace
 
 void Utf8Sink::Append(char32_t character) {
     AppendUtf8(character, m_text);
@@ -140,21 +271,24 @@ std::optional<char32_t> FixedPiece(CharCode code) {
     }
 }
 
-void ConvertText(TextSource& input, TextSink& japaneseCode, TextSink& preview,
-                 TablePaths& tablePaths, const TableLocation& location, ErrorReport& report) {
+void ConvertTextAs(RunKind kind, TextSource& input, TextSink& japaneseCode, TextSink& preview,
+                   TablePaths& tablePaths, const TableLocation& location, ErrorReport& report) {
     try {
         tablePaths = FormTablePaths(location.directory);
         TableSet tables(tablePaths, location.reading);
+        const WordTable words = kind == RunKind::PerCharacter
+                                    ? WordTable()
+                                    : WordTable::Load(location.directory / kWordTableName);
+        const NameTable names = kind == RunKind::ByNames
+                                    ? NameTable::Load(location.directory / kNameTableName)
+                                    : NameTable();
         japaneseCode.Clear();
         preview.Clear();
-        const RecordNumber keyCount = KeyRecordCount(tables.KeyFileLength());
-        const std::string_view text = input.Text();
-        for (std::size_t at = 0; at < text.size();) {
-            const char32_t character = NextCodePoint(text, at);
-            const Pieces pieces =
-                PiecesFor(character, CharCodeOf(character), keyCount, tables, report);
-            japaneseCode.Append(pieces.japaneseCode);
-            preview.Append(pieces.preview);
+        Lookup lookup(tables, tablePaths, report);
+        if (kind == RunKind::PerCharacter) {
+            WalkCharacters(input, lookup, japaneseCode, preview);
+        } else {
+            WalkWords(input, lookup, {kind, words, names}, japaneseCode, preview);
         }
         tables.CloseAll();
     } catch (...) {
@@ -163,38 +297,22 @@ void ConvertText(TextSource& input, TextSink& japaneseCode, TextSink& preview,
     }
 }
 
+void ConvertText(TextSource& input, TextSink& japaneseCode, TextSink& preview,
+                 TablePaths& tablePaths, const TableLocation& location, ErrorReport& report) {
+    ConvertTextAs(RunKind::PerCharacter, input, japaneseCode, preview, tablePaths, location,
+                  report);
+}
+
 void ConvertTextByWords(TextSource& input, TextSink& japaneseCode, TextSink& preview,
                         TablePaths& tablePaths, const TableLocation& location,
                         ErrorReport& report) {
-    try {
-        tablePaths = FormTablePaths(location.directory);
-        TableSet tables(tablePaths, location.reading);
-        const WordTable words = WordTable::Load(location.directory / kWordTableName);
-        japaneseCode.Clear();
-        preview.Clear();
-        const RecordNumber keyCount = KeyRecordCount(tables.KeyFileLength());
-        const Word* word = nullptr;
-        std::size_t inWord = 0;
-        for (Lookahead ahead(input.Text()); !ahead.Done(); ahead.Advance()) {
-            if (word == nullptr || inWord == word->keys.size()) {
-                word = words.LongestWordAt(ahead.Codes());
-                inWord = 0;
-            }
-            // Looked up as in the per-character run, so reads and failures are the same; a
-            // character inside a word then takes the word's kanji.
-            Pieces pieces =
-                PiecesFor(ahead.Current(), ahead.Codes().front(), keyCount, tables, report);
-            if (word != nullptr) {
-                pieces = {word->kanji[inWord].japaneseCode, word->kanji[inWord].preview};
-                ++inWord;
-            }
-            japaneseCode.Append(pieces.japaneseCode);
-            preview.Append(pieces.preview);
-        }
-        tables.CloseAll();
-    } catch (...) {
-        ReportCurrentException(report, kConversionErrorTitle);
-    }
+    ConvertTextAs(RunKind::ByWords, input, japaneseCode, preview, tablePaths, location, report);
+}
+
+void ConvertTextByNames(TextSource& input, TextSink& japaneseCode, TextSink& preview,
+                        TablePaths& tablePaths, const TableLocation& location,
+                        ErrorReport& report) {
+    ConvertTextAs(RunKind::ByNames, input, japaneseCode, preview, tablePaths, location, report);
 }
 
 } // namespace pelmora

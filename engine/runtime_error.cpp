@@ -39,4 +39,11 @@ RuntimeError::RuntimeError(ErrorNumber number, const std::string& fileName)
     : std::runtime_error(StandardDescription(number) + ": " + fileName), m_number(number),
       m_fileName(fileName) {}
 
+RuntimeError RuntimeError::WithDetail(ErrorNumber number, const std::string& detail) {
+    RuntimeError error(number);
+    static_cast<std::runtime_error&>(error) =
+        std::runtime_error(StandardDescription(number) + ": " + detail);
+    return error;
+}
+
 } // namespace pelmora

@@ -33,6 +33,9 @@ public:
     explicit RuntimeError(ErrorNumber number);
     /// A failure that involves a file: the description names it.
     RuntimeError(ErrorNumber number, const std::string& fileName);
+    /// A failure whose description adds `detail` to the standard wording (which may name files
+    /// and places in them); FileName() stays empty.
+    static RuntimeError WithDetail(ErrorNumber number, const std::string& detail);
 
     int Number() const { return static_cast<int>(m_number); }
     ErrorNumber Kind() const { return m_number; }

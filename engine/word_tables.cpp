@@ -37,16 +37,36 @@ public:
         throw RuntimeError(ErrorNumber::InvalidFileFormat, PathText(m_path));
     }
     // The entry length a header record gives, checked against its bounds and the file's end.
-    int EntryLength(RecordNumber header, int least, int most, int recordsPerUnit,
-                    int extraRecords) const {
+    int EntryLength(RecordNumber header, std::uint8_t tag, std::size_t least, std::size_t most,
+                    int recordsPerUnit, int extraRecords) const {
         const Record record = Read(header);
         const int length = record.second;
         const std::int64_t end =
             std::int64_t{header} + extraRecords + std::int64_t{recordsPerUnit} * length;
-        if (record.first != 0 || length < least || length > most || end > m_count) {
+        if (record.first != tag || length < static_cast<int>(least) ||
+            length > static_cast<int>(most) || end > m_count) {
             Malformed();
         }
         return length;
+    }
+    // The choice of a Japanese-code record and a preview record; a pair that breaks the tables'
+    // promise is a damaged file.
+    KanjiChoice Choice(RecordNumber japaneseCode, RecordNumber preview) const {
+        const Record code = Read(japaneseCode);
+        const Record shown = Read(preview);
+        if (!RecordsAgree(code, shown)) {
+            throw DamagedRecord(m_path, japaneseCode);
+        }
+        return ChoiceFromRecords(code, shown);
+    }
+    // Key, Japanese-code and preview records of an entry of `length` characters after `header`.
+    Word Entry(RecordNumber header, int length) const {
+        Word word;
+        for (int i = 1; i <= length; ++i) {
+            word.keys.push_back(RecordCode(Read(header + i)));
+            word.kanji.push_back(Choice(header + length + i, header + 2 * length + i));
+        }
+        return word;
     }
 
 private:
@@ -55,42 +75,41 @@ private:
     RecordNumber m_count = 0;
 };
 
-KanjiChoice ChoiceFrom(Record japaneseCode, Record preview) {
-    return {JapaneseCodeCharacter(japaneseCode), RecordCharacter(preview),
-            IsExtensionKanji(japaneseCode)};
-}
-
 std::uint64_t KeyAndCode(CharCode key, char32_t japaneseCode) {
     return std::uint64_t{static_cast<std::uint16_t>(key)} << 32 | japaneseCode;
 }
 
 } // namespace
 
-bool IsExtensionKanji(Record japaneseCode) {
-    const std::uint8_t lead = japaneseCode.first;
-    return (lead >= 0xED && lead <= 0xEE) || (lead >= 0xFA && lead <= 0xFC);
+WordTable WordTable::Load(const std::filesystem::path& path) {
+    namespace format = table_formats;
+    const OptionalRecords records(path);
+    std::vector<Word> words;
+    for (RecordNumber header = 1; header <= records.Count();) {
+        const int length =
+            records.EntryLength(header, format::kWordHeaderTag, format::kShortestWord,
+                                format::kLongestWord, format::EntryRecords(1), 0);
+        words.push_back(records.Entry(header, length));
+        header += 1 + static_cast<int>(format::EntryRecords(length));
+    }
+    return FromWords(std::move(words));
 }
 
-WordTable WordTable::Load(const std::filesystem::path& path) {
-    const OptionalRecords records(path);
+WordTable WordTable::FromWords(std::vector<Word> words) {
     WordTable table;
-    for (RecordNumber header = 1; header <= records.Count();) {
-        const int length = records.EntryLength(header, 2, static_cast<int>(kLongestWord), 3, 0);
-        Word word;
-        for (int i = 1; i <= length; ++i) {
-            word.keys.push_back(RecordCode(records.Read(header + i)));
-            word.kanji.push_back(ChoiceFrom(records.Read(header + length + i),
-                                            records.Read(header + 2 * length + i)));
-        }
-        table.m_words.push_back(std::move(word));
-        header += 1 + 3 * length;
-    }
+    table.m_words = std::move(words);
     table.IndexWords();
     return table;
 }
 
 void WordTable::IndexWords() {
     m_slotOfFirstKey.assign(0x10000, 0);
+    m_held.assign(0x10000, false);
+    for (const Word& word : m_words) {
+        for (const CharCode key : word.keys) {
+            m_held[static_cast<std::uint16_t>(key)] = true;
+        }
+    }
     for (std::uint32_t index = 0; index < m_words.size(); ++index) {
         const Word& word = m_words[index];
         std::uint32_t& slot = m_slotOfFirstKey[static_cast<std::uint16_t>(word.keys.front())];
@@ -190,16 +209,38 @@ CandidateTable CandidateTable::Load(const std::filesystem::path& path) {
     const OptionalRecords records(path);
     CandidateTable table;
     for (RecordNumber header = 1; header <= records.Count();) {
-        const int count = records.EntryLength(header, 1, 255, 2, 1);
+        const int count = records.EntryLength(header, table_formats::kCandidateHeaderTag, 1,
+                                              table_formats::kMostCandidates, 2, 1);
         const CharCode key = RecordCode(records.Read(header + 1));
         std::vector<KanjiChoice> choices;
         for (int i = 1; i <= count; ++i) {
-            choices.push_back(
-                ChoiceFrom(records.Read(header + 1 + i), records.Read(header + 1 + count + i)));
+            choices.push_back(records.Choice(header + 1 + i, header + 1 + count + i));
         }
         table.m_byKey.try_emplace(key, std::move(choices));
         header += 2 + 2 * count;
     }
+    return table;
+}
+
+NameTable NameTable::Load(const std::filesystem::path& path) {
+    namespace format = table_formats;
+    const OptionalRecords records(path);
+    NameTable table;
+    std::vector<Word> surnames;
+    for (RecordNumber header = 1; header <= records.Count();) {
+        const bool surname = records.Read(header).first == format::kSurnameTag;
+        const int length =
+            records.EntryLength(header, surname ? format::kSurnameTag : format::kGivenNameTag, 1,
+                                surname ? format::kLongestSurname : 1, format::EntryRecords(1), 0);
+        Word entry = records.Entry(header, length);
+        if (surname) {
+            surnames.push_back(std::move(entry));
+        } else {
+            table.m_givenNames.insert_or_assign(entry.keys.front(), entry.kanji.front());
+        }
+        header += 1 + static_cast<int>(format::EntryRecords(length));
+    }
+    table.m_surnames = WordTable::FromWords(std::move(surnames));
     return table;
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 
 #include "code_page.h"
-#include "conversion.h"
+#include "kanji_choice.h"
+#include "table_formats.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -13,35 +14,17 @@
 
 namespace pelmora {
 
-/// The optional files beside the three tables: words with the Japanese kanji their characters
-/// take in them, and the Japanese kanji each ambiguous key can stand for.
-inline constexpr const char* kWordTableName = "words.dat";
-inline constexpr const char* kCandidateTableName = "candidates.dat";
-
-/// The longest word in words.dat, in characters.
-inline constexpr std::size_t kLongestWord = 16;
-
-/// One Japanese kanji a character can take: its Japanese code text character (the Shift-JIS
-/// bytes read through code page 936) and its preview character.
-struct KanjiChoice {
-    char32_t japaneseCode = 0;
-    char32_t preview = 0;
-    /// True for a kanji of code page 932's extension rows, which Japanese Windows fonts carry
-    /// but games that draw their own fonts may lack.
-    bool extension = false;
-
-    bool operator==(const KanjiChoice&) const = default;
-};
+// The optional files beside the three tables; their layout is in table_formats.h.
+using table_formats::kCandidateTableName;
+using table_formats::kLongestWord;
+using table_formats::kNameTableName;
+using table_formats::kWordTableName;
 
 /// One word of words.dat: its Simplified characters and the kanji each takes in it.
 struct Word {
     std::vector<CharCode> keys;
     std::vector<KanjiChoice> kanji;
 };
-
-/// True when a Shift-JIS record lies in code page 932's extension rows (lead byte ED-EE or
-/// FA-FC).
-bool IsExtensionKanji(Record japaneseCode);
 
 /// The words of words.dat, read whole when loaded and indexed by their first character.
 class WordTable {
@@ -50,8 +33,17 @@ public:
     /// entries are malformed, throws RuntimeError naming it.
     static WordTable Load(const std::filesystem::path& path);
 
+    /// A table of `words`, as Load makes it from a file's entries.
+    static WordTable FromWords(std::vector<Word> words);
+
     bool Empty() const { return m_words.empty(); }
     std::size_t Size() const { return m_words.size(); }
+
+    /// True when some word holds `code`: a character no word holds ends every word before it,
+    /// so a walk need not look past it.
+    bool Holds(CharCode code) const {
+        return !m_held.empty() && m_held[static_cast<std::uint16_t>(code)];
+    }
 
     /// The longest word whose keys begin `codes` (nothing stands for a character the code page
     /// cannot represent, which no word holds); nullptr when none does.
@@ -75,6 +67,7 @@ private:
     // The word runs ask for the words at every input character, so the first key indexes a
     // flat array (one slot per 16-bit code) rather than a hash table.
     std::vector<Word> m_words;
+    std::vector<bool> m_held;                             // code -> some word holds it
     std::vector<std::uint32_t> m_slotOfFirstKey;          // code -> 1 + index in m_byFirstKey
     std::vector<std::vector<std::uint32_t>> m_byFirstKey; // word indices, longest first
     // (key, code) -> word, sorted; only the candidate menu asks, so it is made at its first call.
@@ -96,6 +89,30 @@ public:
 
 private:
     std::unordered_map<CharCode, std::vector<KanjiChoice>> m_byKey;
+};
+
+/// The forms of Chinese personal names, from names.dat: surnames with the kanji their
+/// characters take, and the kanji characters take in given names.
+class NameTable {
+public:
+    /// Reads `path`. A missing file gives an empty table; a file that cannot be read, or whose
+    /// entries are malformed, throws RuntimeError naming it.
+    static NameTable Load(const std::filesystem::path& path);
+
+    bool Empty() const { return m_surnames.Empty() && m_givenNames.empty(); }
+
+    /// The surnames, as words: the longest one at a name's start is its surname.
+    const WordTable& Surnames() const { return m_surnames; }
+
+    /// The kanji `code` takes in a given name; nullptr when it takes its usual one.
+    const KanjiChoice* GivenNameForm(CharCode code) const {
+        const auto found = m_givenNames.find(code);
+        return found == m_givenNames.end() ? nullptr : &found->second;
+    }
+
+private:
+    WordTable m_surnames;
+    std::unordered_map<CharCode, KanjiChoice> m_givenNames;
 };
 
 } // namespace pelmora

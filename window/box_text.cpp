@@ -4,7 +4,11 @@
 
 namespace pelmora {
 
-std::string_view BoxSource::Text() {
+std::string_view BoxSource::NextPiece() {
+    if (m_read) {
+        return {};
+    }
+    m_read = true;
     m_utf8 = m_view.BoxText(m_box);
     return m_utf8;
 }

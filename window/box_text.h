@@ -9,11 +9,12 @@
 
 namespace pelmora {
 
-/// The conversion's input: a text box's text, read when the run asks for it.
+/// The conversion's input: a text box's text, read when the run asks for it and given as one
+/// piece.
 class BoxSource final : public TextSource {
 public:
     BoxSource(FrmMainView& view, Control box) : m_view(view), m_box(box) {}
-    std::string_view Text() override;
+    std::string_view NextPiece() override;
     /// The text the run read, empty before it asked.
     const std::string& ReadText() const { return m_utf8; }
 
@@ -21,6 +22,7 @@ private:
     FrmMainView& m_view;
     Control m_box;
     std::string m_utf8;
+    bool m_read = false;
 };
 
 /// One output of a conversion bound for a text box. It collects the run's text and puts it into

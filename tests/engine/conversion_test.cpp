@@ -61,10 +61,11 @@ TEST_P(ConversionTest, FixedPiecesPassThroughAsAscii) {
 
 TEST_P(ConversionTest, SpacesUnknownsAndUnrepresentableCharacters) {
     Convert(std::string("发 　中\t?、") + '\0' + "😀" + "\xED\xA0\x80");
-    // space stays, full-width space is looked up, 中 \t ? 、 are not in the table, code 0
-    // keeps a space, the emoji and the invalid bytes (a lone surrogate) cannot be held. Each miss
-    // is "□" in the preview and 仩 (81 A0, the Shift-JIS code of "□") in the code text.
-    EXPECT_EQ(m_japanese.Utf8(), "敪 　仩仩仩仩 仩仩仩仩");
+    // space stays, full-width space is looked up (its code text is 丂, 81 40), 中 \t ? 、 are not
+    // in the table, code 0 keeps a space, the emoji and the invalid bytes (a lone surrogate) cannot
+    // be held. Each miss is "□" in the preview and 仩 (81 A0, the Shift-JIS code of "□") in the
+    // code text.
+    EXPECT_EQ(m_japanese.Utf8(), "敪 丂仩仩仩仩 仩仩仩仩");
     EXPECT_EQ(m_preview.Utf8(), "発 　□□□□ □□□□");
     EXPECT_EQ(ReportText(), "");
 }
@@ -112,9 +113,9 @@ TEST_P(ConversionTest, MissingTableLeavesTheOutputsUntouchedAndTheNextRunOpensAf
 
 TEST_P(ConversionTest, ShortJapaneseCodeTableEndsTheRunKeepingWhatWasAppended) {
     // pj.dat holds only the first two records (　 and 东); 发 is record 3.
-    WriteFile(m_dir.Path() / "pj.dat", Gbk("　") + "\x93\x8C");
+    WriteFile(m_dir.Path() / "pj.dat", "\x81\x40\x93\x8C");
     Convert("东　发东");
-    EXPECT_EQ(m_japanese.Utf8(), "搶　");
+    EXPECT_EQ(m_japanese.Utf8(), "搶丂");
     EXPECT_EQ(m_preview.Utf8(), "東　");
     EXPECT_EQ(ReportText(),
               "Error in Command1Click|ErrorNo:62\r\nErrorInfo:Input past end of file: " +

@@ -216,15 +216,40 @@ TEST_P(TableFaultTest, DuplicatedKeysGiveTheFirstRecordTheProbesReach) {
     EXPECT_EQ(AllReports(m_report), "");
 }
 
-TEST_P(TableFaultTest, RecordsThatAreNoCodePage936CharacterShowAsThePlaceholder) {
-    // Records of 　 东 发 A: lead bytes with trail bytes outside the code page (a space, a
-    // control character, DEL, NUL) show as □ in the preview and as 仩, which a Japanese
-    // program reads as □, in the code text. A lone 0xFF is the private-use character U+F8F5
-    // in code page 936 as Windows reads it, so it passes through as that.
-    WriteFile(Table(kJapaneseCodeTableName), std::string("\x81\x20\xFF\xFF\xA1\x7F\x41\x00", 8));
-    WriteFile(Table(kPreviewTableName), std::string("\xA1\xA1\xFE\x0A\x81\x00\x41\x00", 8));
-    Convert("　东发A");
-    ExpectOutputs("仩\uF8F5仩A", "　□□A");
+TEST_P(TableFaultTest, DamagedRecordPairsEndTheRunKeepingWhatWasAppended) {
+    // Record 3 (发) damaged in each way a pair can break the promise that the code text reads as
+    // Shift-JIS to the preview: bytes that are no code page 936 character, a control byte, a
+    // character whose bytes are no Shift-JIS code, another kanji's code (swapped records), and a
+    // preview that does not match.
+    const std::vector<std::pair<std::string, std::string>> damaged = {
+        {"\x81\x20", Gbk("発")},
+        {std::string("\xFF\xFF"), Gbk("発")},
+        {std::string("\x07\x00", 2), Gbk("発")},
+        {Gbk("发"), Gbk("発")},
+        {"\x93\x8C", Gbk("発")},
+        {"\x94\xAD", Gbk("東")},
+        {std::string("\xA1\xF5"), Gbk("発")},
+        {"\x94\xAD", "\xA1\xF5"},
+    };
+    for (const auto& [japaneseCode, preview] : damaged) {
+        WriteTables(m_dir.Path(), {{Gbk("　"), "\x81\x40", Gbk("　")},
+                                   {Gbk("东"), "\x93\x8C", Gbk("東")},
+                                   {Gbk("发"), japaneseCode, preview},
+                                   {"A", "A", "A"}});
+        m_report.Clear();
+        Convert("东发A");
+        ExpectOutputs("搶", "東");
+        EXPECT_EQ(AllReports(m_report),
+                  Failure(321, "Invalid file format: " + Table(kJapaneseCodeTableName).string() +
+                                   ", record 3: its Shift-JIS code is not its preview's kanji"));
+    }
+    // Two pairs keep the promise in their own way: "・" previewed as "·", which code page 936
+    // lacks, and "□" in both records, a miss.
+    WriteTables(m_dir.Path(),
+                {{Gbk("东"), "\xA1\xF5", "\xA1\xF5"}, {Gbk("发"), "\x81\x45", Gbk("·")}});
+    m_report.Clear();
+    Convert("东发");
+    ExpectOutputs("仩丒", "□·");
     EXPECT_EQ(AllReports(m_report), "");
 }
 

@@ -25,7 +25,7 @@ TempDirectory::~TempDirectory() {
 
 std::vector<TableRow> SampleRows() {
     return {
-        {Gbk("　"), Gbk("　"), Gbk("　")},
+        {Gbk("　"), "\x81\x40", Gbk("　")},
         {Gbk("东"), "\x93\x8C", Gbk("東")},
         {Gbk("发"), "\x94\xAD", Gbk("発")},
         {"A", "A", "A"},

@@ -43,7 +43,8 @@ struct TableRow {
     std::string preview;
 };
 
-/// Four rows in key order: the full-width space and ASCII "A" map to themselves, 发 to
+/// Four rows in key order: the full-width space to Shift-JIS 81 40 (shown through code page 936
+/// as 丂) with the preview "　", ASCII "A" to itself, 发 to
 /// Shift-JIS 発 (0x94AD, shown through code page 936 as 敪) with the preview 発, and 东 to 東
 /// (0x938C, shown as 搶).
 std::vector<TableRow> SampleRows();

@@ -1,0 +1,70 @@
+#include "kanji_choice.h"
+
+#include "shift_jis.h"
+#include "table_file_access.h"
+
+#include <string>
+
+namespace pelmora {
+
+namespace {
+
+constexpr char32_t kKatakanaMiddleDot = U'\u30FB';
+constexpr char32_t kMiddleDot = U'\u00B7';
+
+// The bytes of a record as the code text carries them: both for a double-byte character, the
+// first alone for a single-byte one (the second is padding).
+std::string CodeTextBytes(Record record) {
+    std::string bytes(1, static_cast<char>(record.first));
+    if (IsLeadByte(record.first)) {
+        bytes += static_cast<char>(record.second);
+    }
+    return bytes;
+}
+
+bool IsPlaceholderRecord(Record record) {
+    return record.first == 0xA1 && record.second == 0xF5; // □ in code page 936
+}
+
+} // namespace
+
+char32_t JapaneseCodeCharacter(Record record) {
+    const char32_t character = RecordCharacter(record);
+    return character == kPlaceholder ? kJapaneseCodePlaceholder : character;
+}
+
+bool IsExtensionKanji(Record japaneseCode) {
+    const std::uint8_t lead = japaneseCode.first;
+    return (lead >= 0xED && lead <= 0xEE) || (lead >= 0xFA && lead <= 0xFC);
+}
+
+bool RecordsAgree(Record japaneseCode, Record preview) {
+    if (IsPlaceholderRecord(japaneseCode) && IsPlaceholderRecord(preview)) {
+        return true; // "□" in both: the tables' way of saying "no kanji", shown as a miss
+    }
+    const std::string bytes = CodeTextBytes(japaneseCode);
+    std::string written;
+    if (!AppendCodePage936(RecordCharacter(japaneseCode), written) || written != bytes) {
+        return false;
+    }
+    const std::optional<std::u32string> read = DecodeShiftJis(bytes);
+    if (!read || read->size() != 1) {
+        return false;
+    }
+    const char32_t shown = RecordCharacter(preview);
+    return (*read)[0] == shown || ((*read)[0] == kKatakanaMiddleDot && shown == kMiddleDot);
+}
+
+RuntimeError DamagedRecord(const std::filesystem::path& japaneseCodeTable, RecordNumber record) {
+    return RuntimeError::WithDetail(ErrorNumber::InvalidFileFormat,
+                                    PathText(japaneseCodeTable) + ", record " +
+                                        std::to_string(record) +
+                                        ": its Shift-JIS code is not its preview's kanji");
+}
+
+KanjiChoice ChoiceFromRecords(Record japaneseCode, Record preview) {
+    return {JapaneseCodeCharacter(japaneseCode), RecordCharacter(preview),
+            IsExtensionKanji(japaneseCode)};
+}
+
+} // namespace pelmora
