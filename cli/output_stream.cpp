@@ -42,6 +42,15 @@ void StandardOutputSink::StopUnencodable() {
     m_stopped = m_unencodable = true;
 }
 
+bool StandardOutputSink::SendNow() {
+    Flush();
+    if (!m_stopped && !FlushStandardOutput()) {
+        m_stopped = true;
+        m_writeError = errno;
+    }
+    return !m_stopped;
+}
+
 bool StandardOutputSink::Finish() {
     Flush();
     if (!m_stopped && !FlushStandardOutput()) {

@@ -24,9 +24,10 @@ private:
     int m_shown = 0;
 };
 
-/// Writes one output text to standard output while the conversion runs, a buffer at a time, so
-/// a long input's result is never held whole. The first piece that cannot be written (a full
-/// disk, a broken pipe, a character code page 936 lacks) stops the output there, after what
+/// Writes one output text to standard output while the conversion runs, a buffer at a time and
+/// whenever the input has to be waited for, so a long input's result is never held whole and a
+/// reader sees each result as soon as its input is there. The first piece that cannot be written (a
+/// full disk, a broken pipe, a character code page 936 lacks) stops the output there, after what
 /// was written before it.
 class StandardOutputSink final : public TextSink {
 public:
@@ -48,6 +49,18 @@ public:
             Flush();
         }
     }
+    /// Appends UTF-8 text as it is (the --candidates lines).
+    void AppendBytes(std::string_view utf8) {
+        if (!m_stopped) {
+            m_buffer.append(utf8);
+            if (m_buffer.size() >= kBufferBytes) {
+                Flush();
+            }
+        }
+    }
+    /// Sends on what was appended so far, so a reader sees it now; false once the output has
+    /// failed, so there is no point converting more.
+    bool SendNow();
     /// Writes what is left; false after telling the user why the output is incomplete.
     bool Finish();
 

@@ -117,6 +117,57 @@ private:
     std::optional<StreamDecoder> m_text;
 };
 
+// Standard input on a console: the console's own UTF-16 text, as typed in any language. As in
+// other Windows console programs, Ctrl+Z at the start of a line ends the input.
+class ConsoleInput {
+public:
+    ConsoleInput() : m_handle(GetStdHandle(STD_INPUT_HANDLE)) {
+        DWORD mode = 0;
+        m_console = m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE &&
+                    GetConsoleMode(m_handle, &mode);
+    }
+
+    bool IsConsole() const { return m_console; }
+
+    // UTF-16LE bytes of what was typed, up to `size` bytes; 0 once the input has ended.
+    std::optional<std::size_t> Read(char* buffer, std::size_t size) {
+        if (m_ended) {
+            return 0;
+        }
+        std::wstring units(std::max<std::size_t>(size / 2, 1), L'\0');
+        DWORD read = 0;
+        if (!ReadConsoleW(m_handle, units.data(), static_cast<DWORD>(units.size()), &read,
+                          nullptr)) {
+            errno = EIO;
+            return std::nullopt;
+        }
+        std::size_t bytes = 0;
+        for (DWORD at = 0; at < read; ++at) {
+            const wchar_t unit = units[at];
+            if (unit == L'\x1A' && m_lineStart) {
+                m_ended = true;
+                break;
+            }
+            m_lineStart = unit == L'\n';
+            buffer[bytes++] = static_cast<char>(unit & 0xFF);
+            buffer[bytes++] = static_cast<char>(unit >> 8);
+        }
+        m_ended = m_ended || read == 0;
+        return bytes;
+    }
+
+private:
+    HANDLE m_handle;
+    bool m_console = false;
+    bool m_lineStart = true;
+    bool m_ended = false;
+};
+
+ConsoleInput& Console() {
+    static ConsoleInput console;
+    return console;
+}
+
 StandardStream& Output() {
     static StandardStream stream(STD_OUTPUT_HANDLE);
     return stream;
@@ -161,12 +212,23 @@ std::string_view EndOfInputKeys() {
     return "Ctrl-Z and Enter";
 }
 
-std::optional<std::size_t> RegularFileSize(std::FILE* file) {
-    struct _stat64 info {};
-    if (_fstat64(_fileno(file), &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) {
+std::optional<std::size_t> ReadAvailable(std::FILE* file, char* buffer, std::size_t size) {
+    if (file == stdin && Console().IsConsole()) {
+        return Console().Read(buffer, size);
+    }
+    const int read =
+        _read(_fileno(file), buffer, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+    if (read < 0) {
         return std::nullopt;
     }
-    return static_cast<std::size_t>(info.st_size);
+    return static_cast<std::size_t>(read);
+}
+
+std::optional<TextEncoding> StandardInputTextEncoding() {
+    if (Console().IsConsole()) {
+        return TextEncoding::Utf16Le;
+    }
+    return std::nullopt;
 }
 
 bool StandardOutputIsOpen() {

@@ -67,6 +67,7 @@ bool StreamDecoder::Finish(std::string& utf8) {
 }
 
 std::size_t StreamDecoder::DecodeSome(std::string_view bytes, bool last, std::string& utf8) {
+    m_current = bytes;
     switch (m_encoding) {
     case TextEncoding::Utf8:
         return DecodeUtf8Bytes(bytes, last, utf8);
@@ -84,6 +85,7 @@ std::size_t StreamDecoder::DecodeSome(std::string_view bytes, bool last, std::st
 bool StreamDecoder::Bad(std::size_t at, std::string& utf8) {
     if (m_bad == BadBytes::Stop) {
         m_invalidAt = m_offset + at;
+        m_invalidBytes = std::string(m_current.substr(at, 4));
         return false;
     }
     AppendUtf8(kReplacementCharacter, utf8);

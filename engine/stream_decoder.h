@@ -54,6 +54,9 @@ public:
     /// Where in the stream the first bad byte stands, once a decoder stopped there.
     std::optional<std::uint64_t> InvalidAt() const { return m_invalidAt; }
 
+    /// The bytes from the first bad byte on, as far as they had been handed over (at most four).
+    const std::string& InvalidBytes() const { return m_invalidBytes; }
+
 private:
     std::size_t DecodeSome(std::string_view bytes, bool last, std::string& utf8);
     std::size_t DecodeUtf8Bytes(std::string_view bytes, bool last, std::string& utf8);
@@ -67,7 +70,9 @@ private:
     std::uint64_t m_offset;
     std::string m_kept;
     std::string m_joined;
+    std::string_view m_current; // the bytes being decoded, for InvalidBytes
     std::optional<std::uint64_t> m_invalidAt;
+    std::string m_invalidBytes;
 };
 
 /// UTF-8 of all of `bytes` in `encoding`, bad bytes replaced by U+FFFD.
