@@ -55,10 +55,6 @@ std::size_t DecodeOne(std::string_view bytes, std::size_t at, char32_t& out) {
     return length;
 }
 
-bool IsEncodable(char32_t character) {
-    return character <= 0x10FFFF && !(character >= 0xD800 && character <= 0xDFFF);
-}
-
 } // namespace
 
 std::optional<std::size_t> FindInvalidUtf8(std::string_view bytes) {
@@ -96,24 +92,8 @@ char32_t NextCodePoint(std::string_view bytes, std::size_t& at) {
 }
 
 void AppendUtf8(char32_t character, std::string& out) {
-    if (!IsEncodable(character)) {
-        character = kReplacementCharacter;
-    }
-    if (character < 0x80) {
-        out.push_back(static_cast<char>(character));
-    } else if (character < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | character >> 6));
-        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
-    } else if (character < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | character >> 12));
-        out.push_back(static_cast<char>(0x80 | (character >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | character >> 18));
-        out.push_back(static_cast<char>(0x80 | (character >> 12 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (character >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
-    }
+    char bytes[4];
+    out.append(bytes, WriteUtf8(character, bytes));
 }
 
 std::string EncodeUtf8(std::u32string_view text) {

@@ -22,6 +22,35 @@ std::size_t CutUtf8Tail(std::string_view bytes);
 /// is one U+FFFD on its own, so a walk always moves on.
 char32_t NextCodePoint(std::string_view bytes, std::size_t& at);
 
+/// Writes the UTF-8 of `character` (U+FFFD for a lone surrogate or a value above U+10FFFF) to
+/// `out`, which has room for four bytes; returns how many bytes it wrote. Inline, because output
+/// writers call it for every character.
+inline std::size_t WriteUtf8(char32_t character, char* out) {
+    if (character < 0x80) {
+        out[0] = static_cast<char>(character);
+        return 1;
+    }
+    if (character < 0x800) {
+        out[0] = static_cast<char>(0xC0 | character >> 6);
+        out[1] = static_cast<char>(0x80 | (character & 0x3F));
+        return 2;
+    }
+    if (character > 0x10FFFF || (character >= 0xD800 && character <= 0xDFFF)) {
+        character = kReplacementCharacter;
+    }
+    if (character < 0x10000) {
+        out[0] = static_cast<char>(0xE0 | character >> 12);
+        out[1] = static_cast<char>(0x80 | (character >> 6 & 0x3F));
+        out[2] = static_cast<char>(0x80 | (character & 0x3F));
+        return 3;
+    }
+    out[0] = static_cast<char>(0xF0 | character >> 18);
+    out[1] = static_cast<char>(0x80 | (character >> 12 & 0x3F));
+    out[2] = static_cast<char>(0x80 | (character >> 6 & 0x3F));
+    out[3] = static_cast<char>(0x80 | (character & 0x3F));
+    return 4;
+}
+
 /// Appends the UTF-8 of `character` (U+FFFD for a lone surrogate or a value above U+10FFFF).
 void AppendUtf8(char32_t character, std::string& out);
 
