@@ -162,19 +162,13 @@ public:
         return std::span(m_codes).subspan(m_start, m_end - m_start);
     }
     void Advance() {
+        m_unheld -= m_held[m_start] ? 0 : 1;
         ++m_start;
         Fill();
     }
 
 private:
-    bool Closed() const {
-        for (std::size_t i = m_start; i < m_end; ++i) {
-            if (!m_held[i]) {
-                return true;
-            }
-        }
-        return false;
-    }
+    bool Closed() const { return m_unheld > 0; }
 
     bool NextCharacter(char32_t& character) {
         while (m_at == m_piece.size()) {
@@ -207,6 +201,7 @@ private:
             m_characters[m_end] = character;
             m_codes[m_end] = CharCodeOf(character);
             m_held[m_end] = m_choosers.Holds(m_codes[m_end]);
+            m_unheld += m_held[m_end] ? 0 : 1;
             ++m_end;
         }
     }
@@ -221,6 +216,7 @@ private:
     std::array<bool, 2 * kLongestWord> m_held{};
     std::size_t m_start = 0;
     std::size_t m_end = 0;
+    std::size_t m_unheld = 0; // characters in view that no word holds; one closes the view
 };
 
 // Chinese characters make up names; anything else (a line break, a space, "、") ends one.
