@@ -101,8 +101,7 @@ TEST_F(CommandFaultTest, UnreadableInputIsAnErrorNotAnEmptyResult) {
 }
 
 TEST_F(CommandFaultTest, UnknownOptionsAndOddArgumentsAreUsageErrors) {
-    for (const std::string argument :
-         {"--bogus", "--tables=x", "--TABLES", "-h", "--preview=1", "--\xFF", "---", "-p"}) {
+    for (const std::string argument : {"--bogus", "--TABLES", "-h", "--\xFF", "---", "-p"}) {
         const ChildOutcome outcome = Run({argument}, Input("发"));
         EXPECT_TRUE(ExitedWith(outcome, 2)) << argument << " " << outcome.exitCode;
         EXPECT_EQ(outcome.out, "") << argument;
