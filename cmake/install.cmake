@@ -22,7 +22,7 @@ if(TARGET pelmora)
 endif()
 
 install(TARGETS ${pelmora_programs} RUNTIME DESTINATION ${PELMORA_INSTALL_PROGRAM_DIR})
-install(FILES data/pin.dat data/pj.dat data/jj.dat data/words.dat data/candidates.dat
+install(FILES data/pin.dat data/pj.dat data/jj.dat data/words.dat data/candidates.dat data/names.dat
     DESTINATION ${PELMORA_INSTALL_PROGRAM_DIR})
 
 if(PELMORA_INSTALL_LINKS)

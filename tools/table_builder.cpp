@@ -6,6 +6,7 @@
 #include "coverage_report.h"
 #include "evidence_defaults.h"
 #include "japanese_choice.h"
+#include "name_forms.h"
 #include "phrase_sources.h"
 #include "table_records.h"
 #include "variant_sources.h"
@@ -29,9 +30,9 @@ constexpr const char* kUsage =
     "usage: table_builder --st STCharacters.txt --st-phrases STPhrases.txt\n"
     "                     --jp-variants JPVariants.txt --jp-shinjitai JPShinjitaiCharacters.txt\n"
     "                     --unihan Unihan_Variants.txt --out DIR\n"
-    "Writes DIR/pin.dat, pj.dat, jj.dat, words.dat and candidates.dat, prints the coverage\n"
-    "report, and puts the report into DIR/README.md between its coverage markers when that\n"
-    "file exists.\n";
+    "Writes DIR/pin.dat, pj.dat, jj.dat, words.dat, candidates.dat and names.dat, prints the\n"
+    "coverage report, and puts the report into DIR/README.md between its coverage markers when\n"
+    "that file exists.\n";
 
 constexpr const char* kReportBegin = "<!-- coverage report: begin -->\n";
 constexpr const char* kReportEnd = "<!-- coverage report: end -->";
@@ -167,6 +168,7 @@ int main(int argc, char** argv) {
         write_tables(out, records);
         write_file(out / "words.dat", word_table_bytes(words));
         write_file(out / "candidates.dat", candidate_table_bytes(candidates));
+        write_file(out / "names.dat", name_table_bytes(name_entries(chooser, per_char, desktop)));
         const std::string report = coverage_report(keys, records, chooser) +
                                    word_report(word_counts, words, candidates, changes, per_char);
         std::cout << report;

@@ -3,6 +3,7 @@
 #include "japanese_choice.h"
 #include "phrase_sources.h"
 #include "table_records.h"
+#include "table_formats.h"
 
 #include <map>
 #include <string>
@@ -11,7 +12,7 @@
 namespace pelmora::tables {
 
 // The longest word the word table holds, in characters.
-inline constexpr std::size_t kLongestWord = 16;
+inline constexpr std::size_t kLongestWord = pelmora::table_formats::kLongestWord;
 
 // What the per-character tables give for each key character.
 using PerCharacter = std::map<UChar32, JapaneseCode>;

@@ -34,6 +34,33 @@ std::string SampleWords() {
            WordEntryBytes({Gbk("东"), Gbk("发")}, {"\x93\x8C", kHair}, {Gbk("東"), Gbk("髪")});
 }
 
+// Names: the compound surname 发发 → 髪髪 before the surname 发 → 髪, and 东 → 琪 (an extension
+// kanji) in given names.
+std::string SampleNames() {
+    return WordEntryBytes({Gbk("发"), Gbk("发")}, {kHair, kHair}, {Gbk("髪"), Gbk("髪")},
+                          table_formats::kSurnameTag) +
+           WordEntryBytes({Gbk("发")}, {kHair}, {Gbk("髪")}, table_formats::kSurnameTag) +
+           WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("琪")}, table_formats::kGivenNameTag);
+}
+
+// A source that gives its text in random pieces of one to five whole characters.
+class PieceSource final : public TextSource {
+public:
+    PieceSource(std::string text, unsigned seed) : m_text(std::move(text)), m_random(seed) {}
+    std::string_view NextPiece() override {
+        const std::size_t start = m_at;
+        for (std::size_t n = 1 + m_random() % 5; n > 0 && m_at < m_text.size(); --n) {
+            NextCodePoint(m_text, m_at);
+        }
+        return std::string_view(m_text).substr(start, m_at - start);
+    }
+
+private:
+    std::string m_text;
+    std::mt19937 m_random;
+    std::size_t m_at = 0;
+};
+
 std::string CodeText(const std::string& sjis) {
     return EncodeUtf8(std::u32string(1, RecordCharacter({static_cast<std::uint8_t>(sjis[0]),
                                                          static_cast<std::uint8_t>(sjis[1])})));
@@ -46,18 +73,26 @@ protected:
         WriteFile(m_dir.Path() / kWordTableName, SampleWords());
     }
 
-    std::pair<std::string, std::string> Run(const std::string& text, bool byWords,
+    std::pair<std::string, std::string> Run(RunKind kind, const std::string& text,
                                             RecordingReport& report) {
         StringSource input(text);
+        return Run(kind, input, report);
+    }
+    std::pair<std::string, std::string> RunInPieces(RunKind kind, const std::string& text,
+                                                    unsigned seed, RecordingReport& report) {
+        PieceSource input(text, seed);
+        return Run(kind, input, report);
+    }
+    std::pair<std::string, std::string> Run(RunKind kind, TextSource& input,
+                                            RecordingReport& report) {
         KeepingSink code;
         KeepingSink preview;
         TablePaths paths;
-        (byWords ? ConvertTextByWords : ConvertText)(input, code, preview, paths,
-                                                     {m_dir.Path(), GetParam()}, report);
+        ConvertTextAs(kind, input, code, preview, paths, {m_dir.Path(), GetParam()}, report);
         return {code.Utf8(), preview.Utf8()};
     }
     std::pair<std::string, std::string> ByWords(const std::string& text) {
-        return Run(text, true, m_report);
+        return Run(RunKind::ByWords, text, m_report);
     }
 
     TempDirectory m_dir;
@@ -74,39 +109,63 @@ TEST_P(WordRunTest, CharactersInsideAWordTakeItsKanjiLongestWordFirst) {
     EXPECT_TRUE(m_report.Entries().empty());
 }
 
-TEST_P(WordRunTest, AgreesWithThePerCharacterRunOutsideWords) {
+TEST_P(WordRunTest, NamesTakeTheirSurnameAndGivenNameForms) {
+    WriteFile(m_dir.Path() / kNameTableName, SampleNames());
+    EXPECT_EQ(Run(RunKind::ByNames, "发发东\n发东、东发东", m_report).second, "髪髪琪\n髪琪□琪髪琪")
+        << "a compound surname before a single one; a given name takes its own forms over a "
+           "word's, and a word's over the per-character ones; a name ends at any character "
+           "that is no Chinese character";
+    EXPECT_EQ(Run(RunKind::ByWords, "发发东\n发东、东发东", m_report).second,
+              "発髪東\n髪東□東髪東");
+    EXPECT_TRUE(m_report.Entries().empty());
+}
+
+TEST_P(WordRunTest, TheThreeRunsAgreeOutsideWordsAndNamesHoweverTheInputArrives) {
     // Random texts over the sample's characters, a miss, the fixed pieces and an unrepresentable
-    // character: same lengths, same reports, and the same pieces wherever no word starts, for
-    // runs with and without the word table.
-    const std::vector<std::string> alphabet = {"发", "东", "A", " ", "中", "，", "\n", "😀", "　"};
+    // character, given whole and in random pieces: same lengths and reports for every run, the
+    // same output whatever the pieces, and the same pieces wherever no word or name holds the
+    // character.
+    WriteFile(m_dir.Path() / kNameTableName, SampleNames());
+    const std::vector<std::string> alphabet = {"发", "东", "A", " ",  "中",
+                                               "，", "\n", "😀", "　", "、"};
     std::mt19937 random(7);
     for (int round = 0; round < 300; ++round) {
         std::string text;
-        for (int i = 0, n = static_cast<int>(random() % 12); i < n; ++i) {
+        for (int i = 0, n = static_cast<int>(random() % 40); i < n; ++i) {
             text += alphabet[random() % alphabet.size()];
         }
-        RecordingReport plainReport;
-        RecordingReport wordReport;
-        const auto plain = Run(text, false, plainReport);
-        const auto words = Run(text, true, wordReport);
         const std::u32string input = DecodeUtf8(text);
-        ASSERT_EQ(DecodeUtf8(words.first).size(), input.size()) << text;
-        ASSERT_EQ(DecodeUtf8(words.second).size(), input.size()) << text;
-        EXPECT_EQ(wordReport.Entries().size(), plainReport.Entries().size()) << text;
-        const std::u32string plainPreview = DecodeUtf8(plain.second);
-        const std::u32string wordPreview = DecodeUtf8(words.second);
+        std::vector<std::u32string> previews;
+        std::size_t reports = 0;
+        for (const RunKind kind : {RunKind::PerCharacter, RunKind::ByWords, RunKind::ByNames}) {
+            RecordingReport whole;
+            RecordingReport pieces;
+            const auto once = Run(kind, text, whole);
+            EXPECT_EQ(RunInPieces(kind, text, random(), pieces), once) << text;
+            ASSERT_EQ(DecodeUtf8(once.first).size(), input.size()) << text;
+            ASSERT_EQ(DecodeUtf8(once.second).size(), input.size()) << text;
+            if (kind == RunKind::PerCharacter) {
+                reports = whole.Entries().size();
+            }
+            EXPECT_EQ(whole.Entries().size(), reports) << text;
+            EXPECT_EQ(pieces.Entries().size(), reports) << text;
+            previews.push_back(DecodeUtf8(once.second));
+        }
         for (std::size_t i = 0; i < input.size(); ++i) {
-            const bool inSomeWord = input[i] == U'发' || input[i] == U'东';
-            if (!inSomeWord) {
-                EXPECT_EQ(wordPreview[i], plainPreview[i]) << text << " at " << i;
+            if (input[i] != U'发' && input[i] != U'东') {
+                EXPECT_EQ(previews[1][i], previews[0][i]) << text << " at " << i;
+                EXPECT_EQ(previews[2][i], previews[0][i]) << text << " at " << i;
             }
         }
     }
     std::filesystem::remove(m_dir.Path() / kWordTableName);
+    std::filesystem::remove(m_dir.Path() / kNameTableName);
     RecordingReport report;
-    EXPECT_EQ(Run("发东发 东发", true, report), Run("发东发 东发", false, report))
+    const auto plain = Run(RunKind::PerCharacter, "发东发 东发", report);
+    EXPECT_EQ(Run(RunKind::ByWords, "发东发 东发", report), plain)
         << "without words.dat the word-aware run is the per-character run";
-    EXPECT_TRUE(report.Entries().empty()) << "a missing words.dat is no error";
+    EXPECT_EQ(Run(RunKind::ByNames, "发东发 东发", report), plain);
+    EXPECT_TRUE(report.Entries().empty()) << "a missing words.dat or names.dat is no error";
 }
 
 TEST_P(WordRunTest, AMalformedWordTableIsReportedAndLeavesTheOutputsAsTheyWere) {
@@ -137,6 +196,23 @@ TEST_P(WordRunTest, AMalformedWordTableIsReportedAndLeavesTheOutputsAsTheyWere) 
             << what;
         EXPECT_EQ(code.Clears(), 0) << what;
         EXPECT_EQ(preview.Utf8(), "before") << what;
+    }
+    // names.dat the same way: a given-name entry of two characters, and a pair whose Shift-JIS
+    // code is not its preview's kanji.
+    WriteFile(m_dir.Path() / kWordTableName, good);
+    for (const std::string& names :
+         {WordEntryBytes({Gbk("东"), Gbk("东")}, {kQi, kQi}, {Gbk("琪"), Gbk("琪")},
+                         table_formats::kGivenNameTag),
+          WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("東")}, table_formats::kGivenNameTag)}) {
+        WriteFile(m_dir.Path() / kNameTableName, names);
+        RecordingReport report;
+        EXPECT_EQ(Run(RunKind::ByNames, "东", report),
+                  std::make_pair(std::string(), std::string()));
+        ASSERT_EQ(report.Entries().size(), 1u);
+        EXPECT_NE(report.Entries()[0].text.find("ErrorNo:321\r\nErrorInfo:Invalid file format: " +
+                                                (m_dir.Path() / kNameTableName).string()),
+                  std::string::npos)
+            << report.Entries()[0].text;
     }
 }
 

@@ -64,8 +64,8 @@ void WriteTables(const std::filesystem::path& directory, const std::vector<Table
 
 std::string WordEntryBytes(const std::vector<std::string>& keys,
                            const std::vector<std::string>& japaneseCodes,
-                           const std::vector<std::string>& previews) {
-    std::string entry = {'\0', static_cast<char>(keys.size())};
+                           const std::vector<std::string>& previews, std::uint8_t tag) {
+    std::string entry = {static_cast<char>(tag), static_cast<char>(keys.size())};
     for (const auto* part : {&keys, &japaneseCodes, &previews}) {
         for (const std::string& record : *part) {
             entry += RecordBytes(record);
@@ -77,7 +77,8 @@ std::string WordEntryBytes(const std::vector<std::string>& keys,
 std::string CandidateEntryBytes(const std::string& key,
                                 const std::vector<std::string>& japaneseCodes,
                                 const std::vector<std::string>& previews) {
-    std::string entry = {'\0', static_cast<char>(japaneseCodes.size())};
+    std::string entry = {static_cast<char>(table_formats::kCandidateHeaderTag),
+                         static_cast<char>(japaneseCodes.size())};
     entry += RecordBytes(key);
     for (const auto* part : {&japaneseCodes, &previews}) {
         for (const std::string& record : *part) {

@@ -3,6 +3,7 @@
 #include "char_tables.h"
 #include "conversion.h"
 #include "error_report.h"
+#include "table_formats.h"
 #include "utf8.h"
 
 #include <filesystem>
@@ -59,10 +60,12 @@ void WriteFile(const std::filesystem::path& path, const std::string& contents);
 void WriteTables(const std::filesystem::path& directory, const std::vector<TableRow>& rows);
 
 /// The bytes of one words.dat entry: the header, then the word's key, Japanese code and preview
-/// records, each given by its bytes as in TableRow.
+/// records, each given by its bytes as in TableRow. A names.dat entry has the same layout under
+/// its own `tag`.
 std::string WordEntryBytes(const std::vector<std::string>& keys,
                            const std::vector<std::string>& japaneseCodes,
-                           const std::vector<std::string>& previews);
+                           const std::vector<std::string>& previews,
+                           std::uint8_t tag = table_formats::kWordHeaderTag);
 
 /// The bytes of one candidates.dat entry for `key`, its candidates given as in TableRow.
 std::string CandidateEntryBytes(const std::string& key,

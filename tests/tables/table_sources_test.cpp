@@ -101,7 +101,7 @@ TEST(TableSources, RebuildGivesTheShippedTablesByteForByte) {
                                 " >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     for (const char* file :
-         {"pin.dat", "pj.dat", "jj.dat", "words.dat", "candidates.dat", "README.md"}) {
+         {"pin.dat", "pj.dat", "jj.dat", "words.dat", "candidates.dat", "names.dat", "README.md"}) {
         EXPECT_TRUE(read_file((out.path() / file).string()) == read_file((data / file).string()))
             << file << " differs from a rebuild; run tools/build_tables.sh";
     }

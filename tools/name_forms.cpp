@@ -1,0 +1,140 @@
+#include "name_forms.h"
+
+#include "table_formats.h"
+
+#include <stdexcept>
+
+namespace pelmora::tables {
+
+namespace format = pelmora::table_formats;
+
+const std::vector<NameForm>& surname_forms() {
+    static const std::vector<NameForm> forms = {
+        {U'钟', U'鍾', "the surname is 鍾 (鍾漢良, 鍾離); 鐘 is the bell"},
+        {U'范', U'范', "the surname 范 is a character of its own (范冰冰); 範 means model"},
+        {U'于', U'于', "the surname 于 is a character of its own (于右任); 於 is the preposition"},
+        {U'叶', U'葉', "the surname is 葉 (葉問); 叶 in Japanese means to grant a wish"},
+        {U'萧', U'蕭', "the surname is 蕭 (蕭何, 蕭紅)"},
+        {U'邓', U'鄧', "the surname is 鄧 (鄧小平, 鄧麗君), an extension kanji of code page 932"},
+        {U'沈', U'沈', "the surname is 沈 (沈従文); 瀋 is the city 瀋陽"},
+        {U'冯', U'馮', "the surname is 馮 (馮小剛)"},
+        {U'余', U'余', "the surname 余 is a character of its own (余華); 餘 means surplus"},
+        {U'谷', U'谷', "the surname is 谷 (valley); 穀 means grain"},
+        {U'郁', U'郁', "the surname is 郁 (郁達夫); 鬱 means gloom"},
+        {U'姜', U'姜', "the surname is 姜 (姜文, 姜子牙); 薑 means ginger"},
+        {U'岳', U'岳', "the surname is 岳 (岳飛); 嶽 is a high mountain"},
+        {U'胡', U'胡', "the surname is 胡 (胡適); 鬍 means beard"},
+        {U'干', U'干', "the surname is 干 (干宝); 乾 and 幹 are other words"},
+        {U'朴', U'朴', "the Korean surname is 朴 (朴槿恵); 樸 means plain"},
+        {U'后', U'后', "the surname is 后 (后羿); 後 means after"},
+        {U'周', U'周', "the surname is 周 (周恩来); 週 is the week"},
+        {U'闫', U'閻', "闫 is a simplified form of the surname 閻"},
+    };
+    return forms;
+}
+
+const std::vector<NameForm>& given_name_forms() {
+    static const std::vector<NameForm> forms = {
+        {U'龙', U'龍',
+         "Japanese media write 龍 in Chinese names (李小龍, 成龍); 竜 is the everyday form"},
+        {U'杰', U'杰',
+         "Japanese media keep 杰 in Chinese names (周杰倫); 傑 is the Taiwanese form"},
+        {U'采', U'采', "the name 采 is a character of its own (寧采臣); 採 means to pick"},
+        {U'涛', U'濤', "Japanese media write 濤 in Chinese names (胡錦濤)"},
+        {U'颖', U'穎', "穎 is the standard JIS form (頴 a variant); 穎 in Chinese names"},
+        {U'艳', U'艶', "艶 is the Jōyō form; 艷 is the old form"},
+        {U'郁', U'郁', "in a given name 郁 means fragrant; 鬱 means gloom"},
+        {U'征', U'征', "征 is a Jōyō kanji in its own right; 徴 is another word"},
+    };
+    return forms;
+}
+
+const std::vector<std::u32string>& compound_surnames() {
+    static const std::vector<std::u32string> surnames = {
+        U"欧阳", U"司马", U"诸葛", U"上官", U"令狐", U"钟离", U"夏侯", U"皇甫", U"尉迟",
+        U"公孙", U"慕容", U"长孙", U"宇文", U"司徒", U"东方", U"独孤", U"南宫", U"万俟",
+        U"闻人", U"端木", U"轩辕", U"西门", U"百里", U"呼延", U"东郭", U"公冶", U"太史",
+        U"申屠", U"澹台", U"濮阳", U"淳于", U"单于", U"拓跋", U"完颜", U"左丘", U"第五",
+    };
+    return surnames;
+}
+
+namespace {
+
+JapaneseCode shippable_form(const JapaneseChooser& chooser, const NameForm& form) {
+    if (auto code = chooser.shippable(form.japanese)) {
+        return *code;
+    }
+    if (auto code = chooser.extension_kanji(form.japanese)) {
+        return *code;
+    }
+    throw std::runtime_error("name form " + utf8(form.simplified) + " → " + utf8(form.japanese) +
+                             " cannot be shipped");
+}
+
+std::string key_bytes(const StrictCodePage& desktop, UChar32 c) {
+    const auto bytes = desktop.encode(c);
+    if (!bytes || bytes->size() != 2) {
+        throw std::runtime_error("name key " + utf8(c) + " is no double-byte character");
+    }
+    return *bytes;
+}
+
+// The surname form of c, else what the per-character tables give.
+JapaneseCode surname_character(const JapaneseChooser& chooser, const PerCharacter& per_char,
+                               UChar32 c) {
+    for (const NameForm& form : surname_forms()) {
+        if (form.simplified == c) {
+            return shippable_form(chooser, form);
+        }
+    }
+    const auto found = per_char.find(c);
+    if (found == per_char.end()) {
+        throw std::runtime_error("compound surname character " + utf8(c) + " has no kanji");
+    }
+    return found->second;
+}
+
+} // namespace
+
+std::vector<NameEntry> name_entries(const JapaneseChooser& chooser, const PerCharacter& per_char,
+                                    const StrictCodePage& desktop) {
+    std::vector<NameEntry> entries;
+    for (const NameForm& form : surname_forms()) {
+        entries.push_back(
+            {true, {key_bytes(desktop, form.simplified)}, {shippable_form(chooser, form)}});
+    }
+    for (const std::u32string& surname : compound_surnames()) {
+        NameEntry entry{true, {}, {}};
+        for (const char32_t c : surname) {
+            entry.keys.push_back(key_bytes(desktop, static_cast<UChar32>(c)));
+            entry.japanese.push_back(surname_character(chooser, per_char, static_cast<UChar32>(c)));
+        }
+        entries.push_back(std::move(entry));
+    }
+    for (const NameForm& form : given_name_forms()) {
+        entries.push_back(
+            {false, {key_bytes(desktop, form.simplified)}, {shippable_form(chooser, form)}});
+    }
+    return entries;
+}
+
+std::string name_table_bytes(const std::vector<NameEntry>& entries) {
+    std::string bytes;
+    for (const NameEntry& entry : entries) {
+        bytes += static_cast<char>(entry.surname ? format::kSurnameTag : format::kGivenNameTag);
+        bytes += static_cast<char>(entry.keys.size());
+        for (const auto& key : entry.keys) {
+            bytes += key;
+        }
+        for (const auto& code : entry.japanese) {
+            bytes += record_bytes(code.sjis);
+        }
+        for (const auto& code : entry.japanese) {
+            bytes += record_bytes(code.preview);
+        }
+    }
+    return bytes;
+}
+
+} // namespace pelmora::tables

@@ -1,0 +1,44 @@
+#pragma once
+
+#include "japanese_choice.h"
+#include "word_table.h"
+
+#include <string>
+#include <vector>
+
+namespace pelmora::tables {
+
+// A character's form in a Chinese personal name, decided by hand, with the reason.
+struct NameForm {
+    UChar32 simplified = 0;
+    UChar32 japanese = 0;
+    const char* reason = "";
+};
+
+// Surname characters whose Japanese form differs from the character's everyday one.
+const std::vector<NameForm>& surname_forms();
+
+// Characters whose form in a given name differs from the character's everyday one.
+const std::vector<NameForm>& given_name_forms();
+
+// Compound surnames, matched before their first character alone.
+const std::vector<std::u32string>& compound_surnames();
+
+// One entry of names.dat: a surname (one or more characters) or a given-name character.
+struct NameEntry {
+    bool surname = false;
+    std::vector<std::string> keys; // code page 936 bytes of each character
+    std::vector<JapaneseCode> japanese;
+};
+
+// Every surname form, every compound surname (each character taking its surname form, else its
+// per-character one) and every given-name form. A hand-made form the tables cannot ship
+// (neither JIS X 0208 nor an extension kanji that round-trips) throws, so the lists stay honest.
+std::vector<NameEntry> name_entries(const JapaneseChooser& chooser, const PerCharacter& per_char,
+                                    const StrictCodePage& desktop);
+
+// names.dat: surnames first, then given-name characters, each entry "kind n", n key records,
+// n Shift-JIS records, n preview records (engine/table_formats.h).
+std::string name_table_bytes(const std::vector<NameEntry>& entries);
+
+} // namespace pelmora::tables
