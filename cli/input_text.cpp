@@ -54,35 +54,6 @@ std::string Hex(std::string_view bytes) {
     return hex;
 }
 
-// The bytes a user is shown for a bad character: the one that starts it and those that go with
-// it in the encoding (continuation bytes, a trail byte, the second byte of a unit).
-std::string_view BadCharacter(std::string_view bytes, TextEncoding encoding) {
-    if (bytes.empty()) {
-        return bytes;
-    }
-    std::size_t length = 1;
-    switch (encoding) {
-    case TextEncoding::Utf8: {
-        const auto lead = static_cast<unsigned char>(bytes[0]);
-        const std::size_t wanted = lead >= 0xF0 && lead <= 0xF4   ? 4
-                                   : lead >= 0xE0 && lead <= 0xEF ? 3
-                                   : lead >= 0xC2 && lead <= 0xDF ? 2
-                                                                  : 1;
-        while (length < wanted && length < bytes.size() &&
-               (static_cast<unsigned char>(bytes[length]) & 0xC0) == 0x80) {
-            ++length;
-        }
-        break;
-    }
-    case TextEncoding::Gb18030:
-        length = bytes.size() >= 4 && bytes[1] >= '0' && bytes[1] <= '9' ? 4 : 2;
-        break;
-    default:
-        length = 2;
-    }
-    return bytes.substr(0, length);
-}
-
 // Whether more bytes could still make `start` a byte order mark: the first read of a terminal
 // or a pipe may bring a single byte.
 bool CouldBeginByteOrderMark(std::string_view start) {
@@ -197,8 +168,8 @@ void InputText::Failed(bool atEnd) {
     // Judged on the stream's start, when that is all that has been read.
     const bool startHeld = m_read <= m_start.size();
     const std::string_view readSoFar = startHeld && !m_marked ? std::string_view(m_start) : "";
-    m_failure = InvalidInputMessage(
-        m_encoding, offset, BadCharacter(m_decoder->InvalidBytes(), m_encoding), readSoFar, atEnd);
+    m_failure =
+        InvalidInputMessage(m_encoding, offset, m_decoder->InvalidBytes(), readSoFar, atEnd);
     m_ended = true;
 }
 

@@ -5,6 +5,8 @@
 #include "utf16.h"
 #include "utf8.h"
 
+#include <algorithm>
+
 namespace pelmora {
 
 namespace {
@@ -82,10 +84,10 @@ std::size_t StreamDecoder::DecodeSome(std::string_view bytes, bool last, std::st
     return DecodeDoubleByte(bytes, last, utf8);
 }
 
-bool StreamDecoder::Bad(std::size_t at, std::string& utf8) {
+bool StreamDecoder::Bad(std::size_t at, std::size_t length, std::string& utf8) {
     if (m_bad == BadBytes::Stop) {
         m_invalidAt = m_offset + at;
-        m_invalidBytes = std::string(m_current.substr(at, 4));
+        m_invalidBytes = std::string(m_current.substr(at, length));
         return false;
     }
     AppendUtf8(kReplacementCharacter, utf8);
@@ -103,7 +105,15 @@ std::size_t StreamDecoder::DecodeUtf8Bytes(std::string_view bytes, bool last, st
     }
     if (const std::optional<std::size_t> bad = FindInvalidUtf8(whole)) {
         utf8.append(whole.substr(0, *bad));
-        Bad(*bad, utf8);
+        // The bad character: its lead byte and the continuation bytes that follow, as far as the
+        // lead asks for.
+        const std::size_t wanted = Utf8SequenceLength(ByteAt(whole, *bad));
+        std::size_t length = 1;
+        while (length < wanted && *bad + length < whole.size() &&
+               (ByteAt(whole, *bad + length) & 0xC0) == 0x80) {
+            ++length;
+        }
+        Bad(*bad, length, utf8);
         return *bad;
     }
     utf8.append(whole);
@@ -143,7 +153,7 @@ std::size_t StreamDecoder::DecodeDoubleByte(std::string_view bytes, bool last, s
             character = shiftJis ? ShiftJisCharacter(code) : CodePage936Character(code);
         }
         if (!character) {
-            if (!Bad(at, utf8)) {
+            if (!Bad(at, std::min(length, bytes.size() - at), utf8)) {
                 return at;
             }
             ++at;
@@ -172,7 +182,7 @@ std::size_t StreamDecoder::DecodeUtf16(std::string_view bytes, bool last, std::s
             AppendUtf8(CodePointOfPair(unit, unitAt(at + 2)), utf8);
             at += 4;
         } else if (IsHighSurrogate(unit) || IsLowSurrogate(unit)) {
-            if (!Bad(at, utf8)) {
+            if (!Bad(at, 2, utf8)) {
                 return at;
             }
             at += 2;
@@ -182,7 +192,7 @@ std::size_t StreamDecoder::DecodeUtf16(std::string_view bytes, bool last, std::s
         }
     }
     if (last && at < bytes.size()) {
-        if (!Bad(at, utf8)) {
+        if (!Bad(at, 1, utf8)) {
             return at;
         }
         ++at;

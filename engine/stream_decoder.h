@@ -54,7 +54,8 @@ public:
     /// Where in the stream the first bad byte stands, once a decoder stopped there.
     std::optional<std::uint64_t> InvalidAt() const { return m_invalidAt; }
 
-    /// The bytes from the first bad byte on, as far as they had been handed over (at most four).
+    /// The bytes of the first bad character (the bad byte and those that go with it in the
+    /// encoding: continuation bytes, a trail byte, the rest of a unit), as far as handed over.
     const std::string& InvalidBytes() const { return m_invalidBytes; }
 
 private:
@@ -62,8 +63,9 @@ private:
     std::size_t DecodeUtf8Bytes(std::string_view bytes, bool last, std::string& utf8);
     std::size_t DecodeDoubleByte(std::string_view bytes, bool last, std::string& utf8);
     std::size_t DecodeUtf16(std::string_view bytes, bool last, std::string& utf8);
-    // Handles the bad byte at `at`: true to go on past it (replacing), false to stop.
-    bool Bad(std::size_t at, std::string& utf8);
+    // Handles the bad character of `length` bytes at `at`: true to go on past its first byte
+    // (replacing), false to stop.
+    bool Bad(std::size_t at, std::size_t length, std::string& utf8);
 
     TextEncoding m_encoding;
     BadBytes m_bad;

@@ -75,11 +75,7 @@ std::size_t CutUtf8Tail(std::string_view bytes) {
         if (IsContinuation(byte)) {
             continue;
         }
-        const std::size_t length = byte >= 0xF0 && byte <= 0xF4   ? 4
-                                   : byte >= 0xE0 && byte <= 0xEF ? 3
-                                   : byte >= 0xC2 && byte <= 0xDF ? 2
-                                                                  : 1;
-        return length > back ? back : 0;
+        return Utf8SequenceLength(byte) > back ? back : 0;
     }
     return 0;
 }

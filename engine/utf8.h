@@ -14,6 +14,15 @@ inline constexpr char32_t kReplacementCharacter = U'\uFFFD';
 /// `bytes` is valid. Strict: no overlong forms, no surrogates, nothing above U+10FFFF.
 std::optional<std::size_t> FindInvalidUtf8(std::string_view bytes);
 
+/// The length of the sequence that `lead` begins: 2 to 4, or 1 for ASCII and for a byte that
+/// begins no valid sequence.
+constexpr std::size_t Utf8SequenceLength(unsigned char lead) {
+    return lead >= 0xF0 && lead <= 0xF4   ? 4
+           : lead >= 0xE0 && lead <= 0xEF ? 3
+           : lead >= 0xC2 && lead <= 0xDF ? 2
+                                          : 1;
+}
+
 /// How many bytes at the end of `bytes` begin a multi-byte sequence that the end cuts short
 /// (0 to 3): what a reader keeps back until the next read brings the rest.
 std::size_t CutUtf8Tail(std::string_view bytes);
