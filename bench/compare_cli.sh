@@ -3,6 +3,7 @@
 # on the same generated text.
 # Usage: bench/compare_cli.sh [BUILD_DIR] [CHARACTERS]
 set -euo pipefail
+cd "$(dirname "$0")/.."
 build=${1:-build}
 count=${2:-1000000}
 runs=5
@@ -15,6 +16,9 @@ if [ ${#need[@]} -gt 0 ]; then
     sudo_cmd=""; [ "$(id -u)" -ne 0 ] && sudo_cmd=sudo
     $sudo_cmd apt-get install -y "${need[@]}" >/dev/null
 fi
+
+cmake -S . -B "$build" -DPELMORA_BUILD_BENCH=ON >/dev/null
+cmake --build "$build" -j2 --target pelmora-convert pelmora-make-mixed-text pelmora_tables >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT

@@ -2,12 +2,15 @@
 
 #include "platform.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace pelmora {
 
 namespace {
 
 constexpr std::string_view kUsage =
-    "Usage: pelmora-convert [--tables DIR] [--from ENCODING] [--words]\n"
+    "Usage: pelmora-convert [--tables DIR] [--from ENCODING] [--words | --names]\n"
     "                       [--preview | --sjis | --candidates] [FILE]\n"
     "Turns Simplified Chinese text (from FILE or standard input) into the Japanese code text:\n"
     "each character becomes the GBK character whose two bytes are the Shift-JIS code of its\n"
@@ -17,10 +20,12 @@ constexpr std::string_view kUsage =
     "\n"
     "  --tables DIR     read pin.dat, pj.dat and jj.dat from DIR (default: beside the program)\n"
     "  --from ENCODING  the input's encoding: utf-8 (the default), gbk (also cp936, gb2312),\n"
-    "                   utf-16le or utf-16be; UTF-16 with a byte order mark is recognised\n"
-    "                   without it, and a UTF-8 byte order mark is dropped\n"
+    "                   gb18030, utf-16le or utf-16be; a byte order mark at the start says\n"
+    "                   the encoding by itself and is dropped\n"
     "  --words          choose each kanji by the word it stands in (头发 gives 頭髪, 发展\n"
     "                   gives 発展), using words.dat beside the tables\n"
+    "  --names          read each line as a Chinese personal name and choose the kanji that\n"
+    "                   names use\n"
     "  --preview        write the preview text (the kanji's Japanese form) instead\n"
     "  --sjis           write the Japanese code text as code page 936 bytes, which are the\n"
     "                   Shift-JIS bytes a Japanese program reads\n"
@@ -30,8 +35,24 @@ constexpr std::string_view kUsage =
     "  --help           show this help and exit\n"
     "  --version        show the version and exit\n"
     "\n"
+    "Options take their value as the next argument or after \"=\" (--tables=DIR). The output\n"
+    "is written as the input arrives.\n"
+    "\n"
     "Exit status: 0 on success, 1 when an error report was shown or the output could not be\n"
-    "written, 2 for a usage error or input that cannot be read or decoded.\n";
+    "written, 2 for a usage error or input that cannot be read or decoded (after writing what\n"
+    "came before the bad byte).\n";
+
+std::string Lowercase(std::string_view text) {
+    std::string lower(text);
+    std::transform(lower.begin(), lower.end(), lower.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return lower;
+}
+
+// One spelling for a folder, so that D, D/ and ./D/ count as the same value.
+std::filesystem::path NormalFolder(const std::filesystem::path& folder) {
+    return (folder / "").lexically_normal();
+}
 
 // Sets an option's value once; the same value again is harmless, another value is an error.
 template <typename Value>
@@ -42,26 +63,81 @@ void SetOnce(std::optional<Value>& slot, const Value& value, std::string_view wh
     slot = value;
 }
 
-std::string_view ValueAfter(const std::vector<std::string>& arguments, std::size_t& i,
-                            std::string_view needs) {
+// An option and its value, from "--opt value" or "--opt=value".
+struct Argument {
+    std::string_view name;
+    std::optional<std::string_view> value;
+};
+
+Argument Split(std::string_view argument) {
+    const std::size_t equals = argument.find('=');
+    if (argument.rfind("--", 0) != 0 || equals == std::string_view::npos) {
+        return {argument, std::nullopt};
+    }
+    return {argument.substr(0, equals), argument.substr(equals + 1)};
+}
+
+std::string_view ValueOf(const Argument& option, const std::vector<std::string>& arguments,
+                         std::size_t& i, std::string_view needs) {
+    if (option.value) {
+        return *option.value;
+    }
     if (i + 1 == arguments.size()) {
-        throw UsageError{std::string(arguments[i]) + " needs " + std::string(needs)};
+        throw UsageError{std::string(option.name) + " needs " + std::string(needs)};
     }
     return arguments[++i];
 }
 
-InputEncoding EncodingNamed(std::string_view name) {
-    if (const std::optional<InputEncoding> encoding = EncodingByName(name)) {
+TextEncoding EncodingNamed(std::string_view name) {
+    if (const std::optional<TextEncoding> encoding = EncodingByName(name)) {
         return *encoding;
     }
     throw UsageError{"unknown encoding " + std::string(name) +
-                     " (use utf-8, gbk, cp936, gb2312, utf-16le or utf-16be)"};
+                     " (use utf-8, gbk, cp936, gb2312, gb18030, utf-16le or utf-16be)"};
 }
 
 } // namespace
 
 std::string_view UsageText() {
     return kUsage;
+}
+
+std::optional<TextEncoding> EncodingByName(std::string_view name) {
+    const std::string lower = Lowercase(name);
+    if (lower == "utf-8" || lower == "utf8") {
+        return TextEncoding::Utf8;
+    }
+    if (lower == "gbk" || lower == "cp936" || lower == "gb2312") {
+        return TextEncoding::Gbk;
+    }
+    if (lower == "gb18030") {
+        return TextEncoding::Gb18030;
+    }
+    if (lower == "utf-16le") {
+        return TextEncoding::Utf16Le;
+    }
+    if (lower == "utf-16be") {
+        return TextEncoding::Utf16Be;
+    }
+    return std::nullopt;
+}
+
+std::string_view EncodingDisplayName(TextEncoding encoding) {
+    switch (encoding) {
+    case TextEncoding::Utf8:
+        return "UTF-8";
+    case TextEncoding::Gbk:
+        return "GBK";
+    case TextEncoding::Gb18030:
+        return "GB18030";
+    case TextEncoding::Utf16Le:
+        return "UTF-16LE";
+    case TextEncoding::Utf16Be:
+        return "UTF-16BE";
+    case TextEncoding::ShiftJis:
+        return "Shift-JIS";
+    }
+    return "?";
 }
 
 Options ParseOptions(const std::vector<std::string>& arguments) {
@@ -72,28 +148,41 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
         const bool option = !optionsEnded && argument.size() > 1 && argument.front() == '-';
+        const Argument split = Split(argument);
+        const std::string_view name = split.name;
+        const bool takesValue = name == "--tables" || name == "--from";
+        if (option && split.value && !takesValue) {
+            throw UsageError{std::string(name) + " takes no value"};
+        }
         if (option && argument == "--") {
             optionsEnded = true;
-        } else if (option && argument == "--help") {
+        } else if (option && name == "--help") {
             options.help = true;
-        } else if (option && argument == "--version") {
+        } else if (option && name == "--version") {
             options.version = true;
-        } else if (option && (argument == "--preview" || argument == "--sjis")) {
+        } else if (option && (name == "--preview" || name == "--sjis")) {
             const OutputForm asked =
-                argument == "--preview" ? OutputForm::Preview : OutputForm::ShiftJisBytes;
+                name == "--preview" ? OutputForm::Preview : OutputForm::ShiftJisBytes;
             if (form && *form != asked) {
                 throw UsageError{"--preview and --sjis cannot be combined"};
             }
             form = asked;
-        } else if (option && argument == "--words") {
+        } else if (option && name == "--words") {
             options.byWords = true;
-        } else if (option && argument == "--candidates") {
+        } else if (option && name == "--names") {
+            options.byNames = true;
+        } else if (option && name == "--candidates") {
             options.candidates = true;
-        } else if (option && argument == "--tables") {
-            SetOnce(options.tableDirectory,
-                    PathFromArgument(ValueAfter(arguments, i, "a directory")), "--tables");
-        } else if (option && argument == "--from") {
-            SetOnce(options.encoding, EncodingNamed(ValueAfter(arguments, i, "an encoding")),
+        } else if (option && name == "--tables") {
+            const std::filesystem::path folder =
+                PathFromArgument(ValueOf(split, arguments, i, "a folder"));
+            if (options.tableDirectory &&
+                NormalFolder(*options.tableDirectory) != NormalFolder(folder)) {
+                throw UsageError{"--tables given twice with different values"};
+            }
+            options.tableDirectory = folder;
+        } else if (option && name == "--from") {
+            SetOnce(options.encoding, EncodingNamed(ValueOf(split, arguments, i, "an encoding")),
                     "--from");
         } else if (option) {
             throw UsageError{"unknown option " + std::string(argument)};
@@ -102,6 +191,9 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
         } else {
             inputPath = PathFromArgument(argument);
         }
+    }
+    if (options.byWords && options.byNames) {
+        throw UsageError{"--words and --names cannot be combined"};
     }
     if (options.candidates && form) {
         throw UsageError{"--candidates cannot be combined with --preview or --sjis"};

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "input_text.h"
+#include "stream_decoder.h"
 
 #include <filesystem>
 #include <optional>
@@ -21,9 +21,11 @@ enum class OutputForm {
 struct Options {
     std::optional<std::filesystem::path> tableDirectory;
     OutputForm form = OutputForm::JapaneseCode;
-    std::optional<InputEncoding> encoding; ///< nothing: UTF-8, or UTF-16 by its byte order mark
+    /// Nothing: UTF-8, or what a byte order mark at the start says.
+    std::optional<TextEncoding> encoding;
     std::filesystem::path inputPath = "-";
     bool byWords = false;    ///< --words: the word-aware run
+    bool byNames = false;    ///< --names: one Chinese personal name per line
     bool candidates = false; ///< --candidates: list each character's candidates instead
     bool help = false;
     bool version = false;
@@ -34,12 +36,23 @@ struct UsageError {
     std::string message;
 };
 
-/// The usage text printed by --help and after a usage error.
+/// The usage text printed by --help.
 std::string_view UsageText();
 
+/// The line after a usage error's message, pointing at the help.
+inline constexpr std::string_view kTryHelp = "Try 'pelmora-convert --help' for more information.";
+
+/// The encoding for a --from name: utf-8 (or utf8), gbk (or cp936, gb2312), gb18030, utf-16le,
+/// utf-16be, in any letter case; nothing for any other name.
+std::optional<TextEncoding> EncodingByName(std::string_view name);
+
+/// The name users know an encoding by, for messages ("UTF-8", "GBK", ...).
+std::string_view EncodingDisplayName(TextEncoding encoding);
+
 /// Reads the arguments after the program name (UTF-8 on Windows, the bytes given elsewhere).
-/// Throws UsageError. Repeating an option with the same value changes nothing; giving it again
-/// with another value is an error that says so.
+/// An option's value follows it as the next argument or after "=" (--tables=DIR). Throws
+/// UsageError. Repeating an option with the same value (folders compared as paths, so D and D/
+/// are one) changes nothing; giving it again with another value is an error that says so.
 Options ParseOptions(const std::vector<std::string>& arguments);
 
 } // namespace pelmora

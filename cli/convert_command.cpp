@@ -10,7 +10,10 @@
 #include "utf8.h"
 #include "word_tables.h"
 
+#include <deque>
 #include <exception>
+#include <filesystem>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -24,69 +27,128 @@ std::string VersionLine() {
            "\n";
 }
 
-// The input as UTF-8, or nothing after telling the user why it cannot be converted.
-std::optional<std::string> InputText(const Options& options) {
-    std::optional<std::string> bytes = ReadInputBytes(options.inputPath);
-    if (!bytes) {
-        return std::nullopt;
-    }
-    DecodedInput decoded = DecodeInput(std::move(*bytes), options.encoding);
-    if (decoded.invalidAt) {
-        TellUser(InvalidInputMessage(decoded));
-        return std::nullopt;
-    }
-    return std::move(decoded.text);
-}
-
 TableLocation Location(const Options& options) {
     return {options.tableDirectory.value_or(ProgramDirectory()), TableReading::InMemory};
 }
 
-void RunChosenConversion(const Options& options, TextSource& input, TextSink& japaneseCode,
-                         TextSink& preview, ErrorReport& report) {
-    TablePaths paths;
-    (options.byWords ? ConvertTextByWords : ConvertText)(input, japaneseCode, preview, paths,
-                                                         Location(options), report);
+RunKind KindOfRun(const Options& options) {
+    if (options.byNames) {
+        return RunKind::ByNames;
+    }
+    return options.byWords ? RunKind::ByWords : RunKind::PerCharacter;
 }
 
-int WriteConversion(const Options& options, std::string text) {
-    StringSource source(std::move(text));
+// The --candidates listing as the run goes: each pick the run appends belongs to the oldest
+// input character not yet listed. The run appends a character's code text pick, then its
+// preview pick; the line is written with the preview pick, once both are known.
+class CandidateLinesSink final : public TextSink {
+public:
+    CandidateLinesSink(const CandidateTable& candidates, StandardOutputSink& output)
+        : m_candidates(candidates), m_output(output) {}
+    void Take(std::string_view piece) {
+        for (std::size_t at = 0; at < piece.size();) {
+            m_waiting.push_back(NextCodePoint(piece, at));
+        }
+    }
+    /// Where the run writes its code text picks.
+    TextSink& CodePicks() { return m_codePicks; }
+    void Clear() override {}
+    void Append(char32_t pick) override {
+        if (m_waiting.empty() || m_codePicks.picks.empty()) {
+            return;
+        }
+        const char32_t character = m_waiting.front();
+        const char32_t codePick = m_codePicks.picks.front();
+        m_waiting.pop_front();
+        m_codePicks.picks.pop_front();
+        m_line.clear();
+        AppendCandidateLines(std::u32string_view(&character, 1),
+                             std::u32string_view(&codePick, 1), std::u32string_view(&pick, 1),
+                             m_candidates, m_line);
+        m_output.AppendBytes(m_line);
+    }
+
+private:
+    struct PickQueue final : public TextSink {
+        void Clear() override {}
+        void Append(char32_t pick) override { picks.push_back(pick); }
+        std::deque<char32_t> picks;
+    };
+
+    const CandidateTable& m_candidates;
+    StandardOutputSink& m_output;
+    std::deque<char32_t> m_waiting;
+    PickQueue m_codePicks;
+    std::string m_line;
+};
+
+// The exit status once the run has ended: a report or a failed output first, then input that
+// ended early (said after the output that came before it).
+int Outcome(const StandardErrorReport& report, bool written, const InputText& input) {
+    if (report.Shown() > 0 || !written) {
+        return kExitReported;
+    }
+    if (input.Failure()) {
+        TellUser(*input.Failure());
+        return kExitUsage;
+    }
+    return kExitSuccess;
+}
+
+int WriteConversion(const Options& options, InputText& input) {
     StandardOutputSink output(options.form == OutputForm::ShiftJisBytes);
+    input.BeforeWaiting([&output] { return output.SendNow(); });
     DiscardSink unused;
     const bool previewAsked = options.form == OutputForm::Preview;
     StandardErrorReport report;
-    RunChosenConversion(options, source, previewAsked ? static_cast<TextSink&>(unused) : output,
-                        previewAsked ? static_cast<TextSink&>(output) : unused, report);
+    TablePaths paths;
+    ConvertTextAs(KindOfRun(options), input, previewAsked ? static_cast<TextSink&>(unused) : output,
+                  previewAsked ? static_cast<TextSink&>(output) : unused, paths, Location(options),
+                  report);
     const bool written = output.Finish();
-    return written && report.Shown() == 0 ? kExitSuccess : kExitReported;
+    return Outcome(report, written, input);
 }
 
 // The candidates of each character, with what the chosen run picks first.
-int WriteCandidates(const Options& options, std::string text) {
-    StringSource source(text);
-    StringSink codePicks;
-    StringSink picks;
+int WriteCandidates(const Options& options, InputText& input) {
     StandardErrorReport report;
-    RunChosenConversion(options, source, codePicks, picks, report);
-    std::string lines;
+    std::optional<CandidateTable> candidates;
     try {
-        const CandidateTable candidates =
-            CandidateTable::Load(Location(options).directory / kCandidateTableName);
-        AppendCandidateLines(DecodeUtf8(text), codePicks.Text(), picks.Text(), candidates, lines);
+        candidates = CandidateTable::Load(Location(options).directory / kCandidateTableName);
     } catch (...) {
         ReportCurrentException(report, kConversionErrorTitle);
+        return kExitReported;
     }
-    const bool written = WriteOutput(lines);
-    return written && report.Shown() == 0 ? kExitSuccess : kExitReported;
+    StandardOutputSink output(false);
+    CandidateLinesSink lines(*candidates, output);
+    input.BeforeWaiting([&output] { return output.SendNow(); });
+    input.OnPiece([&lines](std::string_view piece) { lines.Take(piece); });
+    TablePaths paths;
+    ConvertTextAs(KindOfRun(options), input, lines.CodePicks(), lines, paths, Location(options),
+                  report);
+    const bool written = output.Finish();
+    return Outcome(report, written, input);
 }
 
 int Convert(const Options& options) {
-    std::optional<std::string> text = InputText(options);
-    if (!text) {
+    // A folder that is missing is the run's to report, as a table not found in it.
+    std::error_code error;
+    if (options.tableDirectory &&
+        std::filesystem::status(*options.tableDirectory, error).type() !=
+            std::filesystem::file_type::not_found &&
+        !error && !std::filesystem::is_directory(*options.tableDirectory, error)) {
+        throw UsageError{"--tables " + DisplayPath(*options.tableDirectory) + " is not a folder"};
+    }
+    const std::unique_ptr<InputText> input = InputText::Open(options.inputPath);
+    if (!input) {
         return kExitUsage;
     }
-    return options.candidates ? WriteCandidates(options, std::move(*text))
-                              : WriteConversion(options, std::move(*text));
+    input->Start(options.encoding);
+    if (input->Failure()) {
+        TellUser(*input->Failure());
+        return kExitUsage;
+    }
+    return options.candidates ? WriteCandidates(options, *input) : WriteConversion(options, *input);
 }
 
 } // namespace
@@ -109,7 +171,7 @@ int RunConvertCommand(const std::vector<std::string>& arguments) {
         return Convert(options);
     } catch (const UsageError& error) {
         TellUser(error.message);
-        WriteStandardError(UsageText());
+        WriteStandardError(std::string(kTryHelp) + "\n");
         return kExitUsage;
     } catch (const std::exception& error) {
         TellUser(error.what());

@@ -1,221 +1,101 @@
 #include "input_text.h"
 
-#include "code_page.h"
 #include "output_stream.h"
 #include "platform.h"
 #include "utf8.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
-#include <cstdio>
 #include <cstring>
 
 namespace pelmora {
 
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeByteOrderMark = "\xFF\xFE";
-constexpr std::string_view kUtf16BeByteOrderMark = "\xFE\xFF";
+constexpr std::size_t kReadBytes = 1 << 16;
+// How much of the stream's start is kept to judge what encoding a refused input is in.
+constexpr std::size_t kStartBytes = 1 << 16;
 
-bool StartsWith(std::string_view bytes, std::string_view start) {
-    return bytes.substr(0, start.size()) == start;
+bool IsAscii(std::string_view bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
 }
 
-std::string Lowercase(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
+// A character that plain text is made of: no control character but tab and line breaks, no
+// private-use character, nothing that stands for a decoding failure.
+bool IsPlainTextCharacter(char32_t character) {
+    if (character < 0x20) {
+        return character == '\t' || character == '\n' || character == '\r';
+    }
+    return !(character >= 0x7F && character < 0xA0) &&
+           !(character >= 0xE000 && character <= 0xF8FF) && character != kReplacementCharacter &&
+           character != 0xFFFE && character != 0xFFFF;
 }
 
-// The byte order mark that begins text of `encoding`, if it has one.
-std::string_view ByteOrderMarkOf(InputEncoding encoding) {
-    switch (encoding) {
-    case InputEncoding::Utf8:
-        return kUtf8ByteOrderMark;
-    case InputEncoding::Utf16Le:
-        return kUtf16LeByteOrderMark;
-    case InputEncoding::Utf16Be:
-        return kUtf16BeByteOrderMark;
-    case InputEncoding::Gbk:
-        break;
-    }
-    return {};
-}
-
-InputEncoding RecognisedEncoding(std::string_view bytes) {
-    if (StartsWith(bytes, kUtf16LeByteOrderMark)) {
-        return InputEncoding::Utf16Le;
-    }
-    if (StartsWith(bytes, kUtf16BeByteOrderMark)) {
-        return InputEncoding::Utf16Be;
-    }
-    return InputEncoding::Utf8;
-}
-
-// Appends the code page 936 character that starts at `at`; false when the bytes there are no
-// character of the code page (a lead byte without a valid trail byte, or an unassigned pair).
-bool AppendCodePage936Character(std::string_view bytes, std::size_t& at, std::string& utf8) {
-    const auto first = static_cast<std::uint8_t>(bytes[at]);
-    if (first < 0x80) {
-        utf8.push_back(static_cast<char>(first));
-        ++at;
-        return true;
-    }
-    Record record{first, 0};
-    std::size_t length = 1;
-    if (IsLeadByte(first)) {
-        if (at + 1 == bytes.size()) {
-            return false;
-        }
-        record.second = static_cast<std::uint8_t>(bytes[at + 1]);
-        length = 2;
-    }
-    const char32_t character = RecordCharacter(record);
-    // RecordCharacter shows bytes that are no character as the placeholder; the placeholder's
-    // own bytes are the one pair that truly stands for it.
-    const bool placeholderItself = record.first == 0xA1 && record.second == 0xF5;
-    if (character == kPlaceholder && !placeholderItself) {
+bool ReadsAsPlainText(std::string_view bytes, TextEncoding encoding, bool complete) {
+    StreamDecoder decoder(encoding, BadBytes::Stop);
+    std::string utf8;
+    if (!decoder.Decode(bytes, utf8) || (complete && !decoder.Finish(utf8))) {
         return false;
     }
-    AppendUtf8(character, utf8);
-    at += length;
-    return true;
+    const std::u32string text = DecodeUtf8(utf8);
+    return std::all_of(text.begin(), text.end(), IsPlainTextCharacter);
 }
 
-void DecodeCodePage936(std::string_view bytes, DecodedInput& decoded) {
-    decoded.text.reserve(bytes.size() * 3 / 2);
-    for (std::size_t at = 0; at < bytes.size();) {
-        if (!AppendCodePage936Character(bytes, at, decoded.text)) {
-            decoded.invalidAt = at;
-            return;
-        }
+std::string Hex(std::string_view bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        hex += hex.empty() ? "" : " ";
+        hex += kDigits[value >> 4];
+        hex += kDigits[value & 0xF];
     }
+    return hex;
 }
 
-char16_t Utf16Unit(std::string_view bytes, std::size_t at, bool bigEndian) {
-    const auto first = static_cast<std::uint8_t>(bytes[at]);
-    const auto second = static_cast<std::uint8_t>(bytes[at + 1]);
-    return static_cast<char16_t>(bigEndian ? first << 8 | second : second << 8 | first);
-}
-
-void DecodeUtf16(std::string_view bytes, std::size_t start, bool bigEndian, DecodedInput& decoded) {
-    decoded.text.reserve(bytes.size() * 3 / 2);
-    for (std::size_t at = start; at < bytes.size();) {
-        if (bytes.size() - at < 2) {
-            decoded.invalidAt = at;
-            return;
-        }
-        const char16_t unit = Utf16Unit(bytes, at, bigEndian);
-        char32_t character = unit;
-        std::size_t length = 2;
-        if (unit >= 0xD800 && unit <= 0xDBFF && bytes.size() - at >= 4) {
-            const char16_t low = Utf16Unit(bytes, at + 2, bigEndian);
-            if (low >= 0xDC00 && low <= 0xDFFF) {
-                character = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
-                length = 4;
-            }
-        }
-        if (character >= 0xD800 && character <= 0xDFFF) {
-            decoded.invalidAt = at;
-            return;
-        }
-        AppendUtf8(character, decoded.text);
-        at += length;
-    }
-}
-
-// Reads all of `file`; false when a read fails.
-bool ReadAll(std::FILE* file, std::string& bytes) {
-    if (const std::optional<std::size_t> size = RegularFileSize(file)) {
-        bytes.reserve(*size + 1); // the one byte over lets the last read find the end in place
-    }
-    char buffer[1 << 16];
-    for (;;) {
-        const std::size_t read = std::fread(buffer, 1, sizeof buffer, file);
-        bytes.append(buffer, read);
-        if (read < sizeof buffer) {
-            return std::ferror(file) == 0;
+// Whether more bytes could still make `start` a byte order mark: the first read of a terminal
+// or a pipe may bring a single byte.
+bool CouldBeginByteOrderMark(std::string_view start) {
+    for (const std::string_view mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"}) {
+        if (start.size() < mark.size() && mark.substr(0, start.size()) == start) {
+            return true;
         }
     }
+    return false;
 }
 
 } // namespace
 
-std::optional<InputEncoding> EncodingByName(std::string_view name) {
-    const std::string lower = Lowercase(name);
-    if (lower == "utf-8") {
-        return InputEncoding::Utf8;
+std::optional<TextEncoding> LikelyEncoding(std::string_view readSoFar, std::uint64_t invalidAt,
+                                           bool complete) {
+    if (invalidAt > readSoFar.size() || !IsAscii(readSoFar.substr(0, invalidAt))) {
+        return std::nullopt;
     }
-    if (lower == "gbk" || lower == "cp936" || lower == "gb2312") {
-        return InputEncoding::Gbk;
-    }
-    if (lower == "utf-16le") {
-        return InputEncoding::Utf16Le;
-    }
-    if (lower == "utf-16be") {
-        return InputEncoding::Utf16Be;
+    for (const TextEncoding other : {TextEncoding::Gbk, TextEncoding::Utf16Le}) {
+        if (ReadsAsPlainText(readSoFar, other, complete)) {
+            return other;
+        }
     }
     return std::nullopt;
 }
 
-std::string_view EncodingDisplayName(InputEncoding encoding) {
-    switch (encoding) {
-    case InputEncoding::Utf8:
-        return "UTF-8";
-    case InputEncoding::Gbk:
-        return "GBK";
-    case InputEncoding::Utf16Le:
-        return "UTF-16LE";
-    case InputEncoding::Utf16Be:
-        return "UTF-16BE";
-    }
-    return "?";
-}
-
-DecodedInput DecodeInput(std::string bytes, std::optional<InputEncoding> asked) {
-    DecodedInput decoded;
-    decoded.encoding = asked.value_or(RecognisedEncoding(bytes));
-    const std::string_view mark = ByteOrderMarkOf(decoded.encoding);
-    const std::size_t start = !mark.empty() && StartsWith(bytes, mark) ? mark.size() : 0;
-    const std::string_view view = bytes;
-    switch (decoded.encoding) {
-    case InputEncoding::Utf8:
-        if (const std::optional<std::size_t> invalid = FindInvalidUtf8(view.substr(start))) {
-            decoded.invalidAt = start + *invalid;
-        } else {
-            bytes.erase(0, start);
-            decoded.text = std::move(bytes);
-        }
-        break;
-    case InputEncoding::Gbk:
-        DecodeCodePage936(view, decoded);
-        break;
-    case InputEncoding::Utf16Le:
-    case InputEncoding::Utf16Be:
-        DecodeUtf16(view, start, decoded.encoding == InputEncoding::Utf16Be, decoded);
-        break;
-    }
-    if (decoded.invalidAt) {
-        decoded.text = std::move(bytes);
-    }
-    return decoded;
-}
-
-std::string InvalidInputMessage(const DecodedInput& decoded) {
-    std::string message = "the input is not valid " +
-                          std::string(EncodingDisplayName(decoded.encoding)) + " (byte offset " +
-                          std::to_string(decoded.invalidAt.value_or(0)) + ")";
-    if (decoded.encoding == InputEncoding::Utf8 &&
-        !DecodeInput(decoded.text, InputEncoding::Gbk).invalidAt) {
+std::string InvalidInputMessage(TextEncoding encoding, std::uint64_t offset,
+                                std::string_view badBytes, std::string_view readSoFar,
+                                bool complete) {
+    std::string message = "the input is not valid " + std::string(EncodingDisplayName(encoding)) +
+                          " (byte offset " + std::to_string(offset) + ": " + Hex(badBytes) + ")";
+    const std::optional<TextEncoding> likely =
+        encoding == TextEncoding::Utf8 ? LikelyEncoding(readSoFar, offset, complete) : std::nullopt;
+    if (likely == TextEncoding::Gbk) {
         message += "; it reads as GBK, so try --from gbk";
+    } else if (likely == TextEncoding::Utf16Le) {
+        message += "; it reads as UTF-16LE without a byte order mark, so try --from utf-16le";
     }
     return message;
 }
 
-std::optional<std::string> ReadInputBytes(const std::filesystem::path& path) {
+std::unique_ptr<InputText> InputText::Open(const std::filesystem::path& path) {
     const bool standardInput = path == "-";
     std::FILE* file = standardInput ? OpenStandardInput() : OpenForReading(path);
     const std::string name = standardInput ? "standard input" : DisplayPath(path);
@@ -225,23 +105,119 @@ std::optional<std::string> ReadInputBytes(const std::filesystem::path& path) {
         const int openError = errno;
         TellUser((openError == EISDIR ? "cannot read " : "cannot open ") + name + ": " +
                  std::strerror(openError));
-        return std::nullopt;
+        return nullptr;
     }
     if (standardInput && StandardInputIsTerminal()) {
         TellUser("reading from the terminal until " + std::string(EndOfInputKeys()) +
                  " (or give a FILE to convert)");
     }
-    std::string bytes;
-    const bool complete = ReadAll(file, bytes);
-    const int readError = errno;
-    if (!standardInput) {
-        std::fclose(file);
+    return std::unique_ptr<InputText>(new InputText(file, name, standardInput));
+}
+
+InputText::InputText(std::FILE* file, std::string name, bool standardInput)
+    : m_file(file), m_name(std::move(name)), m_standardInput(standardInput) {}
+
+InputText::~InputText() {
+    if (!m_standardInput) {
+        std::fclose(m_file);
     }
-    if (!complete) {
-        TellUser("cannot read " + name + ": " + std::strerror(readError));
-        return std::nullopt;
+}
+
+std::optional<std::size_t> InputText::Read(char* buffer, std::size_t size) {
+    const std::optional<std::size_t> read = ReadAvailable(m_file, buffer, size);
+    if (!read) {
+        m_failure = "cannot read " + m_name + ": " + std::strerror(errno);
+        m_ended = true;
     }
-    return bytes;
+    return read;
+}
+
+void InputText::Start(std::optional<TextEncoding> asked) {
+    char buffer[kReadBytes];
+    while (CouldBeginByteOrderMark(m_start) && !m_ended) {
+        const std::optional<std::size_t> read = Read(buffer, sizeof buffer);
+        if (!read || *read == 0) {
+            break;
+        }
+        m_start.append(buffer, *read);
+    }
+    m_read = m_start.size();
+    m_startUnread = m_start.size();
+    std::uint64_t skipped = 0;
+    if (const std::optional<TextEncoding> console = StandardInputTextEncoding();
+        console && m_standardInput) {
+        m_encoding = *console;
+    } else if (const std::optional<ByteOrderMark> mark = FindByteOrderMark(m_start)) {
+        if (asked && *asked != mark->encoding) {
+            throw UsageError{
+                "the input starts with a " + std::string(EncodingDisplayName(mark->encoding)) +
+                " byte order mark, but --from names " + std::string(EncodingDisplayName(*asked))};
+        }
+        m_encoding = mark->encoding;
+        m_marked = true;
+        skipped = mark->length;
+        m_startUnread -= mark->length;
+    } else {
+        m_encoding = asked.value_or(TextEncoding::Utf8);
+    }
+    m_decoder.emplace(m_encoding, BadBytes::Stop, skipped);
+}
+
+void InputText::Failed(bool atEnd) {
+    const std::uint64_t offset = *m_decoder->InvalidAt();
+    // Judged on the stream's start, when that is all that has been read.
+    const bool startHeld = m_read <= m_start.size();
+    const std::string_view readSoFar = startHeld && !m_marked ? std::string_view(m_start) : "";
+    m_failure =
+        InvalidInputMessage(m_encoding, offset, m_decoder->InvalidBytes(), readSoFar, atEnd);
+    m_ended = true;
+}
+
+bool InputText::ReadMore() {
+    if (m_ended) {
+        return false;
+    }
+    std::string_view bytes;
+    if (m_startUnread > 0) {
+        bytes = std::string_view(m_start).substr(m_start.size() - m_startUnread);
+        m_startUnread = 0;
+    } else {
+        if (m_beforeWaiting && !m_beforeWaiting()) {
+            m_ended = true;
+            return false;
+        }
+        m_buffer.resize(kReadBytes);
+        const std::optional<std::size_t> read = Read(m_buffer.data(), m_buffer.size());
+        if (!read) {
+            return false;
+        }
+        if (*read == 0) {
+            m_ended = true;
+            if (!m_decoder->Finish(m_piece)) {
+                Failed(true);
+            }
+            return false;
+        }
+        bytes = std::string_view(m_buffer).substr(0, *read);
+        if (m_start.size() < kStartBytes) {
+            m_start.append(bytes.substr(0, kStartBytes - m_start.size()));
+        }
+        m_read += *read;
+    }
+    if (!m_decoder->Decode(bytes, m_piece)) {
+        Failed(false);
+    }
+    return true;
+}
+
+std::string_view InputText::NextPiece() {
+    m_piece.clear();
+    while (m_piece.empty() && ReadMore()) {
+    }
+    if (m_onPiece && !m_piece.empty()) {
+        m_onPiece(m_piece);
+    }
+    return m_piece;
 }
 
 } // namespace pelmora

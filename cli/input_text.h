@@ -1,43 +1,83 @@
 #pragma once
 
-#include <cstddef>
-#include <filesystem>
+#include "command_options.h"
+#include "conversion.h"
+#include "stream_decoder.h"
+
+#include <cstdint>
+#include <cstdio>
+#include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace pelmora {
 
-/// The encodings pelmora-convert reads.
-enum class InputEncoding { Utf8, Gbk, Utf16Le, Utf16Be };
+/// What a user is told when input is not valid in the encoding it is read as: the encoding, the
+/// byte offset and the bytes there, and, for input read as UTF-8 that looks like another
+/// encoding (judged on `readSoFar`, the stream's first bytes, `complete` when they are all of
+/// it), the --from that reads it.
+std::string InvalidInputMessage(TextEncoding encoding, std::uint64_t offset,
+                                std::string_view badBytes, std::string_view readSoFar,
+                                bool complete);
 
-/// The encoding for a --from name: utf-8, gbk (or cp936, gb2312: code page 936), utf-16le,
-/// utf-16be, in any letter case; nothing for any other name.
-std::optional<InputEncoding> EncodingByName(std::string_view name);
+/// The encoding that input read as UTF-8 but invalid at `invalidAt` seems to be in: GBK or
+/// UTF-16LE, when everything before the bad byte is ASCII and all of `readSoFar` reads as plain
+/// text in it; nothing for a UTF-8 text with a bad byte in it.
+std::optional<TextEncoding> LikelyEncoding(std::string_view readSoFar, std::uint64_t invalidAt,
+                                           bool complete);
 
-/// The name users know an encoding by, for messages ("UTF-8", "GBK", ...).
-std::string_view EncodingDisplayName(InputEncoding encoding);
+/// The input of pelmora-convert, a file or standard input, read as it comes and handed to the
+/// conversion a piece at a time, so the output keeps pace with the input and memory stays
+/// bounded whatever its size. A read error or a byte that is not of the input's encoding ends
+/// the text there; Failure then says what happened.
+class InputText final : public TextSource {
+public:
+    /// Opens `path` ("-" for standard input); nothing after telling the user why it cannot be.
+    static std::unique_ptr<InputText> Open(const std::filesystem::path& path);
+    ~InputText() override;
+    InputText(const InputText&) = delete;
+    InputText& operator=(const InputText&) = delete;
 
-/// The input as UTF-8, or where it stops being valid in the encoding it was read as.
-struct DecodedInput {
-    InputEncoding encoding = InputEncoding::Utf8;
-    /// The text as UTF-8 without a leading byte order mark; after a failure, the bytes as read.
-    std::string text;
-    std::optional<std::size_t> invalidAt; ///< byte offset in the input of the first bad byte
+    /// Reads the first bytes and settles the encoding: a byte order mark decides it, `asked`
+    /// otherwise, UTF-8 without either. Throws UsageError when `asked` contradicts the mark.
+    void Start(std::optional<TextEncoding> asked);
+
+    /// Called before every read that may have to wait for input, so that what was converted
+    /// is shown first; returning false ends the input there (the output has failed).
+    void BeforeWaiting(std::function<bool()> flush) { m_beforeWaiting = std::move(flush); }
+
+    /// Called with each piece as it is handed to the conversion.
+    void OnPiece(std::function<void(std::string_view)> seen) { m_onPiece = std::move(seen); }
+
+    std::string_view NextPiece() override;
+
+    /// Why the input ended early, as a message for the user; nothing when it was read whole.
+    const std::optional<std::string>& Failure() const { return m_failure; }
+
+private:
+    InputText(std::FILE* file, std::string name, bool standardInput);
+    // Reads and decodes one more piece into m_piece; false at the end.
+    bool ReadMore();
+    std::optional<std::size_t> Read(char* buffer, std::size_t size);
+    void Failed(bool atEnd);
+
+    std::FILE* m_file;
+    std::string m_name;
+    bool m_standardInput;
+    std::string m_start; // the stream's first bytes, kept for the byte order mark and hints
+    std::uint64_t m_read = 0;
+    std::size_t m_startUnread = 0; // bytes of m_start not yet handed to the decoder
+    std::optional<StreamDecoder> m_decoder;
+    TextEncoding m_encoding = TextEncoding::Utf8;
+    bool m_marked = false;
+    bool m_ended = false;
+    std::string m_buffer;
+    std::string m_piece;
+    std::optional<std::string> m_failure;
+    std::function<bool()> m_beforeWaiting;
+    std::function<void(std::string_view)> m_onPiece;
 };
-
-/// Decodes the input bytes, taking them over: UTF-8 input becomes the text without a copy.
-/// With no `asked` encoding, UTF-16 is recognised by its byte order mark and anything else is
-/// read as UTF-8. A byte order mark at the very start of UTF-8 or of the matching UTF-16 is
-/// dropped; anywhere else U+FEFF is a character like any other.
-DecodedInput DecodeInput(std::string bytes, std::optional<InputEncoding> asked);
-
-/// The message for input that is not valid in its encoding (`decoded` after a failure); for
-/// input that is not UTF-8 but reads as GBK throughout, it suggests --from gbk.
-std::string InvalidInputMessage(const DecodedInput& decoded);
-
-/// The bytes of a file ("-" for standard input), or nothing after telling the user on standard
-/// error why they could not be read.
-std::optional<std::string> ReadInputBytes(const std::filesystem::path& path);
 
 } // namespace pelmora

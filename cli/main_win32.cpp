@@ -1,4 +1,5 @@
 #include "convert_command.h"
+#include "utf16.h"
 
 #include <string>
 #include <vector>
@@ -10,11 +11,9 @@
 int wmain(int argc, wchar_t** argv) {
     std::vector<std::string> arguments;
     for (int i = 1; i < argc; ++i) {
-        const int size = WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, nullptr, 0, nullptr, nullptr);
-        std::string argument(size > 0 ? static_cast<std::size_t>(size) : 1u, '\0');
-        WideCharToMultiByte(CP_UTF8, 0, argv[i], -1, argument.data(), size, nullptr, nullptr);
-        argument.resize(argument.size() - 1); // the terminating NUL
-        arguments.push_back(std::move(argument));
+        const std::wstring_view argument(argv[i]);
+        arguments.push_back(
+            pelmora::Utf8FromUtf16(std::u16string(argument.begin(), argument.end())));
     }
     return pelmora::RunConvertCommand(arguments);
 }

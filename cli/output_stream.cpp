@@ -4,6 +4,7 @@
 #include "platform.h"
 #include "utf8.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -42,6 +43,27 @@ void StandardOutputSink::StopUnencodable() {
     m_stopped = m_unencodable = true;
 }
 
+void StandardOutputSink::AppendBytes(std::string_view utf8) {
+    while (!m_stopped && !utf8.empty()) {
+        const std::size_t part = std::min(utf8.size(), kBufferBytes - m_used);
+        std::copy_n(utf8.data(), part, m_bytes.data() + m_used);
+        m_used += part;
+        utf8.remove_prefix(part);
+        if (m_used >= kBufferBytes) {
+            Flush();
+        }
+    }
+}
+
+bool StandardOutputSink::SendNow() {
+    Flush();
+    if (!m_stopped && !FlushStandardOutput()) {
+        m_stopped = true;
+        m_writeError = errno;
+    }
+    return !m_stopped;
+}
+
 bool StandardOutputSink::Finish() {
     Flush();
     if (!m_stopped && !FlushStandardOutput()) {
@@ -57,11 +79,12 @@ bool StandardOutputSink::Finish() {
 }
 
 void StandardOutputSink::Flush() {
-    if (!m_stopped && !m_buffer.empty() && !WriteStandardOutput(m_buffer)) {
+    if (!m_stopped && m_used > 0 &&
+        !WriteStandardOutput(std::string_view(m_bytes.data(), m_used))) {
         m_stopped = true;
         m_writeError = errno;
     }
-    m_buffer.clear();
+    m_used = 0;
 }
 
 bool WriteOutput(std::string_view bytes) {

@@ -5,6 +5,9 @@
 #include "error_report.h"
 #include "utf8.h"
 
+#include <array>
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -24,30 +27,44 @@ private:
     int m_shown = 0;
 };
 
-/// Writes one output text to standard output while the conversion runs, a buffer at a time, so
-/// a long input's result is never held whole. The first piece that cannot be written (a full
-/// disk, a broken pipe, a character code page 936 lacks) stops the output there, after what
+/// Writes one output text to standard output while the conversion runs, a buffer at a time and
+/// whenever the input has to be waited for, so a long input's result is never held whole and a
+/// reader sees each result as soon as its input is there. The first piece that cannot be written (a
+/// full disk, a broken pipe, a character code page 936 lacks) stops the output there, after what
 /// was written before it.
 class StandardOutputSink final : public TextSink {
 public:
     /// Writes UTF-8, or code page 936 bytes when `codePage936`.
     explicit StandardOutputSink(bool codePage936);
     /// The conversion empties its outputs before the first piece, when nothing is written yet.
-    void Clear() override { m_buffer.clear(); }
-    // In the header, so that the build can inline the per-character path into the run.
+    void Clear() override { m_used = 0; }
+    // In the header, and into a plain array, so that the build can inline the per-character
+    // path into the run.
     void Append(char32_t character) override {
         if (m_stopped) {
             return;
         }
-        if (m_codePage936 ? !AppendCodePage936(character, m_buffer)
-                          : (AppendUtf8(character, m_buffer), false)) {
+        if (!m_codePage936) {
+            m_used += WriteUtf8(character, m_bytes.data() + m_used);
+        } else if (const std::optional<CharCode> code = CharCodeOf(character)) {
+            const auto value = static_cast<std::uint16_t>(*code);
+            if (*code < 0) {
+                m_bytes[m_used++] = static_cast<char>(value >> 8);
+            }
+            m_bytes[m_used++] = static_cast<char>(value & 0xFF);
+        } else {
             StopUnencodable();
             return;
         }
-        if (m_buffer.size() >= kBufferBytes) {
+        if (m_used >= kBufferBytes) {
             Flush();
         }
     }
+    /// Appends UTF-8 text as it is (the --candidates lines).
+    void AppendBytes(std::string_view utf8);
+    /// Sends on what was appended so far, so a reader sees it now; false once the output has
+    /// failed, so there is no point converting more.
+    bool SendNow();
     /// Writes what is left; false after telling the user why the output is incomplete.
     bool Finish();
 
@@ -58,7 +75,8 @@ private:
     void StopUnencodable();
 
     bool m_codePage936;
-    std::string m_buffer;
+    std::array<char, kBufferBytes + 4> m_bytes{}; // room for one more character when full
+    std::size_t m_used = 0;
     bool m_stopped = false;
     bool m_unencodable = false;
     int m_writeError = 0;

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "stream_decoder.h"
+
 // What differs between systems for pelmora-convert: how arguments become paths, how files and
 // the standard streams are opened, and how messages reach the user. One implementation per
 // platform, chosen by the build.
@@ -25,14 +27,21 @@ std::FILE* OpenForReading(const std::filesystem::path& path);
 /// Standard input, set to read bytes as they are.
 std::FILE* OpenStandardInput();
 
+/// Reads what `file` has, up to `size` bytes, waiting only while it has nothing yet (a pipe or
+/// a terminal gives what was written or typed so far); 0 at its end, nothing with errno set
+/// when the read fails. Standard input on a Windows console comes as the console's UTF-16 text
+/// (in UTF-16LE bytes) and ends at a Ctrl+Z at the start of a line.
+std::optional<std::size_t> ReadAvailable(std::FILE* file, char* buffer, std::size_t size);
+
+/// The encoding of what ReadAvailable gives for standard input when the system, not the bytes,
+/// decides it (a Windows console: UTF-16LE); nothing elsewhere.
+std::optional<TextEncoding> StandardInputTextEncoding();
+
 /// True when standard input is a terminal (a user typing, not a file or a pipe).
 bool StandardInputIsTerminal();
 
 /// The keys that end typed input on this system ("Ctrl-D").
 std::string_view EndOfInputKeys();
-
-/// The size of `file` when it is a regular file, so it can be read into one allocation.
-std::optional<std::size_t> RegularFileSize(std::FILE* file);
 
 /// False when the program was started with standard output closed.
 bool StandardOutputIsOpen();

@@ -1,7 +1,8 @@
 #include "platform.h"
 
+#include <cerrno>
+
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 namespace pelmora {
@@ -30,12 +31,20 @@ std::string_view EndOfInputKeys() {
     return "Ctrl-D";
 }
 
-std::optional<std::size_t> RegularFileSize(std::FILE* file) {
-    struct stat info {};
-    if (::fstat(::fileno(file), &info) != 0 || !S_ISREG(info.st_mode)) {
-        return std::nullopt;
+std::optional<std::size_t> ReadAvailable(std::FILE* file, char* buffer, std::size_t size) {
+    for (;;) {
+        const ssize_t read = ::read(::fileno(file), buffer, size);
+        if (read >= 0) {
+            return static_cast<std::size_t>(read);
+        }
+        if (errno != EINTR) {
+            return std::nullopt;
+        }
     }
-    return static_cast<std::size_t>(info.st_size);
+}
+
+std::optional<TextEncoding> StandardInputTextEncoding() {
+    return std::nullopt;
 }
 
 bool StandardOutputIsOpen() {

@@ -1,9 +1,11 @@
 #include "platform.h"
 
-#include "shift_jis.h"
-#include "utf8.h"
+#include "stream_decoder.h"
+#include "utf16.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <optional>
 #include <string>
 
 #include <fcntl.h>
@@ -26,7 +28,13 @@ public:
                     GetConsoleMode(m_handle, &mode);
     }
 
-    void SetBytes(OutputBytes bytes) { m_bytes = bytes; }
+    // A console shows the text the bytes stand for; a character cut at the end of one write is
+    // kept for the next.
+    void SetBytes(OutputBytes bytes) {
+        m_bytes = bytes;
+        m_text.emplace(bytes == OutputBytes::ShiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8,
+                       BadBytes::Replace);
+    }
 
     bool Write(std::string_view bytes) {
         return m_console ? WriteToConsole(bytes) : WriteToFile(bytes);
@@ -34,12 +42,13 @@ public:
 
     // The console gets what was held back for a character cut at the end of a write.
     bool Finish() {
-        if (!m_console || m_pending.empty()) {
+        if (!m_console) {
             return true;
         }
-        const std::string rest = std::move(m_pending);
-        m_pending.clear();
-        return WriteText(DecodeAll(rest));
+        std::string utf8;
+        Text().Finish(utf8);
+        SetBytes(m_bytes);
+        return WriteText(utf8);
     }
 
 private:
@@ -58,28 +67,26 @@ private:
     }
 
     bool WriteToConsole(std::string_view bytes) {
-        m_pending.append(bytes);
-        const std::size_t complete = CompletePrefix(m_pending);
-        const std::u32string text = DecodeAll(std::string_view(m_pending).substr(0, complete));
-        m_pending.erase(0, complete);
-        return WriteText(text);
+        std::string utf8;
+        Text().Decode(bytes, utf8);
+        return WriteText(utf8);
     }
 
-    bool WriteText(const std::u32string& text) {
-        std::wstring units;
-        for (const char32_t character : text) {
-            if (character >= 0x10000) {
-                units += static_cast<wchar_t>(0xD800 + ((character - 0x10000) >> 10));
-                units += static_cast<wchar_t>(0xDC00 + ((character - 0x10000) & 0x3FF));
-            } else {
-                units += static_cast<wchar_t>(character);
-            }
+    StreamDecoder& Text() {
+        if (!m_text) {
+            SetBytes(m_bytes);
         }
+        return *m_text;
+    }
+
+    bool WriteText(std::string_view utf8) {
+        const std::u16string units = Utf16FromUtf8(utf8);
         std::size_t done = 0;
         while (done < units.size()) {
             DWORD written = 0;
             const auto chunk = static_cast<DWORD>(std::min<std::size_t>(units.size() - done, 8192));
-            if (!WriteConsoleW(m_handle, units.data() + done, chunk, &written, nullptr) ||
+            if (!WriteConsoleW(m_handle, reinterpret_cast<const wchar_t*>(units.data()) + done,
+                               chunk, &written, nullptr) ||
                 written == 0) {
                 errno = EIO;
                 return false;
@@ -87,53 +94,6 @@ private:
             done += written;
         }
         return true;
-    }
-
-    // How many leading bytes hold whole characters; the rest waits for the next write.
-    std::size_t CompletePrefix(std::string_view bytes) const {
-        if (m_bytes == OutputBytes::ShiftJis) {
-            std::size_t at = 0;
-            while (at < bytes.size()) {
-                const auto byte = static_cast<unsigned char>(bytes[at]);
-                const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-                if (lead && at + 1 == bytes.size()) {
-                    return at;
-                }
-                at += lead ? 2 : 1;
-            }
-            return bytes.size();
-        }
-        // UTF-8: back up over a sequence that the end cuts short.
-        std::size_t start = bytes.size();
-        for (int back = 0; back < 4 && start > 0; ++back) {
-            const auto byte = static_cast<unsigned char>(bytes[start - 1]);
-            if ((byte & 0xC0) != 0x80) {
-                const std::size_t length = byte >= 0xF0   ? 4
-                                           : byte >= 0xE0 ? 3
-                                           : byte >= 0xC0 ? 2
-                                                          : 1;
-                return bytes.size() - (start - 1) < length ? start - 1 : bytes.size();
-            }
-            --start;
-        }
-        return bytes.size();
-    }
-
-    // The text the bytes stand for; a byte that is no character shows as U+FFFD.
-    std::u32string DecodeAll(std::string_view bytes) const {
-        if (m_bytes == OutputBytes::Utf8) {
-            return DecodeUtf8(bytes);
-        }
-        std::u32string text;
-        for (std::size_t at = 0; at < bytes.size();) {
-            const auto byte = static_cast<unsigned char>(bytes[at]);
-            const bool lead = (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-            const std::size_t length = lead && at + 1 < bytes.size() ? 2 : 1;
-            const std::optional<std::u32string> one = DecodeShiftJis(bytes.substr(at, length));
-            text += one ? *one : std::u32string(1, U'\uFFFD');
-            at += one ? length : 1;
-        }
-        return text;
     }
 
     static int ErrnoFor(DWORD error) {
@@ -154,8 +114,59 @@ private:
     HANDLE m_handle;
     bool m_console = false;
     OutputBytes m_bytes = OutputBytes::Utf8;
-    std::string m_pending;
+    std::optional<StreamDecoder> m_text;
 };
+
+// Standard input on a console: the console's own UTF-16 text, as typed in any language. As in
+// other Windows console programs, Ctrl+Z at the start of a line ends the input.
+class ConsoleInput {
+public:
+    ConsoleInput() : m_handle(GetStdHandle(STD_INPUT_HANDLE)) {
+        DWORD mode = 0;
+        m_console = m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE &&
+                    GetConsoleMode(m_handle, &mode);
+    }
+
+    bool IsConsole() const { return m_console; }
+
+    // UTF-16LE bytes of what was typed, up to `size` bytes; 0 once the input has ended.
+    std::optional<std::size_t> Read(char* buffer, std::size_t size) {
+        if (m_ended) {
+            return 0;
+        }
+        std::wstring units(std::max<std::size_t>(size / 2, 1), L'\0');
+        DWORD read = 0;
+        if (!ReadConsoleW(m_handle, units.data(), static_cast<DWORD>(units.size()), &read,
+                          nullptr)) {
+            errno = EIO;
+            return std::nullopt;
+        }
+        std::size_t bytes = 0;
+        for (DWORD at = 0; at < read; ++at) {
+            const wchar_t unit = units[at];
+            if (unit == L'\x1A' && m_lineStart) {
+                m_ended = true;
+                break;
+            }
+            m_lineStart = unit == L'\n';
+            buffer[bytes++] = static_cast<char>(unit & 0xFF);
+            buffer[bytes++] = static_cast<char>(unit >> 8);
+        }
+        m_ended = m_ended || read == 0;
+        return bytes;
+    }
+
+private:
+    HANDLE m_handle;
+    bool m_console = false;
+    bool m_lineStart = true;
+    bool m_ended = false;
+};
+
+ConsoleInput& Console() {
+    static ConsoleInput console;
+    return console;
+}
 
 StandardStream& Output() {
     static StandardStream stream(STD_OUTPUT_HANDLE);
@@ -201,12 +212,23 @@ std::string_view EndOfInputKeys() {
     return "Ctrl-Z and Enter";
 }
 
-std::optional<std::size_t> RegularFileSize(std::FILE* file) {
-    struct _stat64 info {};
-    if (_fstat64(_fileno(file), &info) != 0 || (info.st_mode & _S_IFMT) != _S_IFREG) {
+std::optional<std::size_t> ReadAvailable(std::FILE* file, char* buffer, std::size_t size) {
+    if (file == stdin && Console().IsConsole()) {
+        return Console().Read(buffer, size);
+    }
+    const int read =
+        _read(_fileno(file), buffer, static_cast<unsigned>(std::min<std::size_t>(size, 1u << 30)));
+    if (read < 0) {
         return std::nullopt;
     }
-    return static_cast<std::size_t>(info.st_size);
+    return static_cast<std::size_t>(read);
+}
+
+std::optional<TextEncoding> StandardInputTextEncoding() {
+    if (Console().IsConsole()) {
+        return TextEncoding::Utf16Le;
+    }
+    return std::nullopt;
 }
 
 bool StandardOutputIsOpen() {

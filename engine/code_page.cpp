@@ -84,6 +84,14 @@ std::optional<CharCode> CharCodeOf(char32_t character) {
     return Codes().Code(character);
 }
 
+std::optional<char32_t> CodePage936Character(std::uint16_t code) {
+    const std::uint16_t character = DecodedCharacter(code);
+    if (character == kNoCharacter) {
+        return std::nullopt;
+    }
+    return character;
+}
+
 CharCode RecordCode(Record record) {
     if (IsLeadByte(record.first)) {
         return static_cast<CharCode>(record.first << 8 | record.second);

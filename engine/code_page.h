@@ -41,6 +41,10 @@ CharCode RecordCode(Record record);
 /// table shows plainly instead of turning into some unrelated character.
 char32_t RecordCharacter(Record record);
 
+/// The character that code page 936 `code` stands for (a byte value below 0x100, or lead * 256 +
+/// trail), or nothing when those bytes are no character of the code page.
+std::optional<char32_t> CodePage936Character(std::uint16_t code);
+
 /// Appends the code page 936 bytes of `character`; false (and nothing appended) when the code
 /// page cannot represent it.
 bool AppendCodePage936(char32_t character, std::string& out);

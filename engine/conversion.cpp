@@ -31,12 +31,34 @@ Pieces PiecesOf(const KanjiChoice& choice) {
     return {choice.japaneseCode, choice.preview};
 }
 
-// The three open tables of a run and what it looks characters up with.
+// Passes reports on and counts them, so a lookup knows whether it reported anything.
+class CountingReport final : public ErrorReport {
+public:
+    explicit CountingReport(ErrorReport& report) : m_report(report) {}
+    void Show(std::string_view title, std::string_view text) override {
+        ++m_shown;
+        m_report.Show(title, text);
+    }
+    std::string Describe(const ErrorInfo& error) const override { return m_report.Describe(error); }
+    int Shown() const { return m_shown; }
+
+private:
+    ErrorReport& m_report;
+    int m_shown = 0;
+};
+
+// The three open tables of a run and what it looks characters up with. Tables read into memory
+// cannot change during the run, so there each character's pieces are looked up once and then
+// remembered (characters of the Basic Multilingual Plane, whose pieces are in it too); a lookup
+// that reported a failure is not remembered, so the report shows each time as before.
 class Lookup {
 public:
-    Lookup(TableSet& tables, const TablePaths& paths, ErrorReport& report)
+    Lookup(TableSet& tables, const TablePaths& paths, ErrorReport& report, TableReading reading)
         : m_tables(tables), m_paths(paths), m_report(report),
           m_keyCount(KeyRecordCount(tables.KeyFileLength())) {
+        if (reading == TableReading::InMemory) {
+            m_known.resize(kRemembered);
+        }
         if (tables.AllInMemory()) {
             m_agreed.assign(static_cast<std::size_t>(m_keyCount) + 1, false);
         }
@@ -44,6 +66,24 @@ public:
 
     // `code` is the character's CharCode, nothing when the code page cannot represent it.
     Pieces PiecesFor(char32_t character, std::optional<CharCode> code) {
+        const bool remember = character < m_known.size();
+        if (remember && m_known[character] != 0) {
+            const std::uint32_t known = m_known[character];
+            return {known >> 16, known & 0xFFFF};
+        }
+        const int shownBefore = m_report.Shown();
+        const Pieces pieces = FreshPiecesFor(character, code);
+        if (remember && m_report.Shown() == shownBefore && pieces.japaneseCode < kRemembered &&
+            pieces.preview < kRemembered) {
+            m_known[character] = pieces.japaneseCode << 16 | pieces.preview;
+        }
+        return pieces;
+    }
+
+private:
+    static constexpr std::size_t kRemembered = 0x10000;
+
+    Pieces FreshPiecesFor(char32_t character, std::optional<CharCode> code) {
         if (!code) {
             return Miss();
         }
@@ -56,7 +96,6 @@ public:
         return LookedUpPieces(character);
     }
 
-private:
     // Looks a character up and reads its two records; a space or a miss needs no record.
     Pieces LookedUpPieces(char32_t character) {
         const RecordNumber found = Obtain(character, kKeyTableFile, m_tables, m_report);
@@ -90,9 +129,11 @@ private:
 
     TableSet& m_tables;
     const TablePaths& m_paths;
-    ErrorReport& m_report;
+    CountingReport m_report;
     RecordNumber m_keyCount;
     std::vector<bool> m_agreed; // by record number, for tables read into memory
+    // Pieces of each character looked up so far, code text << 16 | preview; 0 for not yet.
+    std::vector<std::uint32_t> m_known;
 };
 
 void AppendPieces(const Pieces& pieces, TextSink& japaneseCode, TextSink& preview) {
@@ -139,19 +180,13 @@ public:
         return std::span(m_codes).subspan(m_start, m_end - m_start);
     }
     void Advance() {
+        m_unheld -= m_held[m_start] ? 0 : 1;
         ++m_start;
         Fill();
     }
 
 private:
-    bool Closed() const {
-        for (std::size_t i = m_start; i < m_end; ++i) {
-            if (!m_held[i]) {
-                return true;
-            }
-        }
-        return false;
-    }
+    bool Closed() const { return m_unheld > 0; }
 
     bool NextCharacter(char32_t& character) {
         while (m_at == m_piece.size()) {
@@ -184,6 +219,7 @@ private:
             m_characters[m_end] = character;
             m_codes[m_end] = CharCodeOf(character);
             m_held[m_end] = m_choosers.Holds(m_codes[m_end]);
+            m_unheld += m_held[m_end] ? 0 : 1;
             ++m_end;
         }
     }
@@ -198,6 +234,7 @@ private:
     std::array<bool, 2 * kLongestWord> m_held{};
     std::size_t m_start = 0;
     std::size_t m_end = 0;
+    std::size_t m_unheld = 0; // characters in view that no word holds; one closes the view
 };
 
 // Chinese characters make up names; anything else (a line break, a space, "、") ends one.
@@ -206,6 +243,13 @@ bool IsChineseCharacter(char32_t character) {
            (character >= 0x4E00 && character <= 0x9FFF) ||
            (character >= 0xF900 && character <= 0xFAFF) ||
            (character >= 0x20000 && character <= 0x3FFFF);
+}
+
+// Whether a word could begin with `codes`: every word has at least two characters, all held by
+// the table. Checked first because most characters begin no word and the search is slower.
+bool CouldBeginWord(const WordTable& words, std::span<const std::optional<CharCode>> codes) {
+    return codes.size() >= table_formats::kShortestWord && codes[0] && codes[1] &&
+           words.Holds(*codes[0]) && words.Holds(*codes[1]);
 }
 
 // Where the names walk stands: before a name, in its surname, or in its given name.
@@ -235,7 +279,9 @@ void WalkWords(TextSource& input, Lookup& lookup, const Choosers& choosers, Text
             }
         }
         if (word == nullptr || inWord == word->keys.size()) {
-            word = choosers.words.LongestWordAt(ahead.Codes());
+            word = CouldBeginWord(choosers.words, ahead.Codes())
+                       ? choosers.words.LongestWordAt(ahead.Codes())
+                       : nullptr;
             inWord = 0;
         }
         // Looked up as in the per-character run, so reads and failures are the same; a
@@ -304,7 +350,7 @@ void ConvertTextAs(RunKind kind, TextSource& input, TextSink& japaneseCode, Text
                                     : NameTable();
         japaneseCode.Clear();
         preview.Clear();
-        Lookup lookup(tables, tablePaths, report);
+        Lookup lookup(tables, tablePaths, report, location.reading);
         if (kind == RunKind::PerCharacter) {
             WalkCharacters(input, lookup, japaneseCode, preview);
         } else {

@@ -10,10 +10,6 @@ namespace {
 
 using code_page_data::kNoCharacter;
 
-bool IsShiftJisLead(unsigned byte) {
-    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 // Leads 81-9F come first in the pair table, then E0-FC.
 std::size_t LeadIndex(unsigned lead) {
     return lead <= 0x9F ? lead - 0x81 : (0x9F - 0x81 + 1) + (lead - 0xE0);
@@ -29,13 +25,27 @@ std::uint16_t DecodePair(unsigned lead, unsigned trail) {
 
 } // namespace
 
+std::optional<char32_t> ShiftJisCharacter(std::uint16_t code) {
+    const unsigned lead = code >> 8;
+    std::uint16_t character = kNoCharacter;
+    if (lead == 0) {
+        character = code_page_data::kShiftJisSingles[code];
+    } else if (IsShiftJisLeadByte(static_cast<std::uint8_t>(lead))) {
+        character = DecodePair(lead, code & 0xFFu);
+    }
+    if (character == kNoCharacter) {
+        return std::nullopt;
+    }
+    return character;
+}
+
 std::optional<std::u32string> DecodeShiftJis(std::string_view bytes) {
     std::u32string text;
     text.reserve(bytes.size());
     for (std::size_t at = 0; at < bytes.size(); ++at) {
         const auto byte = static_cast<std::uint8_t>(bytes[at]);
         std::uint16_t character = kNoCharacter;
-        if (!IsShiftJisLead(byte)) {
+        if (!IsShiftJisLeadByte(byte)) {
             character = code_page_data::kShiftJisSingles[byte];
         } else if (at + 1 < bytes.size()) {
             character = DecodePair(byte, static_cast<std::uint8_t>(bytes[++at]));

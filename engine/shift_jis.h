@@ -1,10 +1,20 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
 namespace pelmora {
+
+/// True for the bytes that begin a double-byte Shift-JIS character: 81-9F and E0-FC.
+constexpr bool IsShiftJisLeadByte(std::uint8_t byte) {
+    return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+/// The character Shift-JIS `code` stands for (a byte value below 0x100, or lead * 256 + trail),
+/// or nothing when those bytes are no character.
+std::optional<char32_t> ShiftJisCharacter(std::uint16_t code);
 
 /// What a Japanese program on Windows reads in `bytes`: a strict code page 932 (Shift-JIS)
 /// decoding. Nothing when any byte or pair is no character (a lead byte at the end included).

@@ -55,10 +55,6 @@ std::size_t DecodeOne(std::string_view bytes, std::size_t at, char32_t& out) {
     return length;
 }
 
-bool IsEncodable(char32_t character) {
-    return character <= 0x10FFFF && !(character >= 0xD800 && character <= 0xDFFF);
-}
-
 } // namespace
 
 std::optional<std::size_t> FindInvalidUtf8(std::string_view bytes) {
@@ -73,6 +69,17 @@ std::optional<std::size_t> FindInvalidUtf8(std::string_view bytes) {
     return std::nullopt;
 }
 
+std::size_t CutUtf8Tail(std::string_view bytes) {
+    for (std::size_t back = 1; back <= 3 && back <= bytes.size(); ++back) {
+        const auto byte = static_cast<unsigned char>(bytes[bytes.size() - back]);
+        if (IsContinuation(byte)) {
+            continue;
+        }
+        return Utf8SequenceLength(byte) > back ? back : 0;
+    }
+    return 0;
+}
+
 char32_t NextCodePoint(std::string_view bytes, std::size_t& at) {
     char32_t character = kReplacementCharacter;
     const std::size_t length = DecodeOne(bytes, at, character);
@@ -81,24 +88,8 @@ char32_t NextCodePoint(std::string_view bytes, std::size_t& at) {
 }
 
 void AppendUtf8(char32_t character, std::string& out) {
-    if (!IsEncodable(character)) {
-        character = kReplacementCharacter;
-    }
-    if (character < 0x80) {
-        out.push_back(static_cast<char>(character));
-    } else if (character < 0x800) {
-        out.push_back(static_cast<char>(0xC0 | character >> 6));
-        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
-    } else if (character < 0x10000) {
-        out.push_back(static_cast<char>(0xE0 | character >> 12));
-        out.push_back(static_cast<char>(0x80 | (character >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
-    } else {
-        out.push_back(static_cast<char>(0xF0 | character >> 18));
-        out.push_back(static_cast<char>(0x80 | (character >> 12 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (character >> 6 & 0x3F)));
-        out.push_back(static_cast<char>(0x80 | (character & 0x3F)));
-    }
+    char bytes[4];
+    out.append(bytes, WriteUtf8(character, bytes));
 }
 
 std::string EncodeUtf8(std::u32string_view text) {

@@ -15,7 +15,7 @@ if [ ! -x build-windows/bin/pelmora-convert.exe ]; then
 fi
 # The Linux side needs neither the window nor the table tools.
 cmake -S . -B build-compare -DPELMORA_BUILD_WINDOW=OFF -DPELMORA_BUILD_TESTS=OFF \
-    -DPELMORA_TABLE_TOOLS=OFF >/dev/null
+    -DPELMORA_TABLE_TOOLS=OFF -DPELMORA_BUILD_BENCH=ON >/dev/null
 cmake --build build-compare -j2 --target pelmora-convert pelmora-make-mixed-text pelmora_tables \
     >/dev/null
 

@@ -2,16 +2,12 @@
 
 #include "conversion.h"
 #include "frm_main_view.h"
+#include "utf16.h"
 
 #include <string>
 #include <string_view>
 
 namespace pelmora {
-
-/// UTF-8 of the UTF-16 text that window toolkits keep in their boxes. A surrogate pair becomes
-/// its one code point; a lone surrogate becomes U+FFFD, which code page 936 cannot represent, so
-/// it converts to the placeholder instead of being looked up as some other character.
-std::string Utf8FromUtf16(std::u16string_view text);
 
 /// The conversion's input: a text box's text, read when the run asks for it and given as one
 /// piece.

@@ -1,4 +1,5 @@
 #include "child_process.h"
+#include "command_options.h"
 #include "table_fixture.h"
 
 #include <gtest/gtest.h>
@@ -8,6 +9,7 @@
 
 #ifndef _WIN32
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #endif
@@ -102,8 +104,15 @@ TEST_F(ConvertCommandTest, ReadsTheFilesUsersHave) {
     Outcome unasked = Run(Tables(), gbk);
     EXPECT_EQ(unasked.status, 2);
     EXPECT_EQ(unasked.out, "");
-    EXPECT_EQ(unasked.err, "pelmora-convert: the input is not valid UTF-8 (byte offset 0); it "
-                           "reads as GBK, so try --from gbk\n");
+    EXPECT_EQ(unasked.err, "pelmora-convert: the input is not valid UTF-8 (byte offset 0: B7); "
+                           "it reads as GBK, so try --from gbk\n");
+    EXPECT_EQ(Run(Tables({"--from", "gb18030"}), gbk + "\x81\x30\x81\x30").out, "敪搶 A仩仩")
+        << "a four-byte GB18030 character is a miss";
+    Outcome contradicted = Run(Tables({"--from=utf-16be"}), utf16le);
+    EXPECT_EQ(contradicted.status, 2);
+    EXPECT_EQ(contradicted.err, "pelmora-convert: the input starts with a UTF-16LE byte order "
+                                "mark, but --from names UTF-16BE\n" +
+                                    std::string(kTryHelp) + "\n");
 }
 
 TEST_F(ConvertCommandTest, RepeatingAnOptionIsHarmlessUnlessItContradictsItself) {
@@ -116,6 +125,12 @@ TEST_F(ConvertCommandTest, RepeatingAnOptionIsHarmlessUnlessItContradictsItself)
         << twice.err;
     EXPECT_NE(Run(Tables({"--tables", "/elsewhere"}), "A").err.find("--tables given twice"),
               std::string::npos);
+    const std::string folder = m_tables.Path().string();
+    EXPECT_EQ(Run({"--tables=" + folder, "--tables", folder + "/", "--from=UTF8"}, "发").out, "敪")
+        << "a folder and the same folder with a slash are one value";
+    Outcome file = Run({"--tables", (m_tables.Path() / "pin.dat").string()}, "发");
+    EXPECT_EQ(file.status, 2);
+    EXPECT_NE(file.err.find("pin.dat is not a folder"), std::string::npos) << file.err;
 }
 
 #ifndef _WIN32
@@ -152,7 +167,82 @@ TEST_F(ConvertCommandTest, OnATerminalItSaysHowToEndTheInput) {
               "FILE to convert)\n");
     EXPECT_EQ(Run(Tables(), "发").err, "") << "nothing is said when the input is not a terminal";
 }
+
+// The output keeps pace with the input: each line's result is out before the next line is
+// typed, in every form.
+TEST_F(ConvertCommandTest, OutputKeepsPaceWithInput) {
+    const std::vector<std::pair<Arguments, std::string>> forms = {
+        {{}, "敪\n"},          {{"--preview"}, "発\n"},      {{"--sjis"}, "\x94\xAD\n"},
+        {{"--words"}, "敪\n"}, {{"--candidates"}, "发\t発\n"}, {{"--names"}, "敪\n"}};
+    for (const auto& [arguments, firstLine] : forms) {
+        int input[2], output[2];
+        ASSERT_EQ(pipe(input), 0);
+        ASSERT_EQ(pipe(output), 0);
+        const pid_t child = fork();
+        if (child == 0) {
+            dup2(input[0], STDIN_FILENO);
+            dup2(output[1], STDOUT_FILENO);
+            close(input[1]);
+            close(output[0]);
+            std::vector<std::string> all = Tables(arguments);
+            std::vector<char*> argv{const_cast<char*>(PELMORA_CONVERT)};
+            for (std::string& argument : all) {
+                argv.push_back(argument.data());
+            }
+            argv.push_back(nullptr);
+            execv(PELMORA_CONVERT, argv.data());
+            _exit(127);
+        }
+        close(input[0]);
+        close(output[1]);
+        ASSERT_EQ(write(input[1], "发\n", 4), 4);
+        std::string seen;
+        while (seen.size() < firstLine.size()) {
+            pollfd ready{output[0], POLLIN, 0};
+            ASSERT_EQ(poll(&ready, 1, 20000), 1) << "no output while the input is still open";
+            char buffer[64];
+            const ssize_t got = read(output[0], buffer, sizeof buffer);
+            ASSERT_GT(got, 0);
+            seen.append(buffer, static_cast<std::size_t>(got));
+        }
+        EXPECT_EQ(seen, firstLine) << ::testing::PrintToString(arguments);
+        close(input[1]);
+        char rest[64];
+        while (read(output[0], rest, sizeof rest) > 0) {
+        }
+        close(output[0]);
+        int status = 0;
+        waitpid(child, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+}
 #endif
+
+// Memory stays bounded whatever the size of the input, in every form: 8 MiB of input in less
+// than 10 MiB, the test process's own share included.
+TEST_F(ConvertCommandTest, MemoryStaysBoundedWhateverTheInputSize) {
+    const std::filesystem::path in = m_work.Path() / "large";
+    {
+        std::ofstream file(in, std::ios::binary);
+        const std::string block = [] {
+            std::string lines;
+            while (lines.size() < (1 << 20)) {
+                lines += "发东 A中\n";
+            }
+            return lines;
+        }();
+        for (int megabyte = 0; megabyte < 8; ++megabyte) {
+            file << block;
+        }
+    }
+    for (const Arguments& arguments : std::vector<Arguments>{{}, {"--words"}, {"--candidates"}}) {
+        const testing::ChildOutcome outcome =
+            testing::RunChild(PELMORA_CONVERT, Tables(arguments), m_work.Path(), in,
+                              testing::OutputTarget::LargeFile);
+        EXPECT_EQ(outcome.exitCode, 0) << outcome.err;
+        EXPECT_LT(outcome.peakKibibytes, 10 * 1024) << ::testing::PrintToString(arguments);
+    }
+}
 
 TEST_F(ConvertCommandTest, WordsAndCandidates) {
     // 发东 is a word in which 发 takes 髪 (94 AF); 发 can be 発, 髪 or the extension kanji 琪.
@@ -187,11 +277,11 @@ TEST_F(ConvertCommandTest, EmptyInputGivesEmptyOutput) {
     EXPECT_EQ(outcome.out, "");
 }
 
-TEST_F(ConvertCommandTest, InvalidUtf8IsRefusedWithItsOffset) {
+TEST_F(ConvertCommandTest, InvalidUtf8EndsTheOutputAtItsOffset) {
     Outcome outcome = Run(Tables(), "发\xFF东");
     EXPECT_EQ(outcome.status, 2);
-    EXPECT_EQ(outcome.out, "");
-    EXPECT_NE(outcome.err.find("byte offset 3"), std::string::npos) << outcome.err;
+    EXPECT_EQ(outcome.out, "敪") << "what came before the bad byte is converted";
+    EXPECT_EQ(outcome.err, "pelmora-convert: the input is not valid UTF-8 (byte offset 3: FF)\n");
 }
 
 TEST_F(ConvertCommandTest, ErrorReportsGoToStandardErrorAsThreeLines) {
@@ -203,7 +293,8 @@ TEST_F(ConvertCommandTest, ErrorReportsGoToStandardErrorAsThreeLines) {
                                (m_tables.Path() / "jj.dat").string() + "\n");
 }
 
-TEST_F(ConvertCommandTest, UsageErrorsExitWithTwo) {
+TEST_F(ConvertCommandTest, UsageErrorsAreOneLineAndAPointerToTheHelp) {
+    const std::string tryLine = std::string(kTryHelp) + "\n";
     for (const Arguments& arguments : std::vector<Arguments>{{"--bogus"},
                                                              {"--preview", "--sjis"},
                                                              {"--tables"},
@@ -211,11 +302,17 @@ TEST_F(ConvertCommandTest, UsageErrorsExitWithTwo) {
                                                              {"-x"},
                                                              {"--from"},
                                                              {"--from", "latin1"},
+                                                             {"--from=latin1"},
+                                                             {"--preview=yes"},
+                                                             {"--words", "--names"},
                                                              {"--sjis", "--preview", "--sjis"}}) {
         const std::string shown = ::testing::PrintToString(arguments);
         Outcome outcome = Run(Tables(arguments));
         EXPECT_EQ(outcome.status, 2) << shown;
-        EXPECT_NE(outcome.err.find("Usage: pelmora-convert"), std::string::npos) << shown;
+        EXPECT_EQ(outcome.err.rfind("pelmora-convert: ", 0), 0u) << shown;
+        const std::size_t lineEnd = outcome.err.find('\n');
+        EXPECT_EQ(lineEnd + 1 + tryLine.size(), outcome.err.size()) << shown << outcome.err;
+        EXPECT_EQ(outcome.err.compare(lineEnd + 1, std::string::npos, tryLine), 0) << shown;
         EXPECT_EQ(outcome.out, "") << shown;
     }
 }

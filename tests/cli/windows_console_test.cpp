@@ -1,5 +1,6 @@
 // Windows: pelmora-convert writing to a console shows the text itself, Chinese and kanji alike,
-// whatever the console's code page; redirected, it writes the bytes.
+// whatever the console's code page; redirected, it writes the bytes. Reading from a console, it
+// takes the text as typed and ends at Ctrl+Z at the start of a line.
 #include "child_process.h"
 #include "table_fixture.h"
 
@@ -7,6 +8,7 @@
 
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include <windows.h>
 
@@ -83,6 +85,26 @@ protected:
         return exitCode;
     }
 
+    // Types `text` into the console's input, one key press per character ("\r" is Enter).
+    void Type(HANDLE input, std::wstring_view text) {
+        std::vector<INPUT_RECORD> keys;
+        for (const wchar_t character : text) {
+            for (const BOOL down : {TRUE, FALSE}) {
+                INPUT_RECORD key{};
+                key.EventType = KEY_EVENT;
+                key.Event.KeyEvent.bKeyDown = down;
+                key.Event.KeyEvent.wRepeatCount = 1;
+                key.Event.KeyEvent.wVirtualKeyCode =
+                    character == L'\r' ? VK_RETURN : (character == L'\x1A' ? 'Z' : 0);
+                key.Event.KeyEvent.dwControlKeyState = character == L'\x1A' ? LEFT_CTRL_PRESSED : 0;
+                key.Event.KeyEvent.uChar.UnicodeChar = character;
+                keys.push_back(key);
+            }
+        }
+        DWORD written = 0;
+        WriteConsoleInputW(input, keys.data(), static_cast<DWORD>(keys.size()), &written);
+    }
+
     // Console line `row`, without the blanks after its text.
     std::wstring Line(short row) const {
         CONSOLE_SCREEN_BUFFER_INFO info{};
@@ -121,6 +143,42 @@ TEST_F(WindowsConsoleTest, ReportsShowTheirChinesePaths) {
     EXPECT_EQ(Line(0), L"Error in Command1Click");
     EXPECT_EQ(Line(1), L"ErrorNo:53");
     EXPECT_EQ(Line(2), L"ErrorInfo:File not found: " + (Tables() / "pj.dat").wstring());
+}
+
+TEST_F(WindowsConsoleTest, ReadsTypedChineseUntilCtrlZAtTheStartOfALine) {
+    SECURITY_ATTRIBUTES inheritable{sizeof inheritable, nullptr, TRUE};
+    const HANDLE input =
+        CreateFileW(L"CONIN$", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    &inheritable, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(input, INVALID_HANDLE_VALUE);
+    SetConsoleMode(input, ENABLE_LINE_INPUT | ENABLE_ECHO_INPUT | ENABLE_PROCESSED_INPUT);
+    FlushConsoleInputBuffer(input);
+    // Ctrl+Z inside a line is a character like any other; at the start of one it ends the input,
+    // and what follows is never read.
+    Type(input, L"发东\r东\x1A\r\x1A\r发\r");
+    const fs::path out = m_root.Path() / "typed.out";
+    const HANDLE output = CreateFileW(out.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inheritable,
+                                      CREATE_ALWAYS, 0, nullptr);
+    std::wstring line = L"\"" + fs::path(PELMORA_CONVERT).wstring() + L"\" --preview --tables \"" +
+                        Tables().wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = input;
+    startup.hStdOutput = output;
+    startup.hStdError = m_console;
+    PROCESS_INFORMATION process{};
+    ASSERT_TRUE(CreateProcessW(nullptr, line.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                               &startup, &process));
+    CloseHandle(output);
+    EXPECT_EQ(WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+    DWORD exitCode = 255;
+    GetExitCodeProcess(process.hProcess, &exitCode);
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    CloseHandle(input);
+    EXPECT_EQ(exitCode, 0u);
+    EXPECT_EQ(testing::ReadWholeFile(out), "発東\r\n東□\r\n");
 }
 
 } // namespace

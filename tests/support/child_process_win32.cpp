@@ -1,5 +1,7 @@
 #include "child_process.h"
 
+#include "utf16.h"
+
 #include <fstream>
 #include <iterator>
 
@@ -70,11 +72,8 @@ InheritedHandle OpenFile(const std::filesystem::path& path, bool write) {
 } // namespace
 
 std::wstring WideFromUtf8(const std::string& utf8) {
-    const int size =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<std::size_t>(size), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-    return wide;
+    const std::u16string units = Utf16FromUtf8(utf8);
+    return std::wstring(units.begin(), units.end());
 }
 
 std::string ReadWholeFile(const std::filesystem::path& path) {

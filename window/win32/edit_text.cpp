@@ -1,18 +1,12 @@
 #include "edit_text.h"
 
+#include "utf16.h"
+
 #include <algorithm>
 
 namespace pelmora {
 
 namespace {
-
-bool IsHighSurrogate(wchar_t unit) {
-    return unit >= 0xD800 && unit <= 0xDBFF;
-}
-
-bool IsLowSurrogate(wchar_t unit) {
-    return unit >= 0xDC00 && unit <= 0xDFFF;
-}
 
 POINT PositionOfUnit(HWND box, std::size_t unit) {
     const auto position = static_cast<DWORD>(SendMessageW(box, EM_POSFROMCHAR, unit, 0));
@@ -65,11 +59,7 @@ std::wstring WideTextOf(HWND window) {
 }
 
 std::size_t CharacterCount(std::wstring_view text, std::size_t units) {
-    std::size_t characters = 0;
-    for (std::size_t at = 0; at < units && at < text.size(); ++at) {
-        characters += IsLowSurrogate(text[at]) && at > 0 && IsHighSurrogate(text[at - 1]) ? 0 : 1;
-    }
-    return characters;
+    return CharacterCountOfUtf16(text, units);
 }
 
 std::size_t CharacterIndexAt(HWND box, POINT point) {

@@ -1,4 +1,4 @@
-#include "box_text.h"
+#include "utf16.h"
 
 #include "utf8.h"
 
@@ -10,24 +10,11 @@
 namespace pelmora {
 namespace {
 
-std::u16string Utf16(std::u32string_view text) {
-    std::u16string units;
-    for (const char32_t character : text) {
-        if (character >= 0x10000) {
-            units.push_back(static_cast<char16_t>(0xD800 + ((character - 0x10000) >> 10)));
-            units.push_back(static_cast<char16_t>(0xDC00 + ((character - 0x10000) & 0x3FF)));
-        } else {
-            units.push_back(static_cast<char16_t>(character));
-        }
-    }
-    return units;
-}
-
 bool IsSurrogate(char16_t unit) {
-    return unit >= 0xD800 && unit <= 0xDFFF;
+    return IsHighSurrogate(unit) || IsLowSurrogate(unit);
 }
 
-TEST(BoxTextTest, KnownUnitSequences) {
+TEST(Utf16Test, KnownUnitSequences) {
     EXPECT_EQ(Utf8FromUtf16(u"发A"), "\xE5\x8F\x91"
                                      "A");
     EXPECT_EQ(Utf8FromUtf16(u"\xD83D\xDE00"), "\xF0\x9F\x98\x80");
@@ -41,26 +28,25 @@ TEST(BoxTextTest, KnownUnitSequences) {
     EXPECT_EQ(Utf8FromUtf16(u""), "");
 }
 
-// Any text a box can hold comes out as the same code points in UTF-8.
-TEST(BoxTextTest, ValidTextKeepsEveryCodePoint) {
-    std::mt19937 random(20240601);
-    std::uniform_int_distribution<std::uint32_t> anyCodePoint(0, 0x10FFFF);
-    for (int round = 0; round < 2000; ++round) {
-        std::u32string text;
-        const int length = static_cast<int>(random() % 40);
-        while (static_cast<int>(text.size()) < length) {
-            const char32_t character = anyCodePoint(random);
-            if (character < 0xD800 || character > 0xDFFF) {
-                text.push_back(character);
-            }
+// Every code point UTF-8 can carry goes to UTF-16 and back unchanged, one or two units each.
+TEST(Utf16Test, EveryCodePointMakesTheRoundTrip) {
+    std::u32string text;
+    for (char32_t character = 0; character <= 0x10FFFF; ++character) {
+        if (!IsSurrogate(static_cast<char16_t>(character)) || character > 0xFFFF) {
+            text.push_back(character);
         }
-        ASSERT_EQ(Utf8FromUtf16(Utf16(text)), EncodeUtf8(text));
     }
+    const std::string utf8 = EncodeUtf8(text);
+    const std::u16string units = Utf16FromUtf8(utf8);
+    ASSERT_EQ(units.size(), 0x10000 - 0x800 + 2 * 0x100000);
+    EXPECT_EQ(Utf8FromUtf16(units), utf8);
+    EXPECT_EQ(CharacterCountOfUtf16(std::u16string_view(units), units.size()), text.size());
+    EXPECT_EQ(Utf16FromUtf8("a\xFF"), u"a\uFFFD") << "a byte that is no UTF-8";
 }
 
 // Whatever units a box holds, paired or not, the result is valid UTF-8 with one code point per
 // unit except that a high surrogate directly followed by a low one counts once.
-TEST(BoxTextTest, AnyUnitsGiveValidUtf8WithOneCharacterPerUnitOrPair) {
+TEST(Utf16Test, AnyUnitsGiveValidUtf8WithOneCharacterPerUnitOrPair) {
     std::mt19937 random(7);
     const char16_t pool[] = {u'A',   u'\n',  u'发',  0xD800, 0xDBFF, 0xDC00,
                              0xDFFF, 0xD83D, 0xDE00, 0xFFFD, 0xFFFF, 0x0000};
@@ -82,6 +68,8 @@ TEST(BoxTextTest, AnyUnitsGiveValidUtf8WithOneCharacterPerUnitOrPair) {
             }
         }
         const std::string utf8 = Utf8FromUtf16(units);
+        ASSERT_EQ(CharacterCountOfUtf16(std::u16string_view(units), units.size()),
+                  units.size() - pairs);
         ASSERT_FALSE(FindInvalidUtf8(utf8).has_value());
         const std::u32string decoded = DecodeUtf8(utf8);
         ASSERT_EQ(decoded.size(), units.size() - pairs);

@@ -1,0 +1,83 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+// Bytes in any of the encodings Pelmora reads or writes, turned into UTF-8 as they arrive.
+namespace pelmora {
+
+/// The byte encodings of text.
+enum class TextEncoding {
+    Utf8,
+    Gbk,     ///< code page 936
+    Gb18030, ///< read as code page 936; each four-byte character is U+FFFD, which converts to a
+             ///< miss
+    Utf16Le,
+    Utf16Be,
+    ShiftJis, ///< code page 932, as a Japanese program reads Pelmora's code text
+};
+
+/// A byte order mark at the start of a text: the encoding it announces and its length in bytes.
+struct ByteOrderMark {
+    TextEncoding encoding = TextEncoding::Utf8;
+    std::size_t length = 0;
+};
+
+/// The byte order mark that `start` begins with (UTF-8, UTF-16LE or UTF-16BE), if any.
+std::optional<ByteOrderMark> FindByteOrderMark(std::string_view start);
+
+/// What a decoder does at bytes that are no character of its encoding.
+enum class BadBytes {
+    Stop,    ///< stop there and tell where (reading input)
+    Replace, ///< put U+FFFD in their place and go on (showing text)
+};
+
+/// Decodes a stream of bytes that comes in pieces of any size: a character that the end of one
+/// piece cuts is kept until the next piece brings the rest.
+class StreamDecoder {
+public:
+    /// `offset`: where in the whole stream the first byte handed over stands, for InvalidAt
+    /// (after a byte order mark that the caller took off).
+    StreamDecoder(TextEncoding encoding, BadBytes bad, std::uint64_t offset = 0);
+
+    /// Appends the UTF-8 of every whole character in what was kept and `bytes` to `utf8`.
+    /// False at the first bad byte when stopping there (the characters before it are
+    /// appended); every later call is then false too.
+    bool Decode(std::string_view bytes, std::string& utf8);
+
+    /// Ends the stream: a character left unfinished is a bad byte.
+    bool Finish(std::string& utf8);
+
+    /// Where in the stream the first bad byte stands, once a decoder stopped there.
+    std::optional<std::uint64_t> InvalidAt() const { return m_invalidAt; }
+
+    /// The bytes of the first bad character (the bad byte and those that go with it in the
+    /// encoding: continuation bytes, a trail byte, the rest of a unit), as far as handed over.
+    const std::string& InvalidBytes() const { return m_invalidBytes; }
+
+private:
+    std::size_t DecodeSome(std::string_view bytes, bool last, std::string& utf8);
+    std::size_t DecodeUtf8Bytes(std::string_view bytes, bool last, std::string& utf8);
+    std::size_t DecodeDoubleByte(std::string_view bytes, bool last, std::string& utf8);
+    std::size_t DecodeUtf16(std::string_view bytes, bool last, std::string& utf8);
+    // Handles the bad character of `length` bytes at `at`: true to go on past its first byte
+    // (replacing), false to stop.
+    bool Bad(std::size_t at, std::size_t length, std::string& utf8);
+
+    TextEncoding m_encoding;
+    BadBytes m_bad;
+    std::uint64_t m_offset;
+    std::string m_kept;
+    std::string m_joined;
+    std::string_view m_current; // the bytes being decoded, for InvalidBytes
+    std::optional<std::uint64_t> m_invalidAt;
+    std::string m_invalidBytes;
+};
+
+/// UTF-8 of all of `bytes` in `encoding`, bad bytes replaced by U+FFFD.
+std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding);
+
+} // namespace pelmora
