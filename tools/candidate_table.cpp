@@ -14,18 +14,6 @@ bool is_ideograph_key(const DesktopKey& key) {
     return key.key_class == KeyClass::Gb2312Hanzi || key.key_class == KeyClass::OtherIdeograph;
 }
 
-void add_unique(std::vector<JapaneseCode>& list, const std::optional<JapaneseCode>& code) {
-    if (!code) {
-        return;
-    }
-    const bool present = std::any_of(list.begin(), list.end(), [&code](const JapaneseCode& c) {
-        return c.character == code->character;
-    });
-    if (!present) {
-        list.push_back(*code);
-    }
-}
-
 } // namespace
 
 FormEvidence word_evidence(const WordDictionary& words) {

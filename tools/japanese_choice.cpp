@@ -194,6 +194,18 @@ void add_undirected(VariantMap& graph, const VariantMap& links) {
 
 } // namespace
 
+void add_unique(std::vector<JapaneseCode>& list, const std::optional<JapaneseCode>& code) {
+    if (!code) {
+        return;
+    }
+    const bool present = std::any_of(list.begin(), list.end(), [&code](const JapaneseCode& c) {
+        return c.character == code->character;
+    });
+    if (!present) {
+        list.push_back(*code);
+    }
+}
+
 const std::vector<std::string>& unihan_fields() {
     static const std::vector<std::string> fields = {"kTraditionalVariant", "kSimplifiedVariant",
                                                     "kZVariant", "kSemanticVariant",

@@ -42,6 +42,9 @@ struct Choice {
     std::string route;
 };
 
+// Adds `code` to `list` unless the list holds that character already.
+void add_unique(std::vector<JapaneseCode>& list, const std::optional<JapaneseCode>& code);
+
 class JapaneseChooser {
 public:
     explicit JapaneseChooser(const VariantSources& sources);

@@ -124,17 +124,9 @@ std::vector<NameEntry> name_entries(const JapaneseChooser& chooser, const PerCha
 std::string name_table_bytes(const std::vector<NameEntry>& entries) {
     std::string bytes;
     for (const NameEntry& entry : entries) {
-        bytes += static_cast<char>(entry.surname ? format::kSurnameTag : format::kGivenNameTag);
-        bytes += static_cast<char>(entry.keys.size());
-        for (const auto& key : entry.keys) {
-            bytes += key;
-        }
-        for (const auto& code : entry.japanese) {
-            bytes += record_bytes(code.sjis);
-        }
-        for (const auto& code : entry.japanese) {
-            bytes += record_bytes(code.preview);
-        }
+        const auto tag =
+            static_cast<char>(entry.surname ? format::kSurnameTag : format::kGivenNameTag);
+        bytes += entry_bytes(tag, entry.keys, entry.japanese);
     }
     return bytes;
 }

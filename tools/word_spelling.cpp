@@ -21,18 +21,6 @@ constexpr Replacement kReplacements[] = {
     {U'劃', U'画', "Japanese writes 画 for 劃 since the post-war character reform (計画, 区画)"},
 };
 
-void add_unique(std::vector<JapaneseCode>& list, const std::optional<JapaneseCode>& code) {
-    if (!code) {
-        return;
-    }
-    const bool present = std::any_of(list.begin(), list.end(), [&code](const JapaneseCode& c) {
-        return c.character == code->character;
-    });
-    if (!present) {
-        list.push_back(*code);
-    }
-}
-
 std::vector<UChar32> characters(const Spelling& spelling) {
     std::vector<UChar32> result;
     for (const auto& code : spelling) {

@@ -221,17 +221,24 @@ std::string word_table_bytes(std::vector<WordEntry> entries) {
     std::sort(entries.begin(), entries.end(), key_sequence_less);
     std::string bytes;
     for (const auto& entry : entries) {
-        bytes += '\0';
-        bytes += static_cast<char>(entry.keys.size());
-        for (const auto& key : entry.keys) {
-            bytes += key;
-        }
-        for (const auto& code : entry.japanese) {
-            bytes += record_bytes(code.sjis);
-        }
-        for (const auto& code : entry.japanese) {
-            bytes += record_bytes(code.preview);
-        }
+        bytes += entry_bytes('\0', entry.keys, entry.japanese);
+    }
+    return bytes;
+}
+
+std::string entry_bytes(char tag, const std::vector<std::string>& keys,
+                        const std::vector<JapaneseCode>& japanese) {
+    std::string bytes;
+    bytes += tag;
+    bytes += static_cast<char>(keys.size());
+    for (const auto& key : keys) {
+        bytes += key;
+    }
+    for (const auto& code : japanese) {
+        bytes += record_bytes(code.sjis);
+    }
+    for (const auto& code : japanese) {
+        bytes += record_bytes(code.preview);
     }
     return bytes;
 }

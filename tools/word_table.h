@@ -2,8 +2,8 @@
 
 #include "japanese_choice.h"
 #include "phrase_sources.h"
-#include "table_records.h"
 #include "table_formats.h"
+#include "table_records.h"
 #include "word_spelling.h"
 
 #include <map>
@@ -56,6 +56,11 @@ std::vector<WordEntry> reduced_word_table(const std::vector<Phrase>& phrases,
 // The Japanese characters forward longest match gives for a text (0 where nothing does).
 std::vector<UChar32> convert_by_words(const std::vector<UChar32>& text, const WordDictionary& words,
                                       const PerCharacter& per_char);
+
+// One entry of an optional table: the header record (`tag`, the number of characters), the key
+// records, the Shift-JIS records, then the preview records.
+std::string entry_bytes(char tag, const std::vector<std::string>& keys,
+                        const std::vector<JapaneseCode>& japanese);
 
 // words.dat: for each entry "00 n", n key records, n Shift-JIS records, n preview records,
 // sorted by key sequence (signed CharCodes, a prefix first).
