@@ -88,8 +88,8 @@ done
 wizard_gone || fail "the wizard did not close after Finish"
 wait "$installer" || fail "the installer ended with status $?"
 
-for file in pelmora.exe pelmora-convert.exe pin.dat pj.dat jj.dat words.dat candidates.dat README.txt \
-    LICENSE.txt licenses/Apache-2.0.txt licenses/kanjidic.txt Uninstall.exe; do
+for file in pelmora.exe pelmora-convert.exe pin.dat pj.dat jj.dat words.dat candidates.dat \
+    names.dat README.txt LICENSE.txt licenses/Apache-2.0.txt licenses/kanjidic.txt Uninstall.exe; do
     [ -f "$target/$file" ] || fail "$file was not installed"
 done
 [ -f "$programs/$folder/Pelmora.lnk" ] ||
