@@ -21,6 +21,16 @@ bool IsAscii(std::string_view bytes) {
                        [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
 }
 
+// ASCII bytes that plain text is not made of (NUL and the other control bytes but tab and line
+// breaks): what the low bytes of UTF-16 look like when read as UTF-8. A UTF-8 text with a bad
+// byte begins with plain ASCII, if with ASCII at all.
+bool HasControlBytes(std::string_view ascii) {
+    return std::any_of(ascii.begin(), ascii.end(), [](char byte) {
+        const auto value = static_cast<unsigned char>(byte);
+        return (value < 0x20 && value != '\t' && value != '\n' && value != '\r') || value == 0x7F;
+    });
+}
+
 // A character that plain text is made of: no control character but tab and line breaks, no
 // private-use character, nothing that stands for a decoding failure.
 bool IsPlainTextCharacter(char32_t character) {
@@ -73,6 +83,9 @@ std::optional<TextEncoding> LikelyEncoding(std::string_view readSoFar, std::uint
         return std::nullopt;
     }
     for (const TextEncoding other : {TextEncoding::Gbk, TextEncoding::Utf16Le}) {
+        if (other == TextEncoding::Utf16Le && !HasControlBytes(readSoFar.substr(0, invalidAt))) {
+            continue;
+        }
         if (ReadsAsPlainText(readSoFar, other, complete)) {
             return other;
         }

@@ -47,6 +47,8 @@ TEST(InputTextTest, AnotherEncodingIsSuggestedOnlyForTextThatIsNotUtf8FromItsSta
         }
         const std::string utf8 = EncodeUtf8(text) + "\xC3";
         ASSERT_EQ(LikelyEncoding(utf8, utf8.size() - 1, true), std::nullopt);
+        const std::string ascii = "abc" + EncodeUtf8(std::u32string{character}).substr(0, 1);
+        ASSERT_EQ(LikelyEncoding(ascii, 3, true), std::nullopt) << std::hex << +character;
     }
     EXPECT_GT(gbkHints, 20000);
     EXPECT_GT(utf16Hints, 5000);
