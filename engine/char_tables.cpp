@@ -126,15 +126,6 @@ void TableSet::CloseAll() {
     m_keySearches.clear();
 }
 
-bool TableSet::AllInMemory() const {
-    for (const std::unique_ptr<TableFile>& file : m_files) {
-        if (!file || !file->LoadedLength()) {
-            return false;
-        }
-    }
-    return true;
-}
-
 std::optional<RecordNumber> TableSet::RememberedKeySearch(CharCode code) const {
     if (m_keySearches.empty()) {
         return std::nullopt;

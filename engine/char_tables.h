@@ -72,9 +72,6 @@ public:
     /// Closes all open tables at once.
     void CloseAll();
 
-    /// True when all three tables were read into memory, so no record can change under the run.
-    bool AllInMemory() const;
-
     /// The result a search of the key table gave earlier in this run for `code`, when the key
     /// table was read into memory: its content cannot change under the run, so the same search
     /// gives the same record. Nothing for a table read record by record, or a code not yet seen.

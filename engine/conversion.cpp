@@ -59,9 +59,6 @@ public:
         if (reading == TableReading::InMemory) {
             m_known.resize(kRemembered);
         }
-        if (tables.AllInMemory()) {
-            m_agreed.assign(static_cast<std::size_t>(m_keyCount) + 1, false);
-        }
     }
 
     // `code` is the character's CharCode, nothing when the code page cannot represent it.
@@ -111,19 +108,11 @@ private:
         return {JapaneseCodeCharacter(code), RecordCharacter(preview)};
     }
 
-    // A damaged pair ends the run. Tables read into memory cannot change under it, so each
-    // record pair is checked once there; open files are checked at every read.
+    // A damaged pair ends the run. With the tables in memory a character's pieces are
+    // remembered once read, so each pair is checked once; open files are checked at every read.
     void CheckAgreement(RecordNumber found, Record code, Record preview) {
-        const auto at = static_cast<std::size_t>(found);
-        const bool remembered = at < m_agreed.size();
-        if (remembered && m_agreed[at]) {
-            return;
-        }
         if (!RecordsAgree(code, preview)) {
             throw DamagedRecord(m_paths.pjfile, found);
-        }
-        if (remembered) {
-            m_agreed[at] = true;
         }
     }
 
@@ -131,7 +120,6 @@ private:
     const TablePaths& m_paths;
     CountingReport m_report;
     RecordNumber m_keyCount;
-    std::vector<bool> m_agreed; // by record number, for tables read into memory
     // Pieces of each character looked up so far, code text << 16 | preview; 0 for not yet.
     std::vector<std::uint32_t> m_known;
 };

@@ -23,7 +23,7 @@ std::string CodeTextBytes(Record record) {
 }
 
 bool IsPlaceholderRecord(Record record) {
-    return record.first == 0xA1 && record.second == 0xF5; // □ in code page 936
+    return RecordCharacter(record) == kPlaceholder;
 }
 
 } // namespace
