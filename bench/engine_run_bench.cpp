@@ -26,7 +26,8 @@ double RunMilliseconds(const std::string& text, const std::filesystem::path& tab
     pelmora::TablePaths paths;
     CountingReport report;
     const auto start = std::chrono::steady_clock::now();
-    pelmora::ConvertText(input, japanese, preview, paths, {tables, reading}, report);
+    pelmora::ConvertText(pelmora::RunKind::PerCharacter, input, japanese, preview, paths,
+                         {tables, reading}, report);
     const auto end = std::chrono::steady_clock::now();
     reports = report.shown;
     return std::chrono::duration<double, std::milli>(end - start).count();

@@ -99,7 +99,7 @@ void TimeRunAlone(const QString& input, const char* shape, pelmora::ErrorReport&
         pelmora::TablePaths paths;
         QElapsedTimer timer;
         timer.start();
-        pelmora::ConvertText(source, japaneseCode, preview, paths,
+        pelmora::ConvertText(pelmora::RunKind::PerCharacter, source, japaneseCode, preview, paths,
                              {pelmora::ProgramDirectory(), pelmora::TableReading::PerRecord},
                              report);
         milliseconds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);

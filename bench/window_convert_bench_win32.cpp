@@ -186,7 +186,7 @@ void TimeRunAlone(const std::wstring& input, const char* shape, const TableLocat
         StringSink japaneseCode;
         StringSink preview;
         TablePaths paths;
-        ConvertText(source, japaneseCode, preview, paths, tables, report);
+        ConvertText(RunKind::PerCharacter, source, japaneseCode, preview, paths, tables, report);
     });
     PrintFigure("conversion run alone", shape, input.size(), best);
 }

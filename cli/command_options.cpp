@@ -88,6 +88,21 @@ std::string_view ValueOf(const Argument& option, const std::vector<std::string>&
     return arguments[++i];
 }
 
+// The options that choose the run's kind; the per-character run needs none.
+constexpr std::pair<std::string_view, RunKind> kRunKindOptions[] = {
+    {"--words", RunKind::ByWords},
+    {"--names", RunKind::ByNames},
+};
+
+std::optional<RunKind> RunKindOption(std::string_view name) {
+    for (const auto& [option, kind] : kRunKindOptions) {
+        if (name == option) {
+            return kind;
+        }
+    }
+    return std::nullopt;
+}
+
 TextEncoding EncodingNamed(std::string_view name) {
     if (const std::optional<TextEncoding> encoding = EncodingByName(name)) {
         return *encoding;
@@ -144,6 +159,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     Options options;
     std::optional<OutputForm> form;
     std::optional<std::filesystem::path> inputPath;
+    std::optional<std::string_view> kindOption;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
@@ -167,10 +183,14 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
                 throw UsageError{"--preview and --sjis cannot be combined"};
             }
             form = asked;
-        } else if (option && name == "--words") {
-            options.byWords = true;
-        } else if (option && name == "--names") {
-            options.byNames = true;
+        } else if (const std::optional<RunKind> kind =
+                       option ? RunKindOption(name) : std::nullopt) {
+            if (kindOption && *kindOption != name) {
+                throw UsageError{std::string(*kindOption) + " and " + std::string(name) +
+                                 " cannot be combined"};
+            }
+            kindOption = name;
+            options.kind = *kind;
         } else if (option && name == "--candidates") {
             options.candidates = true;
         } else if (option && name == "--tables") {
@@ -191,9 +211,6 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
         } else {
             inputPath = PathFromArgument(argument);
         }
-    }
-    if (options.byWords && options.byNames) {
-        throw UsageError{"--words and --names cannot be combined"};
     }
     if (options.candidates && form) {
         throw UsageError{"--candidates cannot be combined with --preview or --sjis"};

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "conversion.h"
 #include "stream_decoder.h"
 
 #include <filesystem>
@@ -24,8 +25,7 @@ struct Options {
     /// Nothing: UTF-8, or what a byte order mark at the start says.
     std::optional<TextEncoding> encoding;
     std::filesystem::path inputPath = "-";
-    bool byWords = false;    ///< --words: the word-aware run
-    bool byNames = false;    ///< --names: one Chinese personal name per line
+    RunKind kind = RunKind::PerCharacter; ///< --words, --names
     bool candidates = false; ///< --candidates: list each character's candidates instead
     bool help = false;
     bool version = false;

@@ -31,13 +31,6 @@ TableLocation Location(const Options& options) {
     return {options.tableDirectory.value_or(ProgramDirectory()), TableReading::InMemory};
 }
 
-RunKind KindOfRun(const Options& options) {
-    if (options.byNames) {
-        return RunKind::ByNames;
-    }
-    return options.byWords ? RunKind::ByWords : RunKind::PerCharacter;
-}
-
 // The --candidates listing as the run goes: each pick the run appends belongs to the oldest
 // input character not yet listed. The run appends a character's code text pick, then its
 // preview pick; the line is written with the preview pick, once both are known.
@@ -62,9 +55,8 @@ public:
         m_waiting.pop_front();
         m_codePicks.picks.pop_front();
         m_line.clear();
-        AppendCandidateLines(std::u32string_view(&character, 1),
-                             std::u32string_view(&codePick, 1), std::u32string_view(&pick, 1),
-                             m_candidates, m_line);
+        AppendCandidateLines(std::u32string_view(&character, 1), std::u32string_view(&codePick, 1),
+                             std::u32string_view(&pick, 1), m_candidates, m_line);
         m_output.AppendBytes(m_line);
     }
 
@@ -102,9 +94,9 @@ int WriteConversion(const Options& options, InputText& input) {
     const bool previewAsked = options.form == OutputForm::Preview;
     StandardErrorReport report;
     TablePaths paths;
-    ConvertTextAs(KindOfRun(options), input, previewAsked ? static_cast<TextSink&>(unused) : output,
-                  previewAsked ? static_cast<TextSink&>(output) : unused, paths, Location(options),
-                  report);
+    ConvertText(options.kind, input, previewAsked ? static_cast<TextSink&>(unused) : output,
+                previewAsked ? static_cast<TextSink&>(output) : unused, paths, Location(options),
+                report);
     const bool written = output.Finish();
     return Outcome(report, written, input);
 }
@@ -124,8 +116,7 @@ int WriteCandidates(const Options& options, InputText& input) {
     input.BeforeWaiting([&output] { return output.SendNow(); });
     input.OnPiece([&lines](std::string_view piece) { lines.Take(piece); });
     TablePaths paths;
-    ConvertTextAs(KindOfRun(options), input, lines.CodePicks(), lines, paths, Location(options),
-                  report);
+    ConvertText(options.kind, input, lines.CodePicks(), lines, paths, Location(options), report);
     const bool written = output.Finish();
     return Outcome(report, written, input);
 }

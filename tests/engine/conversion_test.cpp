@@ -25,7 +25,8 @@ protected:
 
     void Convert(const std::string& utf8) {
         StringSource input(utf8);
-        ConvertText(input, m_japanese, m_preview, m_paths, {m_dir.Path(), GetParam()}, m_report);
+        ConvertText(RunKind::PerCharacter, input, m_japanese, m_preview, m_paths,
+                    {m_dir.Path(), GetParam()}, m_report);
     }
     std::string ReportText() const {
         std::string all;

@@ -33,7 +33,8 @@ protected:
         KeepingSink preview{U"earlier"};
         TablePaths paths;
         StringSource input(utf8);
-        ConvertText(input, japaneseSink, preview, paths, {m_dir.Path(), reading}, report);
+        ConvertText(RunKind::PerCharacter, input, japaneseSink, preview, paths,
+                    {m_dir.Path(), reading}, report);
         japanese = japaneseSink.Utf8();
         EXPECT_EQ(japaneseSink.Length(), preview.Length());
         return AllReports(report);

@@ -59,7 +59,8 @@ protected:
         Utf8Sink preview;
         TablePaths paths;
         const std::size_t reportsBefore = m_report.Entries().size();
-        ConvertText(input, japanese, preview, paths, {directory, GetParam()}, m_report);
+        ConvertText(RunKind::PerCharacter, input, japanese, preview, paths, {directory, GetParam()},
+                    m_report);
         if (run % 10 == 9) {
             m_reported += m_report.Entries().size() == reportsBefore + 1 ? 1 : 0;
         } else {

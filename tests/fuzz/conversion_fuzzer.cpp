@@ -164,8 +164,8 @@ RunResult Run(const std::string& text, const fs::path& directory, TableReading r
     Utf8Sink preview;
     TablePaths paths;
     RunResult result;
-    (byWords ? ConvertTextByWords : ConvertText)(input, japaneseCode, preview, paths,
-                                                 {directory, reading}, result.reports);
+    ConvertText(byWords ? RunKind::ByWords : RunKind::PerCharacter, input, japaneseCode, preview,
+                paths, {directory, reading}, result.reports);
     Require(OpenFileCount() == openBefore, "every table is closed when the run ends");
     result.japaneseCode = std::move(japaneseCode.Text());
     result.preview = std::move(preview.Text());

@@ -84,7 +84,8 @@ TEST_P(CodeTextReadsAsPreviewTest, ForEveryCharacterOfTheCodePage) {
     StringSink preview;
     TablePaths paths;
     testing::RecordingReport report;
-    ConvertText(source, code, preview, paths, {PELMORA_DATA_DIR, GetParam()}, report);
+    ConvertText(RunKind::PerCharacter, source, code, preview, paths, {PELMORA_DATA_DIR, GetParam()},
+                report);
     EXPECT_TRUE(report.Entries().empty());
     ASSERT_EQ(code.Text().size(), input.size());
     ASSERT_EQ(preview.Text().size(), input.size());

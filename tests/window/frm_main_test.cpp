@@ -83,7 +83,7 @@ TEST_F(FrmMainTest, ConvertShowsTheRunOfTheInputBoxWithTheTablesGiven) {
         Utf8Sink preview;
         TablePaths paths;
         RecordingReport report;
-        ConvertText(source, japaneseCode, preview, paths,
+        ConvertText(RunKind::PerCharacter, source, japaneseCode, preview, paths,
                     {m_tables.Path(), TableReading::PerRecord}, report);
         ASSERT_TRUE(report.Entries().empty());
         ASSERT_EQ(Shown(Control::Text2), japaneseCode.Text()) << input;
