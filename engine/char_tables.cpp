@@ -123,25 +123,6 @@ void TableSet::CloseAll() {
     for (std::unique_ptr<TableFile>& file : m_files) {
         file.reset();
     }
-    m_keySearches.clear();
-}
-
-std::optional<RecordNumber> TableSet::RememberedKeySearch(CharCode code) const {
-    if (m_keySearches.empty()) {
-        return std::nullopt;
-    }
-    const RecordNumber found = m_keySearches[static_cast<std::size_t>(code + 32768)];
-    return found < 0 ? std::nullopt : std::optional<RecordNumber>(found);
-}
-
-void TableSet::RememberKeySearch(CharCode code, RecordNumber found) {
-    if (!m_files[0] || !m_files[0]->LoadedLength()) {
-        return;
-    }
-    if (m_keySearches.empty()) {
-        m_keySearches.assign(65536, -1);
-    }
-    m_keySearches[static_cast<std::size_t>(code + 32768)] = found;
 }
 
 RecordNumber KeyRecordCount(std::int64_t lengthInBytes) {
