@@ -7,6 +7,7 @@
 #include "output_stream.h"
 #include "platform.h"
 #include "program_directory.h"
+#include "runtime_error.h"
 #include "utf8.h"
 #include "word_tables.h"
 
@@ -87,11 +88,19 @@ int Outcome(const StandardErrorReport& report, bool written, const InputText& in
     return kExitSuccess;
 }
 
+// The code text written in code page 936 is Shift-JIS bytes: a console shows what a Japanese
+// program reads in them.
+TextEncoding ShownAs(const Options& options) {
+    const bool codeTextBytes =
+        options.text == OutputText::JapaneseCode && options.outputEncoding == TextEncoding::Gbk;
+    return codeTextBytes ? TextEncoding::ShiftJis : options.outputEncoding;
+}
+
 int WriteConversion(const Options& options, InputText& input) {
-    StandardOutputSink output(options.form == OutputForm::ShiftJisBytes);
+    StandardOutputSink output(options.outputEncoding, ShownAs(options));
     input.BeforeWaiting([&output] { return output.SendNow(); });
     DiscardSink unused;
-    const bool previewAsked = options.form == OutputForm::Preview;
+    const bool previewAsked = options.text == OutputText::Preview;
     StandardErrorReport report;
     TablePaths paths;
     ConvertText(options.kind, input, previewAsked ? static_cast<TextSink&>(unused) : output,
@@ -111,7 +120,7 @@ int WriteCandidates(const Options& options, InputText& input) {
         ReportCurrentException(report, kConversionErrorTitle);
         return kExitReported;
     }
-    StandardOutputSink output(false);
+    StandardOutputSink output(TextEncoding::Utf8, TextEncoding::Utf8);
     CandidateLinesSink lines(*candidates, output);
     input.BeforeWaiting([&output] { return output.SendNow(); });
     input.OnPiece([&lines](std::string_view piece) { lines.Take(piece); });
@@ -128,13 +137,13 @@ int Convert(const Options& options) {
         std::filesystem::status(*options.tableDirectory, error).type() !=
             std::filesystem::file_type::not_found &&
         !error && !std::filesystem::is_directory(*options.tableDirectory, error)) {
-        throw UsageError{"--tables " + DisplayPath(*options.tableDirectory) + " is not a folder"};
+        throw UsageError{"--tables " + PathText(*options.tableDirectory) + " is not a folder"};
     }
     const std::unique_ptr<InputText> input = InputText::Open(options.inputPath);
     if (!input) {
         return kExitUsage;
     }
-    input->Start(options.encoding);
+    input->Start(options.inputEncoding);
     if (input->Failure()) {
         TellUser(*input->Failure());
         return kExitUsage;

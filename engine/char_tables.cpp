@@ -133,9 +133,4 @@ RecordNumber KeyRecordCount(std::int64_t lengthInBytes) {
     return static_cast<RecordNumber>(count);
 }
 
-std::string PathText(const std::filesystem::path& path) {
-    const std::u8string utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
-}
-
 } // namespace pelmora

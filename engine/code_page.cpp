@@ -107,17 +107,25 @@ char32_t RecordCharacter(Record record) {
     return CharacterOrPlaceholder(record.first);
 }
 
-bool AppendCodePage936(char32_t character, std::string& out) {
+std::size_t WriteCodePage936(char32_t character, char* out) {
     const std::optional<CharCode> code = CharCodeOf(character);
     if (!code) {
-        return false;
+        return 0;
     }
     const auto value = static_cast<std::uint16_t>(*code);
+    std::size_t written = 0;
     if (*code < 0) {
-        out.push_back(static_cast<char>(value >> 8));
+        out[written++] = static_cast<char>(value >> 8);
     }
-    out.push_back(static_cast<char>(value & 0xFF));
-    return true;
+    out[written++] = static_cast<char>(value & 0xFF);
+    return written;
+}
+
+bool AppendCodePage936(char32_t character, std::string& out) {
+    char bytes[2];
+    const std::size_t written = WriteCodePage936(character, bytes);
+    out.append(bytes, written);
+    return written > 0;
 }
 
 std::optional<std::string> EncodeCodePage936(std::u32string_view text) {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -44,6 +45,10 @@ char32_t RecordCharacter(Record record);
 /// The character that code page 936 `code` stands for (a byte value below 0x100, or lead * 256 +
 /// trail), or nothing when those bytes are no character of the code page.
 std::optional<char32_t> CodePage936Character(std::uint16_t code);
+
+/// Writes the code page 936 bytes of `character` to `out`, which has room for two; returns how
+/// many, or 0 when the code page cannot represent it.
+std::size_t WriteCodePage936(char32_t character, char* out);
 
 /// Appends the code page 936 bytes of `character`; false (and nothing appended) when the code
 /// page cannot represent it.

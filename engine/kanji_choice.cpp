@@ -1,7 +1,6 @@
 #include "kanji_choice.h"
 
 #include "shift_jis.h"
-#include "table_file_access.h"
 
 #include <string>
 

@@ -2,6 +2,11 @@
 
 namespace pelmora {
 
+std::string PathText(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
+
 std::string StandardDescription(ErrorNumber number) {
     switch (number) {
     case ErrorNumber::Overflow:

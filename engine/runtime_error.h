@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 
@@ -21,6 +22,9 @@ enum class ErrorNumber : int {
     PathFileAccessError = 75,
     InvalidFileFormat = 321,
 };
+
+/// A path as UTF-8, for messages and error reports.
+std::string PathText(const std::filesystem::path& path);
 
 /// The runtime's own wording for an error number ("File not found", ...).
 std::string StandardDescription(ErrorNumber number);

@@ -69,20 +69,5 @@ TEST(InputTextTest, MessagesNameTheEncodingTheOffsetAndTheBytes) {
               "the input is not valid GBK (byte offset 2: 81)");
 }
 
-TEST(InputTextTest, EncodingNames) {
-    for (const char* name : {"UTF-8", "utf8", "Utf8"}) {
-        EXPECT_EQ(EncodingByName(name), TextEncoding::Utf8) << name;
-    }
-    for (const char* name : {"gbk", "CP936", "gb2312"}) {
-        EXPECT_EQ(EncodingByName(name), TextEncoding::Gbk) << name;
-    }
-    EXPECT_EQ(EncodingByName("GB18030"), TextEncoding::Gb18030);
-    EXPECT_EQ(EncodingByName("utf-16LE"), TextEncoding::Utf16Le);
-    EXPECT_EQ(EncodingByName("utf-16be"), TextEncoding::Utf16Be);
-    for (const char* name : {"", "utf8x", "utf-16", "latin1", "shift-jis"}) {
-        EXPECT_FALSE(EncodingByName(name)) << name;
-    }
-}
-
 } // namespace
 } // namespace pelmora

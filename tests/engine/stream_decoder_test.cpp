@@ -138,16 +138,5 @@ TEST(StreamDecoderTest, SplittingNeverChangesTheResult) {
     }
 }
 
-TEST(StreamDecoderTest, ByteOrderMarks) {
-    EXPECT_EQ(FindByteOrderMark("\xEF\xBB\xBF"
-                                "a")
-                  ->encoding,
-              TextEncoding::Utf8);
-    EXPECT_EQ(FindByteOrderMark("\xFF\xFE")->encoding, TextEncoding::Utf16Le);
-    EXPECT_EQ(FindByteOrderMark("\xFE\xFF\x00")->length, 2u);
-    EXPECT_FALSE(FindByteOrderMark("\xEF\xBB"));
-    EXPECT_FALSE(FindByteOrderMark("a\xFF\xFE"));
-}
-
 } // namespace
 } // namespace pelmora

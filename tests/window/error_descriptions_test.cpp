@@ -2,7 +2,6 @@
 
 #include "char_tables.h"
 #include "runtime_error.h"
-#include "table_file_access.h"
 #include "table_fixture.h"
 #include "utf8.h"
 
