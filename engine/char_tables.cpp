@@ -17,7 +17,7 @@ constexpr std::int64_t kMaxLoadedTableBytes = std::int64_t{16} * 1024 * 1024;
 
 std::int64_t RecordOffset(RecordNumber number, const std::filesystem::path& path) {
     if (number < 1) {
-        throw RuntimeError(ErrorNumber::BadRecordNumber, PathText(path));
+        throw RuntimeError(ErrorNumber::BadRecordNumber, path);
     }
     return (static_cast<std::int64_t>(number) - 1) * kRecordSize;
 }
@@ -31,7 +31,7 @@ public:
         char bytes[kRecordSize];
         const std::int64_t offset = RecordOffset(number, m_file->Path());
         if (m_file->ReadAt(offset, bytes, kRecordSize) != kRecordSize) {
-            throw RuntimeError(ErrorNumber::InputPastEndOfFile, PathText(m_file->Path()));
+            throw RuntimeError(ErrorNumber::InputPastEndOfFile, m_file->Path());
         }
         return {static_cast<std::uint8_t>(bytes[0]), static_cast<std::uint8_t>(bytes[1])};
     }
@@ -51,7 +51,7 @@ public:
     Record Read(RecordNumber number) override {
         const std::int64_t offset = RecordOffset(number, m_path);
         if (offset + kRecordSize > static_cast<std::int64_t>(m_bytes.size())) {
-            throw RuntimeError(ErrorNumber::InputPastEndOfFile, PathText(m_path));
+            throw RuntimeError(ErrorNumber::InputPastEndOfFile, m_path);
         }
         const auto at = static_cast<std::size_t>(offset);
         return {static_cast<std::uint8_t>(m_bytes[at]), static_cast<std::uint8_t>(m_bytes[at + 1])};

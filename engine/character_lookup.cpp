@@ -85,7 +85,7 @@ Pieces CharacterLookup::LookedUpPieces(char32_t character) {
     const Record code = m_tables.ReadRecord(kJapaneseCodeTableFile, found);
     const Record preview = m_tables.ReadRecord(kPreviewTableFile, found);
     if (!RecordsAgree(code, preview)) {
-        throw DamagedRecord(m_paths.pjfile, found);
+        throw DamagedRecord(m_paths.pjfile, found, m_paths.jjfile);
     }
     return {JapaneseCodeCharacter(code), RecordCharacter(preview)};
 }

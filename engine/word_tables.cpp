@@ -34,7 +34,7 @@ public:
     RecordNumber Count() const { return m_count; }
     Record Read(RecordNumber number) const { return m_file->Read(number); }
     [[noreturn]] void Malformed() const {
-        throw RuntimeError(ErrorNumber::InvalidFileFormat, PathText(m_path));
+        throw RuntimeError(ErrorNumber::InvalidFileFormat, m_path);
     }
     // The entry length a header record gives, checked against its bounds and the file's end.
     int EntryLength(RecordNumber header, std::uint8_t tag, std::size_t least, std::size_t most,

@@ -158,9 +158,9 @@ INSTANTIATE_TEST_SUITE_P(BothReadings, ConversionTest, testing::BothReadings(),
 
 TEST(ErrorReportTest, ZeroIsNeverShownAndTheTextHasTwoLines) {
     RecordingReport report;
-    ShowErrorReport(report, kConversionErrorTitle, {0, "nothing", {}});
+    ShowErrorReport(report, kConversionErrorTitle, ErrorInfo(0, "/t/pin.dat"));
     EXPECT_TRUE(report.Entries().empty());
-    ShowErrorReport(report, kFormLoadErrorTitle, {57, "Device I/O error", {}});
+    ShowErrorReport(report, kFormLoadErrorTitle, ErrorInfo(57));
     ASSERT_EQ(report.Entries().size(), 1u);
     EXPECT_EQ(report.Entries()[0].title, "Error in FormLoad");
     EXPECT_EQ(report.Entries()[0].text, "ErrorNo:57\r\nErrorInfo:Device I/O error");

@@ -243,6 +243,7 @@ TEST_P(TableFaultTest, DamagedRecordPairsEndTheRunKeepingWhatWasAppended) {
         ExpectOutputs("搶", "東");
         EXPECT_EQ(AllReports(m_report),
                   Failure(321, "Invalid file format: " + Table(kJapaneseCodeTableName).string() +
+                                   " and " + Table(kPreviewTableName).string() +
                                    ", record 3: its Shift-JIS code is not its preview's kanji"));
     }
     // Two pairs keep the promise in their own way: "・" previewed as "·", which code page 936
