@@ -128,15 +128,4 @@ bool AppendCodePage936(char32_t character, std::string& out) {
     return written > 0;
 }
 
-std::optional<std::string> EncodeCodePage936(std::u32string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
-    for (const char32_t character : text) {
-        if (!AppendCodePage936(character, bytes)) {
-            return std::nullopt;
-        }
-    }
-    return bytes;
-}
-
 } // namespace pelmora

@@ -54,7 +54,4 @@ std::size_t WriteCodePage936(char32_t character, char* out);
 /// page cannot represent it.
 bool AppendCodePage936(char32_t character, std::string& out);
 
-/// `text` encoded in code page 936; nothing when a character cannot be represented.
-std::optional<std::string> EncodeCodePage936(std::u32string_view text);
-
 } // namespace pelmora

@@ -33,10 +33,6 @@ void WithChooserOf(RunKind kind, const std::filesystem::path& directory, Run&& r
 
 } // namespace
 
-void Utf8Sink::Append(char32_t character) {
-    AppendUtf8(character, m_text);
-}
-
 void ConvertText(RunKind kind, TextSource& input, TextSink& japaneseCode, TextSink& preview,
                  TablePaths& tablePaths, const TableLocation& location, ErrorReport& report) {
     try {

@@ -29,45 +29,6 @@ public:
     virtual void Append(char32_t character) = 0;
 };
 
-/// A source over UTF-8 text it owns, given as one piece.
-class StringSource final : public TextSource {
-public:
-    explicit StringSource(std::string utf8) : m_text(std::move(utf8)) {}
-    std::string_view NextPiece() override {
-        if (m_given) {
-            return {};
-        }
-        m_given = true;
-        return m_text;
-    }
-
-private:
-    std::string m_text;
-    bool m_given = false;
-};
-
-/// A sink that keeps its text as code points.
-class StringSink final : public TextSink {
-public:
-    void Clear() override { m_text.clear(); }
-    void Append(char32_t character) override { m_text.push_back(character); }
-    const std::u32string& Text() const { return m_text; }
-
-private:
-    std::u32string m_text;
-};
-
-/// A sink that keeps its text as UTF-8.
-class Utf8Sink final : public TextSink {
-public:
-    void Clear() override { m_text.clear(); }
-    void Append(char32_t character) override;
-    std::string& Text() { return m_text; }
-
-private:
-    std::string m_text;
-};
-
 /// Where the tables of a conversion are and how to read them.
 struct TableLocation {
     std::filesystem::path directory;

@@ -185,12 +185,4 @@ std::size_t StreamDecoder::DecodeUtf16(std::string_view bytes, bool last, std::s
     return at;
 }
 
-std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding) {
-    std::string utf8;
-    StreamDecoder decoder(encoding, BadBytes::Replace);
-    decoder.Decode(bytes, utf8);
-    decoder.Finish(utf8);
-    return utf8;
-}
-
 } // namespace pelmora

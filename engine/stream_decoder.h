@@ -59,7 +59,4 @@ private:
     std::string m_invalidBytes;
 };
 
-/// UTF-8 of all of `bytes` in `encoding`, bad bytes replaced by U+FFFD.
-std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding);
-
 } // namespace pelmora

@@ -1,6 +1,7 @@
 #include "input_text.h"
 
 #include "code_page.h"
+#include "string_text.h"
 #include "utf16.h"
 #include "utf8.h"
 
@@ -10,6 +11,8 @@
 
 namespace pelmora {
 namespace {
+
+using testing::EncodeCodePage936;
 
 bool IsAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(),

@@ -1,6 +1,7 @@
 #include "conversion.h"
 
 #include "both_readings.h"
+#include "string_text.h"
 #include "table_fixture.h"
 #include "utf8.h"
 
@@ -14,6 +15,7 @@ using testing::KeepingSink;
 using testing::OpenFileCount;
 using testing::RecordingReport;
 using testing::SampleRows;
+using testing::StringSource;
 using testing::TableRow;
 using testing::TempDirectory;
 using testing::WriteFile;

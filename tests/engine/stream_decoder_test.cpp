@@ -2,6 +2,7 @@
 
 #include "code_page.h"
 #include "shift_jis.h"
+#include "string_text.h"
 #include "utf16.h"
 #include "utf8.h"
 
@@ -11,6 +12,9 @@
 
 namespace pelmora {
 namespace {
+
+using testing::DecodeToUtf8;
+using testing::EncodeCodePage936;
 
 constexpr TextEncoding kEncodings[] = {TextEncoding::Utf8,    TextEncoding::Gbk,
                                        TextEncoding::Gb18030, TextEncoding::Utf16Le,

@@ -1,6 +1,7 @@
 #include "both_readings.h"
 #include "conversion.h"
 #include "runtime_error.h"
+#include "string_text.h"
 #include "table_fixture.h"
 #include "utf8.h"
 #include "word_tables.h"
@@ -16,6 +17,7 @@ using testing::Gbk;
 using testing::KeepingSink;
 using testing::RecordingReport;
 using testing::SampleRows;
+using testing::StringSource;
 using testing::TempDirectory;
 using testing::WordEntryBytes;
 using testing::WriteFile;

@@ -2,11 +2,14 @@
 // test takes seconds and no disk space.
 
 #include "fault_support.h"
+#include "string_text.h"
 
 #include <gtest/gtest.h>
 
 namespace pelmora::faults {
 namespace {
+
+using testing::StringSource;
 
 namespace fs = std::filesystem;
 using testing::Gbk;

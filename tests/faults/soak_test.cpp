@@ -3,6 +3,7 @@
 
 #include "both_readings.h"
 #include "fault_support.h"
+#include "string_text.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,9 @@
 
 namespace pelmora::faults {
 namespace {
+
+using testing::StringSource;
+using testing::Utf8Sink;
 
 namespace fs = std::filesystem;
 using testing::Gbk;

@@ -4,6 +4,7 @@
 #include "both_readings.h"
 #include "fault_support.h"
 #include "runtime_error.h"
+#include "string_text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@
 
 namespace pelmora::faults {
 namespace {
+
+using testing::StringSource;
 
 namespace fs = std::filesystem;
 using testing::Gbk;

@@ -4,6 +4,7 @@
 #include "conversion.h"
 #include "fuzz_input.h"
 #include "runtime_error.h"
+#include "string_text.h"
 #include "utf8.h"
 #include "word_tables.h"
 
@@ -20,6 +21,9 @@
 
 namespace pelmora::fuzz {
 namespace {
+
+using testing::StringSource;
+using testing::Utf8Sink;
 
 namespace fs = std::filesystem;
 

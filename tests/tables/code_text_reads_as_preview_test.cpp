@@ -4,6 +4,7 @@
 // character was found, missed, passed through or could not be represented at all.
 #include "both_readings.h"
 #include "conversion.h"
+#include "string_text.h"
 #include "table_fixture.h"
 #include "table_test_support.h"
 #include "utf8.h"
@@ -16,6 +17,10 @@
 
 namespace pelmora {
 namespace {
+
+using testing::EncodeCodePage936;
+using testing::StringSink;
+using testing::StringSource;
 
 using table_tests::StrictConverter;
 

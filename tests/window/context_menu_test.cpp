@@ -1,6 +1,7 @@
 #include "fake_view.h"
 #include "frm_main.h"
 #include "shift_jis.h"
+#include "string_text.h"
 #include "table_fixture.h"
 #include "window_texts.h"
 
@@ -13,6 +14,7 @@ namespace pelmora {
 namespace {
 
 using testing::CandidateEntryBytes;
+using testing::EncodeCodePage936;
 using testing::FakeView;
 using testing::Gbk;
 using testing::WordEntryBytes;

@@ -1,6 +1,7 @@
 #include "frm_main.h"
 
 #include "fake_view.h"
+#include "string_text.h"
 #include "table_fixture.h"
 #include "window_texts.h"
 
@@ -17,7 +18,9 @@ using testing::Gbk;
 using testing::RecordBytes;
 using testing::RecordingReport;
 using testing::SampleRows;
+using testing::StringSource;
 using testing::TempDirectory;
+using testing::Utf8Sink;
 using testing::WriteFile;
 using testing::WriteTables;
 

@@ -2,6 +2,7 @@
 
 #include "code_page.h"
 #include "shift_jis.h"
+#include "string_text.h"
 #include "utf8.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +12,8 @@
 
 namespace pelmora {
 namespace {
+
+using testing::EncodeCodePage936;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
