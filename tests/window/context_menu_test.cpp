@@ -110,6 +110,14 @@ TEST_F(ContextMenuTest, OffersTheConvertedCharactersCandidatesThenTheBoxCommands
     EXPECT_TRUE(m_view.messages.empty());
 }
 
+// A word's text comes from its key records, an ASCII key (its byte, then 00) included.
+TEST_F(ContextMenuTest, AWordWithAnAsciiKeyIsShownWithIt) {
+    WriteFile(Dir() / kWordTableName,
+              WordEntryBytes({"A", Gbk("发")}, {"A", "\x94\xAF"}, {"A", Gbk("髪")}));
+    Convert("A发");
+    EXPECT_EQ(TextsOf(OpenMenu(Control::Text3, 1)).at(1), "髪（A发）");
+}
+
 // With the shipped tables: a text of every key of candidates.dat among fixed pieces, misses and
 // line breaks of every form, shown by boxes that keep line breaks as given, as LF or as CR LF.
 // Picking each candidate, from either box, changes that one character in both boxes to the
