@@ -1,7 +1,7 @@
 #pragma once
 
 #include "code_page.h"
-#include "conversion.h"
+#include "text_io.h"
 #include "utf8.h"
 
 #include <optional>
