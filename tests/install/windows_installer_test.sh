@@ -241,16 +241,16 @@ running() {
     local message
     start_pelmora
 
-    # Silently, nothing can be asked: both stop and change nothing.
-    if wine "$setup" /S </dev/null >/dev/null 2>&1; then
-        fail "the silent install reported success while pelmora.exe runs"
-    fi
+    # Silently, nothing can be asked: both stop (status 2, NSIS's for an aborted run) and change
+    # nothing. The uninstaller runs in place (_?=) so that its status is the uninstall's.
+    local status=0
+    wine "$setup" /S </dev/null >/dev/null 2>&1 || status=$?
+    [ "$status" = 2 ] || fail "the silent install while pelmora.exe runs ended with status $status"
     installation_intact "$target" Pelmora "the silent install while pelmora.exe runs"
-    # Run in place (_?=) so that its status is the uninstall's.
-    if wine "$(windows_path "$target/Uninstall.exe")" /S "_?=$(windows_path "$target")" \
-        </dev/null >/dev/null 2>&1; then
-        fail "the silent uninstall reported success while pelmora.exe runs"
-    fi
+    status=0
+    wine "$(windows_path "$target/Uninstall.exe")" /S "_?=$(windows_path "$target")" \
+        </dev/null >/dev/null 2>&1 || status=$?
+    [ "$status" = 2 ] || fail "the silent uninstall while pelmora.exe runs ended with status $status"
     installation_intact "$target" Pelmora "the silent uninstall while pelmora.exe runs"
 
     # The wizard asks before it writes a file, and goes on once pelmora.exe is closed.
