@@ -45,8 +45,9 @@ std::string WindowTitle();
 /// per line, joined by CR LF without a final line break.
 std::string AboutText();
 
-/// The help text shown in the help box: how to convert, how the tables work, what a character
-/// the tables lack looks like in each box and in the game, and where to send suggestions.
+/// The help text shown in the help box: how to convert (also with Ctrl+Enter), how the tables
+/// work, what an extension kanji and a character the tables lack look like in each box and in
+/// the game, and where to send suggestions.
 /// Lines end in CR LF.
 std::string HelpText();
 
