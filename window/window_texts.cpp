@@ -43,6 +43,23 @@ std::string AboutText() {
     });
 }
 
+std::string ProgramUsageText() {
+    return "Usage: pelmora [--help | --version]\n"
+           "Opens Pelmora's window: type Simplified Chinese into the box at top left, press\n"
+           "转换-->, and copy the text of the box at top right into the Japanese game.\n"
+           "pelmora-convert converts text without a window (pelmora-convert --help).\n"
+           "用法：在左上角的框中输入简体中文，单击\"转换-->\"，把右上角框中的文字复制到日文"
+           "游戏中。\n"
+           "不开窗口转换文字，请用 pelmora-convert。\n"
+           "\n"
+           "  -h, --help   show this help and exit\n"
+           "  --version    show the version and exit\n";
+}
+
+std::string ProgramVersionLine() {
+    return "pelmora " + VersionNumber() + "\n";
+}
+
 std::string ContextMenuErrorTitle(std::string_view boxName) {
     return "Error in " + std::string(boxName) + "ContextMenu";
 }
