@@ -44,16 +44,15 @@ std::string AboutText() {
 }
 
 std::string ProgramUsageText() {
+    // Each line is whole, so that a message box, which wraps lines by itself, shows no ragged
+    // breaks.
     return "Usage: pelmora [--help | --version]\n"
-           "Opens Pelmora's window: type Simplified Chinese into the box at top left, press\n"
-           "转换-->, and copy the text of the box at top right into the Japanese game.\n"
-           "pelmora-convert converts text without a window (pelmora-convert --help).\n"
-           "用法：在左上角的框中输入简体中文，单击\"转换-->\"，把右上角框中的文字复制到日文"
-           "游戏中。\n"
-           "不开窗口转换文字，请用 pelmora-convert。\n"
+           "Opens the window that turns Simplified Chinese into the codes of Japanese kanji.\n"
+           "pelmora-convert converts without a window (pelmora-convert --help).\n"
+           "打开把简体中文转换为日文汉字编码的窗口；不开窗口转换请用 pelmora-convert。\n"
            "\n"
-           "  -h, --help   show this help and exit\n"
-           "  --version    show the version and exit\n";
+           "  -h, --help   show this help and exit（显示帮助）\n"
+           "  --version    show the version and exit（显示版本号）\n";
 }
 
 std::string ProgramVersionLine() {

@@ -333,7 +333,7 @@ TEST_F(FrmMainWindowTest, KeysPressTheFocusedButton) {
     EXPECT_EQ(Text(Control::Text3), "");
     // Ctrl+Enter there converts, types no line break and leaves the focus in the box.
     testing::PressKey(VK_RETURN, {VK_CONTROL});
-    EXPECT_TRUE(Pump([this] { return Text(Control::Text3) == "東\r\na"; }));
+    EXPECT_TRUE(Pump([this] { return Text(Control::Text3) == "東\r\n□"; }));
     testing::PressKey('B');
     EXPECT_TRUE(Pump([this] { return Text(Control::Text1) == "东\r\nab"; }));
     EXPECT_EQ(GetFocus(), Item(Control::Text1));
