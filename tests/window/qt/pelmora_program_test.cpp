@@ -115,8 +115,7 @@ void PelmoraProgramTest::helpAndVersionPrintWithoutOpeningTheWindow_data() {
                                 .arg(PELMORA_VERSION_PATCH);
     QTest::newRow("--help") << QStringList{"--help"} << usage;
     QTest::newRow("-h") << QStringList{"-h"} << usage;
-    QTest::newRow("--version") << QStringList{"--version"} << version;
-    QTest::newRow("the first of the two") << QStringList{"--version", "--help"} << version;
+    QTest::newRow("--version, before --help") << QStringList{"--version", "--help"} << version;
     QTest::newRow("after a Qt option") << QStringList{"-platform", "xcb", "-h"} << usage;
     // After "--" it is no option, and the window tries to open.
     QTest::newRow("after --") << QStringList{"--", "--help"} << QString();
@@ -139,14 +138,10 @@ void PelmoraProgramTest::helpAndVersionPrintWithoutOpeningTheWindow() {
     }
     QCOMPARE(finished.status, 0);
     QCOMPARE(finished.errors, QString());
-    QVERIFY2(finished.output.startsWith(printed), qPrintable(finished.output));
-    if (printed.startsWith(QStringLiteral("Usage"))) {
-        for (const char* option : {"--help", "--version", "pelmora-convert"}) {
-            QVERIFY(finished.output.contains(QLatin1String(option)));
-        }
-    } else {
-        QCOMPARE(finished.output, printed);
-    }
+    // The usage in full is the window texts' business; the version line is all there is.
+    const bool usage = printed.startsWith(QStringLiteral("Usage"));
+    QVERIFY2(usage ? finished.output.startsWith(printed) : finished.output == printed,
+             qPrintable(finished.output));
 }
 
 // The driver loaded into the program pastes 100,000 characters, queues five Convert clicks,

@@ -268,7 +268,6 @@ TEST(ProgramTest, HelpAndVersionShowInAMessageBoxInsteadOfTheWindow) {
                                 std::to_string(PELMORA_VERSION_PATCH);
     const std::pair<const wchar_t*, std::string> requests[] = {
         {L" --help", "Usage: pelmora [--help | --version]"},
-        {L" -h", "Usage: pelmora [--help | --version]"},
         {L" --version", version},
     };
     for (const auto& [arguments, shown] : requests) {
