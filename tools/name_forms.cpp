@@ -1,12 +1,10 @@
 #include "name_forms.h"
 
-#include "table_formats.h"
+#include "table_files.h"
 
 #include <stdexcept>
 
 namespace pelmora::tables {
-
-namespace format = pelmora::table_formats;
 
 const std::vector<NameForm>& SurnameForms() {
     static const std::vector<NameForm> forms = {
@@ -124,8 +122,7 @@ std::vector<NameEntry> NameEntries(const JapaneseChooser& chooser, const PerChar
 std::string NameTableBytes(const std::vector<NameEntry>& entries) {
     std::string bytes;
     for (const NameEntry& entry : entries) {
-        const auto tag =
-            static_cast<char>(entry.surname ? format::kSurnameTag : format::kGivenNameTag);
+        const auto tag = static_cast<char>(entry.surname ? kSurnameTag : kGivenNameTag);
         bytes += EntryBytes(tag, entry.keys, entry.japanese);
     }
     return bytes;

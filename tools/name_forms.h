@@ -38,7 +38,7 @@ std::vector<NameEntry> NameEntries(const JapaneseChooser& chooser, const PerChar
                                    const StrictCodePage& desktop);
 
 // names.dat: surnames first, then given-name characters, each entry "kind n", n key records,
-// n Shift-JIS records, n preview records (engine/table_formats.h).
+// n Shift-JIS records, n preview records (engine/table_files.h).
 std::string NameTableBytes(const std::vector<NameEntry>& entries);
 
 } // namespace pelmora::tables

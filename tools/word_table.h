@@ -2,7 +2,7 @@
 
 #include "japanese_choice.h"
 #include "phrase_sources.h"
-#include "table_formats.h"
+#include "table_files.h"
 #include "table_records.h"
 #include "word_spelling.h"
 
@@ -13,7 +13,7 @@
 namespace pelmora::tables {
 
 // The longest word the word table holds, in characters.
-inline constexpr std::size_t kLongestWord = pelmora::table_formats::kLongestWord;
+inline constexpr std::size_t kLongestWord = pelmora::kLongestWord;
 
 // A Simplified word and its Japanese form, character by character.
 struct WordEntry {
