@@ -1,7 +1,5 @@
 #include "name_forms.h"
 
-#include "table_files.h"
-
 #include <stdexcept>
 
 namespace pelmora::tables {
@@ -122,8 +120,8 @@ std::vector<NameEntry> NameEntries(const JapaneseChooser& chooser, const PerChar
 std::string NameTableBytes(const std::vector<NameEntry>& entries) {
     std::string bytes;
     for (const NameEntry& entry : entries) {
-        const auto tag = static_cast<char>(entry.surname ? kSurnameTag : kGivenNameTag);
-        bytes += EntryBytes(tag, entry.keys, entry.japanese);
+        AppendEntry(entry.surname ? kSurnameEntry : kGivenNameEntry,
+                    StoredEntry(entry.keys, entry.japanese), bytes);
     }
     return bytes;
 }
