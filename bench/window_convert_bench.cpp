@@ -7,6 +7,7 @@
 #include "frm_main_widget.h"
 #include "program_directory.h"
 #include "string_text.h"
+#include "table_files.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -15,6 +15,7 @@
 #include "program_directory.h"
 #include "string_text.h"
 #include "table_file_access.h"
+#include "table_files.h"
 #include "wide_text.h"
 
 #include <windows.h>

@@ -68,7 +68,7 @@ private:
         ++m_surnameEnd;
         const bool surnameCanGrow = IsChineseCharacter(character.character) && character.code &&
                                     m_names.Surnames().Holds(*character.code);
-        if (m_surnameEnd == table_formats::kLongestSurname || !surnameCanGrow) {
+        if (m_surnameEnd == kLongestSurname || !surnameCanGrow) {
             SettleSurname(output);
         }
     }
@@ -100,8 +100,8 @@ private:
     WordChooser m_words;
     NameTable m_names;
     bool m_inName = false; // the last character taken was part of a name
-    std::array<WalkedCharacter, table_formats::kLongestSurname> m_surname{};
-    std::array<std::optional<CharCode>, table_formats::kLongestSurname> m_surnameCodes{};
+    std::array<WalkedCharacter, kLongestSurname> m_surname{};
+    std::array<std::optional<CharCode>, kLongestSurname> m_surnameCodes{};
     std::size_t m_surnameEnd = 0; // characters held while a name's surname is settled
 };
 

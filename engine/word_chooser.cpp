@@ -6,7 +6,7 @@ namespace pelmora {
 // characters begin no word and the search is slower.
 const Word* WordChooser::WordAt(std::span<const std::optional<CharCode>> codes) const {
     const bool couldBegin =
-        codes.size() >= table_formats::kShortestWord && Holds(codes[0]) && Holds(codes[1]);
+        codes.size() >= kShortestWord && Holds(codes[0]) && Holds(codes[1]);
     return couldBegin ? m_words.LongestWordAt(codes) : nullptr;
 }
 

@@ -18,43 +18,39 @@ namespace pelmora::tables {
 // as nouns: 沖 over 衝, 闇 over 暗).
 using FormEvidence = std::map<UChar32, std::map<UChar32, int>>;
 
-FormEvidence word_evidence(const WordDictionary& words);
+FormEvidence WordEvidence(const WordDictionary& words);
 
 // The words that give the key this form, 0 when none does.
-int evidence_for(const FormEvidence& evidence, UChar32 key, UChar32 form);
+int EvidenceFor(const FormEvidence& evidence, UChar32 key, UChar32 form);
 
 // The Japanese counterparts of one key: JIS X 0208 kanji first, most word evidence first, then
 // extension kanji.
 struct CandidateEntry {
     DesktopKey key;
-    std::vector<JapaneseCode> jis_x0208;
+    std::vector<JapaneseCode> jisX0208;
     std::vector<JapaneseCode> extension;
 };
 
-// The JIS X 0208 counterparts of an ideograph key (key_counterparts and every form words give
+// The JIS X 0208 counterparts of an ideograph key (KeyCounterparts and every form words give
 // it): the per-character default first, then most word evidence first, then Jōyō and
 // Jinmeiyō kanji, then by kanjidic frequency.
-std::vector<JapaneseCode> jis_counterparts(const DesktopKey& key, const PerCharacter& per_char,
-                                           const JapaneseChooser& chooser,
-                                           const FormEvidence& evidence,
-                                           const JapaneseLexicon& lexicon);
+std::vector<JapaneseCode> JisCounterparts(const DesktopKey& key, const PerCharacter& perChar,
+                                          const JapaneseChooser& chooser,
+                                          const FormEvidence& evidence,
+                                          const JapaneseLexicon& lexicon);
 
 // The extension kanji of code page 932 that are forms of the key (JapaneseChooser's
-// related_forms), in that order.
-std::vector<JapaneseCode> extension_counterparts(UChar32 key, const JapaneseChooser& chooser);
+// RelatedForms), in that order.
+std::vector<JapaneseCode> ExtensionCounterparts(UChar32 key, const JapaneseChooser& chooser);
 
 // Every ideograph key with more than one counterpart or with an extension kanji.
-std::vector<CandidateEntry> candidate_entries(const std::vector<DesktopKey>& keys,
-                                              const PerCharacter& per_char,
-                                              const JapaneseChooser& chooser,
-                                              const FormEvidence& evidence,
-                                              const JapaneseLexicon& lexicon);
+std::vector<CandidateEntry> CandidateEntries(const std::vector<DesktopKey>& keys,
+                                             const PerCharacter& perChar,
+                                             const JapaneseChooser& chooser,
+                                             const FormEvidence& evidence,
+                                             const JapaneseLexicon& lexicon);
 
-// candidates.dat: for each entry "00 m", the key record, m Shift-JIS records, m preview
-// records, ascending by the key's signed CharCode.
-std::string candidate_table_bytes(const std::vector<CandidateEntry>& entries);
-
-// The most candidates one entry can hold (its count is one byte).
-inline constexpr std::size_t kMostCandidates = 255;
+// candidates.dat: the entries in key order (ascending CharCode, as the keys come).
+std::string CandidateTableBytes(const std::vector<CandidateEntry>& entries);
 
 } // namespace pelmora::tables

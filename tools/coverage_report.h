@@ -8,8 +8,7 @@
 namespace pelmora::tables {
 
 // Counts and lists that say how much of code page 936 the tables cover, as Markdown.
-std::string coverage_report(const std::vector<DesktopKey>& keys,
-                            const std::vector<TableRecord>& records,
-                            const JapaneseChooser& chooser);
+std::string CoverageReport(const std::vector<DesktopKey>& keys,
+                           const std::vector<TableRecord>& records, const JapaneseChooser& chooser);
 
 } // namespace pelmora::tables

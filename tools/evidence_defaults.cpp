@@ -13,7 +13,7 @@ struct KeptDefault {
     const char* reason;
 };
 
-// Defaults kept against the rules of evidence_default_changes: the counterpart the rules
+// Defaults kept against the rules of EvidenceDefaultChanges: the counterpart the rules
 // reach is another word in Japanese, or the words split too evenly to decide.
 constexpr KeptDefault kKeptDefaults[] = {
     {U'侭', "侭 is the Japanese short form of 儘 (まま); 尽 is another word that Chinese "
@@ -25,50 +25,41 @@ constexpr KeptDefault kKeptDefaults[] = {
     {U'渖', "渖 is 瀋 (瀋陽); 沈 is another character"},
 };
 
-const KeptDefault* find_kept(UChar32 key) {
+const KeptDefault* FindKept(UChar32 key) {
     const auto* found = std::find_if(std::begin(kKeptDefaults), std::end(kKeptDefaults),
                                      [key](const KeptDefault& kept) { return kept.key == key; });
     return found == std::end(kKeptDefaults) ? nullptr : found;
 }
 
-bool is_ideograph_key(const DesktopKey& key) {
-    return key.key_class == KeyClass::Gb2312Hanzi || key.key_class == KeyClass::OtherIdeograph;
-}
-
-} // namespace
-
-namespace {
-
 // The counterpart that more IPADIC words give the key than any other (at least
 // kFewestWordsToMoveADefault), among its Jōyō and Jinmeiyō counterparts when it has any.
-std::optional<UChar32> most_words_form(const DefaultChange& change,
-                                       const JapaneseLexicon& lexicon) {
-    const bool any_graded = std::any_of(
-        change.words_per_form.begin(), change.words_per_form.end(),
-        [&lexicon](const auto& form) { return lexicon.is_joyo_or_jinmeiyo(form.first); });
+std::optional<UChar32> MostWordsForm(const DefaultChange& change, const JapaneseLexicon& lexicon) {
+    const bool anyGraded =
+        std::any_of(change.wordsPerForm.begin(), change.wordsPerForm.end(),
+                    [&lexicon](const auto& form) { return lexicon.IsJoyoOrJinmeiyo(form.first); });
     std::optional<UChar32> top;
-    int top_words = 0;
-    int runner_up = 0;
-    for (const auto& [form, words] : change.words_per_form) {
-        if (any_graded && !lexicon.is_joyo_or_jinmeiyo(form)) {
+    int topWords = 0;
+    int runnerUp = 0;
+    for (const auto& [form, words] : change.wordsPerForm) {
+        if (anyGraded && !lexicon.IsJoyoOrJinmeiyo(form)) {
             continue;
         }
-        if (words > top_words) {
-            runner_up = top_words;
+        if (words > topWords) {
+            runnerUp = topWords;
             top = form;
-            top_words = words;
+            topWords = words;
         } else {
-            runner_up = std::max(runner_up, words);
+            runnerUp = std::max(runnerUp, words);
         }
     }
-    if (top_words < kFewestWordsToMoveADefault || top_words == runner_up) {
+    if (topWords < kFewestWordsToMoveADefault || topWords == runnerUp) {
         return std::nullopt;
     }
     return top;
 }
 
-int words_for(const DefaultChange& change, UChar32 form) {
-    for (const auto& [counterpart, words] : change.words_per_form) {
+int WordsFor(const DefaultChange& change, UChar32 form) {
+    for (const auto& [counterpart, words] : change.wordsPerForm) {
         if (counterpart == form) {
             return words;
         }
@@ -78,24 +69,24 @@ int words_for(const DefaultChange& change, UChar32 form) {
 
 // The first counterpart (evidence order) that stands better by kanjidic than the default and
 // has no fewer words.
-std::optional<UChar32> standard_form(const DefaultChange& change, const JapaneseLexicon& lexicon) {
-    const int default_words = words_for(change, change.before);
-    if (lexicon.is_joyo_or_jinmeiyo(change.before)) {
+std::optional<UChar32> StandardForm(const DefaultChange& change, const JapaneseLexicon& lexicon) {
+    const int defaultWords = WordsFor(change, change.before);
+    if (lexicon.IsJoyoOrJinmeiyo(change.before)) {
         return std::nullopt;
     }
-    for (const auto& [form, words] : change.words_per_form) {
-        if (lexicon.is_joyo_or_jinmeiyo(form) && words >= default_words) {
+    for (const auto& [form, words] : change.wordsPerForm) {
+        if (lexicon.IsJoyoOrJinmeiyo(form) && words >= defaultWords) {
             return form;
         }
     }
-    if (lexicon.facts(change.before).frequency != 0) {
+    if (lexicon.Facts(change.before).frequency != 0) {
         return std::nullopt;
     }
     std::optional<UChar32> ranked;
-    for (const auto& [form, words] : change.words_per_form) {
-        const int frequency = lexicon.facts(form).frequency;
-        if (frequency != 0 && words >= default_words &&
-            (!ranked || frequency < lexicon.facts(*ranked).frequency)) {
+    for (const auto& [form, words] : change.wordsPerForm) {
+        const int frequency = lexicon.Facts(form).frequency;
+        if (frequency != 0 && words >= defaultWords &&
+            (!ranked || frequency < lexicon.Facts(*ranked).frequency)) {
             ranked = form;
         }
     }
@@ -104,56 +95,56 @@ std::optional<UChar32> standard_form(const DefaultChange& change, const Japanese
 
 } // namespace
 
-std::vector<DefaultChange> evidence_default_changes(const std::vector<DesktopKey>& keys,
-                                                    const PerCharacter& per_char,
-                                                    const JapaneseChooser& chooser,
-                                                    const FormEvidence& evidence,
-                                                    const JapaneseLexicon& lexicon) {
+std::vector<DefaultChange> EvidenceDefaultChanges(const std::vector<DesktopKey>& keys,
+                                                  const PerCharacter& perChar,
+                                                  const JapaneseChooser& chooser,
+                                                  const FormEvidence& evidence,
+                                                  const JapaneseLexicon& lexicon) {
     std::vector<DefaultChange> changes;
     for (const auto& key : keys) {
-        const auto current = per_char.find(key.character);
+        const auto current = perChar.find(key.character);
         // A key that is itself the kanji it gives (暗, 澱, 剋) means that kanji: it stays.
-        const auto own_form = chooser.japanese_form_of(key.character);
-        if (!is_ideograph_key(key) || current == per_char.end() ||
+        const auto ownForm = chooser.JapaneseFormOf(key.character);
+        if (!IsIdeographKey(key) || current == perChar.end() ||
             current->second.character == key.character ||
-            (own_form && own_form->character == current->second.character)) {
+            (ownForm && ownForm->character == current->second.character)) {
             continue;
         }
-        const auto counterparts = jis_counterparts(key, per_char, chooser, evidence, lexicon);
+        const auto counterparts = JisCounterparts(key, perChar, chooser, evidence, lexicon);
         if (counterparts.size() < 2) {
             continue;
         }
         DefaultChange change{key.character, current->second.character, 0, {}, "", ""};
         for (const auto& code : counterparts) {
-            change.words_per_form.emplace_back(
-                code.character, evidence_for(evidence, key.character, code.character));
+            change.wordsPerForm.emplace_back(code.character,
+                                             EvidenceFor(evidence, key.character, code.character));
         }
-        std::stable_sort(change.words_per_form.begin(), change.words_per_form.end(),
+        std::stable_sort(change.wordsPerForm.begin(), change.wordsPerForm.end(),
                          [](const auto& a, const auto& b) { return a.second > b.second; });
-        if (const auto form = most_words_form(change, lexicon); form && *form != change.before) {
+        if (const auto form = MostWordsForm(change, lexicon); form && *form != change.before) {
             change.after = *form;
             change.rule = "most IPADIC words";
-        } else if (const auto standard = standard_form(change, lexicon)) {
+        } else if (const auto standard = StandardForm(change, lexicon)) {
             change.after = *standard;
-            change.rule = lexicon.is_joyo_or_jinmeiyo(*standard) ? "Jōyō or Jinmeiyō kanji"
-                                                                 : "kanjidic frequency";
+            change.rule = lexicon.IsJoyoOrJinmeiyo(*standard) ? "Jōyō or Jinmeiyō kanji"
+                                                              : "kanjidic frequency";
         } else {
             continue;
         }
-        if (JapaneseChooser::has_override(key.character)) {
-            change.kept_because = "override (reason in the hand-made links)";
-        } else if (const auto* kept = find_kept(key.character)) {
-            change.kept_because = kept->reason;
+        if (JapaneseChooser::HasOverride(key.character)) {
+            change.keptBecause = "override (reason in the hand-made links)";
+        } else if (const auto* kept = FindKept(key.character)) {
+            change.keptBecause = kept->reason;
         }
         changes.push_back(std::move(change));
     }
     return changes;
 }
 
-std::map<UChar32, UChar32> moved_defaults(const std::vector<DefaultChange>& changes) {
+std::map<UChar32, UChar32> MovedDefaults(const std::vector<DefaultChange>& changes) {
     std::map<UChar32, UChar32> moved;
     for (const auto& change : changes) {
-        if (change.kept_because.empty()) {
+        if (change.keptBecause.empty()) {
             moved[change.key] = change.after;
         }
     }

@@ -13,9 +13,9 @@ struct DefaultChange {
     UChar32 key = 0;
     UChar32 before = 0;
     UChar32 after = 0;
-    std::vector<std::pair<UChar32, int>> words_per_form; // every counterpart, evidence first
-    std::string rule;                                    // which rule moved it
-    std::string kept_because;                            // empty when the default moved
+    std::vector<std::pair<UChar32, int>> wordsPerForm; // every counterpart, evidence first
+    std::string rule;                                  // which rule moved it
+    std::string keptBecause;                           // empty when the default moved
 };
 
 // A key's default moves, unless the key has an override or a kept default with its reason, or
@@ -26,14 +26,14 @@ struct DefaultChange {
 //  - else, when the default is no Jōyō or Jinmeiyō kanji, to the counterpart that is (most
 //    word evidence, then kanjidic frequency), and when no counterpart is, from a kanji that
 //    kanjidic does not rank by frequency to the most frequent one that it ranks.
-std::vector<DefaultChange> evidence_default_changes(const std::vector<DesktopKey>& keys,
-                                                    const PerCharacter& per_char,
-                                                    const JapaneseChooser& chooser,
-                                                    const FormEvidence& evidence,
-                                                    const JapaneseLexicon& lexicon);
+std::vector<DefaultChange> EvidenceDefaultChanges(const std::vector<DesktopKey>& keys,
+                                                  const PerCharacter& perChar,
+                                                  const JapaneseChooser& chooser,
+                                                  const FormEvidence& evidence,
+                                                  const JapaneseLexicon& lexicon);
 
 // The moved defaults, for the chooser.
-std::map<UChar32, UChar32> moved_defaults(const std::vector<DefaultChange>& changes);
+std::map<UChar32, UChar32> MovedDefaults(const std::vector<DefaultChange>& changes);
 
 // The fewest words that may move a default.
 inline constexpr int kFewestWordsToMoveADefault = 3;

@@ -18,7 +18,7 @@ struct Link {
     const char* reason;
     // A reading chosen for an ambiguous simplified key, not a form of the character: a word
     // that names its traditional character does not take it (公升 keeps the measure 升).
-    bool key_reading = false;
+    bool keyReading = false;
 };
 
 // Hand-made links, each tried before anything else for its own key and as a Japanese form
@@ -134,23 +134,23 @@ constexpr Link kRejectedWordForms[] = {
      "昇級); the per-character 昇 stands"},
 };
 
-const Link* find_link(const Link* begin, const Link* end, UChar32 from, UChar32 to) {
+const Link* FindLink(const Link* begin, const Link* end, UChar32 from, UChar32 to) {
     const auto* found = std::find_if(begin, end, [from, to](const Link& link) {
         return link.from == from && (to == 0 || link.to == to);
     });
     return found == end ? nullptr : found;
 }
 
-const Link* find_override(UChar32 from) {
-    return find_link(std::begin(kOverrides), std::end(kOverrides), from, 0);
+const Link* FindOverride(UChar32 from) {
+    return FindLink(std::begin(kOverrides), std::end(kOverrides), from, 0);
 }
 
-const Link* find_shown_as(UChar32 japanese) {
-    return find_link(std::begin(kShownAs), std::end(kShownAs), japanese, 0);
+const Link* FindShownAs(UChar32 japanese) {
+    return FindLink(std::begin(kShownAs), std::end(kShownAs), japanese, 0);
 }
 
-bool is_rejected(UChar32 from, UChar32 to) {
-    return find_link(std::begin(kRejectedLinks), std::end(kRejectedLinks), from, to) != nullptr;
+bool IsRejected(UChar32 from, UChar32 to) {
+    return FindLink(std::begin(kRejectedLinks), std::end(kRejectedLinks), from, to) != nullptr;
 }
 
 // Unihan fields the choice follows, strongest link first: three link two forms of one
@@ -163,14 +163,14 @@ bool is_rejected(UChar32 from, UChar32 to) {
 const std::vector<std::string> kChoiceFields = {"kTraditionalVariant", "kSimplifiedVariant",
                                                 "kZVariant", "kSemanticVariant"};
 
-const std::vector<UChar32>& links_of(const VariantMap& links, UChar32 c) {
+const std::vector<UChar32>& LinksOf(const VariantMap& links, UChar32 c) {
     static const std::vector<UChar32> none;
     const auto found = links.find(c);
     return found == links.end() ? none : found->second;
 }
 
 // The canonical decomposition of a compatibility ideograph (U+F92C -> U+90CE), if any.
-std::optional<UChar32> canonical_form(UChar32 c) {
+std::optional<UChar32> CanonicalForm(UChar32 c) {
     UErrorCode status = U_ZERO_ERROR;
     const auto* nfc = icu::Normalizer2::getNFCInstance(status);
     if (U_FAILURE(status)) {
@@ -183,7 +183,7 @@ std::optional<UChar32> canonical_form(UChar32 c) {
     return normal.char32At(0);
 }
 
-void add_undirected(VariantMap& graph, const VariantMap& links) {
+void AddUndirected(VariantMap& graph, const VariantMap& links) {
     for (const auto& [from, targets] : links) {
         for (const UChar32 to : targets) {
             graph[from].push_back(to);
@@ -194,7 +194,7 @@ void add_undirected(VariantMap& graph, const VariantMap& links) {
 
 } // namespace
 
-void add_unique(std::vector<JapaneseCode>& list, const std::optional<JapaneseCode>& code) {
+void AddUnique(std::vector<JapaneseCode>& list, const std::optional<JapaneseCode>& code) {
     if (!code) {
         return;
     }
@@ -206,62 +206,62 @@ void add_unique(std::vector<JapaneseCode>& list, const std::optional<JapaneseCod
     }
 }
 
-const std::vector<std::string>& unihan_fields() {
+const std::vector<std::string>& UnihanFields() {
     static const std::vector<std::string> fields = {"kTraditionalVariant", "kSimplifiedVariant",
                                                     "kZVariant", "kSemanticVariant",
                                                     "kSpecializedSemanticVariant"};
     return fields;
 }
 
-JapaneseChooser::JapaneseChooser(const VariantSources& sources) : sources_(sources) {
-    add_undirected(undirected_links_, sources.simplified_to_traditional);
-    add_undirected(undirected_links_, sources.traditional_to_japanese);
-    add_undirected(undirected_links_, sources.old_form_to_shinjitai);
+JapaneseChooser::JapaneseChooser(const VariantSources& sources) : m_sources(sources) {
+    AddUndirected(m_undirectedLinks, sources.simplifiedToTraditional);
+    AddUndirected(m_undirectedLinks, sources.traditionalToJapanese);
+    AddUndirected(m_undirectedLinks, sources.oldFormToShinjitai);
     for (const auto& [field, links] : sources.unihan) {
-        add_undirected(undirected_links_, links);
+        AddUndirected(m_undirectedLinks, links);
     }
 }
 
-std::optional<JapaneseCode> JapaneseChooser::shippable(UChar32 japanese) const {
-    const auto sjis = shift_jis_.encode(japanese);
+std::optional<JapaneseCode> JapaneseChooser::Shippable(UChar32 japanese) const {
+    const auto sjis = m_shiftJis.Encode(japanese);
     if (!sjis) {
         return std::nullopt;
     }
     const auto lead = static_cast<std::uint8_t>((*sjis)[0]);
     const bool ascii = sjis->size() == 1 && lead >= 0x21 && lead <= 0x7E;
-    const bool jis_x0208 = sjis->size() == 2 && is_jis_x0208_lead(lead);
-    if (!ascii && !jis_x0208) {
+    const bool jisX0208 = sjis->size() == 2 && IsJisX0208Lead(lead);
+    if (!ascii && !jisX0208) {
         return std::nullopt;
     }
     // The code text: the Shift-JIS bytes must be one round-tripping code page 936 character.
-    if (!desktop_.decode(*sjis)) {
+    if (!m_desktop.Decode(*sjis)) {
         return std::nullopt;
     }
-    const auto preview = desktop_.encode(japanese);
+    const auto preview = m_desktop.Encode(japanese);
     if (!preview) {
         return std::nullopt;
     }
     return JapaneseCode{japanese, *sjis, *preview};
 }
 
-std::optional<JapaneseCode> JapaneseChooser::shippable_sign(UChar32 japanese) const {
+std::optional<JapaneseCode> JapaneseChooser::ShippableSign(UChar32 japanese) const {
     if (japanese == U'\t') {
         return JapaneseCode{japanese, "\t", "\t"};
     }
-    const auto sjis = shift_jis_.encode(japanese);
+    const auto sjis = m_shiftJis.Encode(japanese);
     if (!sjis) {
         return std::nullopt;
     }
     const auto lead = static_cast<std::uint8_t>((*sjis)[0]);
     const bool ascii = sjis->size() == 1 && lead >= 0x21 && lead <= 0x7E;
-    const bool two_byte = sjis->size() == 2 && (is_jis_x0208_lead(lead) || is_nec_row13_lead(lead));
-    if ((!ascii && !two_byte) || !desktop_.decode(*sjis)) {
+    const bool twoByte = sjis->size() == 2 && (IsJisX0208Lead(lead) || IsNecRow13Lead(lead));
+    if ((!ascii && !twoByte) || !m_desktop.Decode(*sjis)) {
         return std::nullopt;
     }
-    auto preview = desktop_.encode(japanese);
+    auto preview = m_desktop.Encode(japanese);
     if (!preview) {
-        if (const auto* shown_as = find_shown_as(japanese)) {
-            preview = desktop_.encode(shown_as->to);
+        if (const auto* shownAs = FindShownAs(japanese)) {
+            preview = m_desktop.Encode(shownAs->to);
         }
     }
     if (!preview) {
@@ -270,21 +270,21 @@ std::optional<JapaneseCode> JapaneseChooser::shippable_sign(UChar32 japanese) co
     return JapaneseCode{japanese, *sjis, *preview};
 }
 
-bool JapaneseChooser::in_jis_x0208(UChar32 japanese) const {
-    const auto sjis = shift_jis_.encode(japanese);
-    return sjis && sjis->size() == 2 && is_jis_x0208_lead(static_cast<std::uint8_t>((*sjis)[0]));
+bool JapaneseChooser::InJisX0208(UChar32 japanese) const {
+    const auto sjis = m_shiftJis.Encode(japanese);
+    return sjis && sjis->size() == 2 && IsJisX0208Lead(static_cast<std::uint8_t>((*sjis)[0]));
 }
 
 // The Japanese forms of c: an override, then OpenCC JPVariants, then JPShinjitaiCharacters.
-std::vector<Candidate> JapaneseChooser::japanese_forms(UChar32 c) const {
+std::vector<Candidate> JapaneseChooser::JapaneseForms(UChar32 c) const {
     std::vector<Candidate> forms;
-    if (const auto* entry = find_override(c)) {
+    if (const auto* entry = FindOverride(c)) {
         forms.push_back({entry->to, "override"});
     }
-    for (const UChar32 form : links_of(sources_.traditional_to_japanese, c)) {
+    for (const UChar32 form : LinksOf(m_sources.traditionalToJapanese, c)) {
         forms.push_back({form, "OpenCC Japanese form"});
     }
-    for (const UChar32 form : links_of(sources_.old_form_to_shinjitai, c)) {
+    for (const UChar32 form : LinksOf(m_sources.oldFormToShinjitai, c)) {
         forms.push_back({form, "OpenCC Japanese form"});
     }
     return forms;
@@ -292,9 +292,9 @@ std::vector<Candidate> JapaneseChooser::japanese_forms(UChar32 c) const {
 
 // Each form is tried as its Japanese (shinjitai) form first, so 發 gives 発 even though JIS
 // X 0208 also holds 發.
-void JapaneseChooser::add_with_japanese_form(std::vector<Candidate>& list, UChar32 c,
-                                             const std::string& route) const {
-    for (const auto& form : japanese_forms(c)) {
+void JapaneseChooser::AddWithJapaneseForm(std::vector<Candidate>& list, UChar32 c,
+                                          const std::string& route) const {
+    for (const auto& form : JapaneseForms(c)) {
         list.push_back({form.character, route + ", " + form.route});
     }
     list.push_back({c, route});
@@ -309,58 +309,58 @@ void JapaneseChooser::add_with_japanese_form(std::vector<Candidate>& list, UChar
 //  2. the key itself (a traditional or variant key, or a simplified character Japan shares);
 //  3. the canonical decomposition (compatibility ideographs);
 //  4. Unihan variants of the key and its OpenCC forms (see kChoiceFields).
-// Every form is tried through its Japanese forms first (japanese_forms), which prefers the
+// Every form is tried through its Japanese forms first (JapaneseForms), which prefers the
 // shinjitai.
-std::vector<Candidate> JapaneseChooser::ideograph_candidates(UChar32 key) const {
+std::vector<Candidate> JapaneseChooser::IdeographCandidates(UChar32 key) const {
     std::vector<Candidate> list;
-    if (const auto* entry = find_override(key)) {
+    if (const auto* entry = FindOverride(key)) {
         list.push_back({entry->to, "override"});
     }
-    if (const auto found = evidence_defaults_.find(key); found != evidence_defaults_.end()) {
+    if (const auto found = m_evidenceDefaults.find(key); found != m_evidenceDefaults.end()) {
         list.push_back({found->second, "Japanese evidence"});
     }
     std::vector<UChar32> start = {key};
-    for (const UChar32 traditional : links_of(sources_.simplified_to_traditional, key)) {
-        add_with_japanese_form(list, traditional, "OpenCC traditional form");
+    for (const UChar32 traditional : LinksOf(m_sources.simplifiedToTraditional, key)) {
+        AddWithJapaneseForm(list, traditional, "OpenCC traditional form");
         start.push_back(traditional);
     }
-    add_with_japanese_form(list, key, "key itself");
-    if (const auto canonical = canonical_form(key)) {
-        add_with_japanese_form(list, *canonical, "canonical decomposition");
+    AddWithJapaneseForm(list, key, "key itself");
+    if (const auto canonical = CanonicalForm(key)) {
+        AddWithJapaneseForm(list, *canonical, "canonical decomposition");
         start.push_back(*canonical);
     }
-    add_unihan_neighbours(list, start);
+    AddUnihanNeighbours(list, start);
     return list;
 }
 
 // One step over the Unihan links of each start character, taking the fields in kChoiceFields
 // order at each character, so a traditional link beats a semantic one.
-void JapaneseChooser::add_unihan_neighbours(std::vector<Candidate>& list,
-                                            const std::vector<UChar32>& start) const {
+void JapaneseChooser::AddUnihanNeighbours(std::vector<Candidate>& list,
+                                          const std::vector<UChar32>& start) const {
     std::set<UChar32> seen(start.begin(), start.end());
     for (const UChar32 c : start) {
         for (const auto& field : kChoiceFields) {
-            for (const UChar32 variant : unihan_links(field, c)) {
-                if (!is_rejected(c, variant) && seen.insert(variant).second) {
-                    add_with_japanese_form(list, variant, "Unihan " + field);
+            for (const UChar32 variant : UnihanLinks(field, c)) {
+                if (!IsRejected(c, variant) && seen.insert(variant).second) {
+                    AddWithJapaneseForm(list, variant, "Unihan " + field);
                 }
             }
         }
     }
 }
 
-const std::vector<UChar32>& JapaneseChooser::unihan_links(const std::string& field,
-                                                          UChar32 c) const {
+const std::vector<UChar32>& JapaneseChooser::UnihanLinks(const std::string& field,
+                                                         UChar32 c) const {
     static const VariantMap none;
-    const auto found = sources_.unihan.find(field);
-    return links_of(found == sources_.unihan.end() ? none : found->second, c);
+    const auto found = m_sources.unihan.find(field);
+    return LinksOf(found == m_sources.unihan.end() ? none : found->second, c);
 }
 
-std::optional<Choice> JapaneseChooser::first_shippable(const std::vector<Candidate>& list,
-                                                       bool signs) const {
+std::optional<Choice> JapaneseChooser::FirstShippable(const std::vector<Candidate>& list,
+                                                      bool signs) const {
     for (const auto& candidate : list) {
         const auto code =
-            signs ? shippable_sign(candidate.character) : shippable(candidate.character);
+            signs ? ShippableSign(candidate.character) : Shippable(candidate.character);
         if (code) {
             return Choice{*code, candidate.route};
         }
@@ -368,37 +368,37 @@ std::optional<Choice> JapaneseChooser::first_shippable(const std::vector<Candida
     return std::nullopt;
 }
 
-std::optional<Choice> JapaneseChooser::choose_for_ideograph(UChar32 key) const {
-    return first_shippable(ideograph_candidates(key), false);
+std::optional<Choice> JapaneseChooser::ChooseForIdeograph(UChar32 key) const {
+    return FirstShippable(IdeographCandidates(key), false);
 }
 
-std::optional<Choice> JapaneseChooser::choose_for_other(UChar32 key) const {
+std::optional<Choice> JapaneseChooser::ChooseForOther(UChar32 key) const {
     std::vector<Candidate> list;
-    add_with_japanese_form(list, key, "same character");
-    return first_shippable(list, true);
+    AddWithJapaneseForm(list, key, "same character");
+    return FirstShippable(list, true);
 }
 
-UChar32 JapaneseChooser::opencc_reference(UChar32 key) const {
-    const auto& traditional = links_of(sources_.simplified_to_traditional, key);
+UChar32 JapaneseChooser::OpenccReference(UChar32 key) const {
+    const auto& traditional = LinksOf(m_sources.simplifiedToTraditional, key);
     const UChar32 first = traditional.empty() ? key : traditional.front();
-    const auto& japanese = links_of(sources_.traditional_to_japanese, first);
+    const auto& japanese = LinksOf(m_sources.traditionalToJapanese, first);
     return japanese.empty() ? first : japanese.front();
 }
 
-bool JapaneseChooser::reachable_through_variants(UChar32 key) const {
+bool JapaneseChooser::ReachableThroughVariants(UChar32 key) const {
     std::set<UChar32> seen = {key};
     std::deque<UChar32> queue = {key};
-    if (const auto canonical = canonical_form(key)) {
+    if (const auto canonical = CanonicalForm(key)) {
         seen.insert(*canonical);
         queue.push_back(*canonical);
     }
     while (!queue.empty()) {
         const UChar32 c = queue.front();
         queue.pop_front();
-        if (shippable(c)) {
+        if (Shippable(c)) {
             return true;
         }
-        for (const UChar32 next : links_of(undirected_links_, c)) {
+        for (const UChar32 next : LinksOf(m_undirectedLinks, c)) {
             if (seen.insert(next).second) {
                 queue.push_back(next);
             }
@@ -407,31 +407,27 @@ bool JapaneseChooser::reachable_through_variants(UChar32 key) const {
     return false;
 }
 
-std::vector<std::string> JapaneseChooser::hand_made_links() {
+std::vector<std::string> JapaneseChooser::HandMadeLinks() {
     std::vector<std::string> lines;
     for (const auto& link : kOverrides) {
-        lines.push_back(utf8(link.from) + " → " + utf8(link.to) + ": " + link.reason);
+        lines.push_back(Utf8(link.from) + " → " + Utf8(link.to) + ": " + link.reason);
     }
     for (const auto& link : kShownAs) {
-        lines.push_back(utf8(link.from) + " shown as " + utf8(link.to) +
+        lines.push_back(Utf8(link.from) + " shown as " + Utf8(link.to) +
                         " in the preview: " + link.reason);
     }
     for (const auto& link : kRejectedWordForms) {
-        lines.push_back(utf8(link.from) + " ↛ " + utf8(link.to) +
+        lines.push_back(Utf8(link.from) + " ↛ " + Utf8(link.to) +
                         " in words (the per-character form stands): " + link.reason);
     }
     for (const auto& link : kRejectedLinks) {
-        lines.push_back(utf8(link.from) + " ↛ " + utf8(link.to) +
+        lines.push_back(Utf8(link.from) + " ↛ " + Utf8(link.to) +
                         " (Unihan link not followed): " + link.reason);
     }
     return lines;
 }
 
-} // namespace pelmora::tables
-
-namespace pelmora::tables {
-
-std::optional<std::string> JapaneseChooser::sign_left_out_reason(UChar32 sign) {
+std::optional<std::string> JapaneseChooser::SignLeftOutReason(UChar32 sign) {
     for (const auto& range : kSignsLeftOut) {
         if (sign >= range.first && sign <= range.last) {
             return range.reason;
@@ -440,61 +436,57 @@ std::optional<std::string> JapaneseChooser::sign_left_out_reason(UChar32 sign) {
     return std::nullopt;
 }
 
-} // namespace pelmora::tables
-
-namespace pelmora::tables {
-
-std::optional<JapaneseCode> JapaneseChooser::japanese_form_of(UChar32 c) const {
+std::optional<JapaneseCode> JapaneseChooser::JapaneseFormOf(UChar32 c) const {
     std::vector<Candidate> list;
-    add_with_japanese_form(list, c, "");
-    const auto* override_link = find_override(c);
-    if (override_link != nullptr && override_link->key_reading) {
+    AddWithJapaneseForm(list, c, "");
+    const auto* overrideLink = FindOverride(c);
+    if (overrideLink != nullptr && overrideLink->keyReading) {
         list.erase(list.begin());
     }
-    const auto choice = first_shippable(list, false);
+    const auto choice = FirstShippable(list, false);
     return choice ? std::optional<JapaneseCode>(choice->code) : std::nullopt;
 }
 
-std::optional<std::string> JapaneseChooser::word_form_rejection(UChar32 key, UChar32 japanese) {
+std::optional<std::string> JapaneseChooser::WordFormRejection(UChar32 key, UChar32 japanese) {
     const auto* link =
-        find_link(std::begin(kRejectedWordForms), std::end(kRejectedWordForms), key, japanese);
+        FindLink(std::begin(kRejectedWordForms), std::end(kRejectedWordForms), key, japanese);
     return link == nullptr ? std::nullopt : std::optional<std::string>(link->reason);
 }
 
-std::optional<JapaneseCode> JapaneseChooser::extension_kanji(UChar32 c) const {
-    const auto sjis = shift_jis_.encode(c);
-    if (!sjis || sjis->size() != 2 || !is_extension_lead(static_cast<std::uint8_t>((*sjis)[0])) ||
+std::optional<JapaneseCode> JapaneseChooser::ExtensionKanji(UChar32 c) const {
+    const auto sjis = m_shiftJis.Encode(c);
+    if (!sjis || sjis->size() != 2 || !IsExtensionLead(static_cast<std::uint8_t>((*sjis)[0])) ||
         !u_hasBinaryProperty(c, UCHAR_IDEOGRAPHIC)) {
         return std::nullopt;
     }
-    const auto preview = desktop_.encode(c);
-    if (!desktop_.decode(*sjis) || !preview) {
+    const auto preview = m_desktop.Encode(c);
+    if (!m_desktop.Decode(*sjis) || !preview) {
         return std::nullopt;
     }
     return JapaneseCode{c, *sjis, *preview};
 }
 
-const std::vector<UChar32>& JapaneseChooser::traditional_forms(UChar32 key) const {
-    return links_of(sources_.simplified_to_traditional, key);
+const std::vector<UChar32>& JapaneseChooser::TraditionalForms(UChar32 key) const {
+    return LinksOf(m_sources.simplifiedToTraditional, key);
 }
 
-std::vector<UChar32> JapaneseChooser::related_forms(UChar32 key) const {
+std::vector<UChar32> JapaneseChooser::RelatedForms(UChar32 key) const {
     std::vector<UChar32> forms = {key};
     const auto add = [&forms](UChar32 c) {
         if (std::find(forms.begin(), forms.end(), c) == forms.end()) {
             forms.push_back(c);
         }
     };
-    for (const UChar32 traditional : traditional_forms(key)) {
+    for (const UChar32 traditional : TraditionalForms(key)) {
         add(traditional);
     }
     const std::vector<UChar32> bases = forms;
     for (const UChar32 base : bases) {
-        for (const auto& form : japanese_forms(base)) {
+        for (const auto& form : JapaneseForms(base)) {
             add(form.character);
         }
         for (const char* field : {"kTraditionalVariant", "kSimplifiedVariant", "kZVariant"}) {
-            for (const UChar32 variant : unihan_links(field, base)) {
+            for (const UChar32 variant : UnihanLinks(field, base)) {
                 add(variant);
             }
         }
@@ -502,12 +494,12 @@ std::vector<UChar32> JapaneseChooser::related_forms(UChar32 key) const {
     return forms;
 }
 
-void JapaneseChooser::set_evidence_defaults(std::map<UChar32, UChar32> defaults) {
-    evidence_defaults_ = std::move(defaults);
+void JapaneseChooser::SetEvidenceDefaults(std::map<UChar32, UChar32> defaults) {
+    m_evidenceDefaults = std::move(defaults);
 }
 
-bool JapaneseChooser::has_override(UChar32 key) {
-    return find_override(key) != nullptr;
+bool JapaneseChooser::HasOverride(UChar32 key) {
+    return FindOverride(key) != nullptr;
 }
 
 } // namespace pelmora::tables

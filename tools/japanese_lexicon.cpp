@@ -15,14 +15,14 @@ namespace pelmora::tables {
 namespace {
 
 // The text of an EUC-JP line; empty when ICU cannot read it.
-icu::UnicodeString from_euc_jp(UConverter* converter, const std::string& line) {
+icu::UnicodeString FromEucJp(UConverter* converter, const std::string& line) {
     UErrorCode status = U_ZERO_ERROR;
     icu::UnicodeString text(line.data(), static_cast<int32_t>(line.size()), converter, status);
     return U_FAILURE(status) ? icu::UnicodeString() : text;
 }
 
 // The surface as code points, when every character is an ideograph.
-std::optional<std::u32string> ideograph_surface(const icu::UnicodeString& surface) {
+std::optional<std::u32string> IdeographSurface(const icu::UnicodeString& surface) {
     std::u32string result;
     for (int32_t i = 0; i < surface.length(); i = surface.moveIndex32(i, 1)) {
         const UChar32 c = surface.char32At(i);
@@ -34,11 +34,11 @@ std::optional<std::u32string> ideograph_surface(const icu::UnicodeString& surfac
     return result.empty() ? std::nullopt : std::optional<std::u32string>(result);
 }
 
-std::u32string as_key(const std::vector<UChar32>& spelling) {
+std::u32string AsKey(const std::vector<UChar32>& spelling) {
     return {spelling.begin(), spelling.end()};
 }
 
-std::string utf8_of(const std::vector<UChar32>& spelling) {
+std::string Utf8Of(const std::vector<UChar32>& spelling) {
     std::string text;
     icu::UnicodeString unicode;
     for (const UChar32 c : spelling) {
@@ -48,7 +48,7 @@ std::string utf8_of(const std::vector<UChar32>& spelling) {
     return text;
 }
 
-int number_after(const std::string& field) {
+int NumberAfter(const std::string& field) {
     try {
         return std::stoi(field.substr(1));
     } catch (const std::exception&) {
@@ -70,14 +70,14 @@ struct JapaneseLexicon::MecabTagger {
 JapaneseLexicon::JapaneseLexicon() = default;
 JapaneseLexicon::~JapaneseLexicon() = default;
 
-void JapaneseLexicon::read_ipadic_csv(std::istream& euc_jp) {
+void JapaneseLexicon::ReadIpadicCsv(std::istream& eucJp) {
     UErrorCode status = U_ZERO_ERROR;
     UConverter* converter = ucnv_open("EUC-JP", &status);
     if (U_FAILURE(status)) {
         throw std::runtime_error("ICU has no EUC-JP converter");
     }
-    for (std::string line; std::getline(euc_jp, line);) {
-        const auto text = from_euc_jp(converter, line);
+    for (std::string line; std::getline(eucJp, line);) {
+        const auto text = FromEucJp(converter, line);
         const int32_t first = text.indexOf(u',');
         if (first <= 0) {
             continue;
@@ -85,7 +85,7 @@ void JapaneseLexicon::read_ipadic_csv(std::istream& euc_jp) {
         if (text.indexOf(u",名詞,固有名詞,人名,") >= 0) {
             continue;
         }
-        const auto surface = ideograph_surface(text.tempSubString(0, first));
+        const auto surface = IdeographSurface(text.tempSubString(0, first));
         // surface, left id, right id, cost: the cost is the fourth field.
         int32_t at = first;
         for (int field = 0; field < 2 && at >= 0; ++field) {
@@ -95,10 +95,10 @@ void JapaneseLexicon::read_ipadic_csv(std::istream& euc_jp) {
         if (!surface || end < 0) {
             continue;
         }
-        std::string cost_text;
-        text.tempSubString(at + 1, end - at - 1).toUTF8String(cost_text);
-        const int cost = number_after("," + cost_text);
-        auto& words = text.indexOf(u",名詞,固有名詞,地域,") >= 0 ? places_ : words_;
+        std::string costText;
+        text.tempSubString(at + 1, end - at - 1).toUTF8String(costText);
+        const int cost = NumberAfter("," + costText);
+        auto& words = text.indexOf(u",名詞,固有名詞,地域,") >= 0 ? m_places : m_words;
         const auto [entry, inserted] = words.emplace(*surface, cost);
         if (!inserted && cost < entry->second) {
             entry->second = cost;
@@ -107,7 +107,7 @@ void JapaneseLexicon::read_ipadic_csv(std::istream& euc_jp) {
     ucnv_close(converter);
 }
 
-void JapaneseLexicon::read_kanjidic(std::istream& kanjidic) {
+void JapaneseLexicon::ReadKanjidic(std::istream& kanjidic) {
     for (std::string line; std::getline(kanjidic, line);) {
         if (line.empty() || line[0] == '#') {
             continue;
@@ -119,51 +119,51 @@ void JapaneseLexicon::read_kanjidic(std::istream& kanjidic) {
             if (field.size() > 1 && field[0] == 'U' && kanji == 0) {
                 kanji = static_cast<UChar32>(std::stoul(field.substr(1), nullptr, 16));
             } else if (field.size() > 1 && field[0] == 'G' && std::isdigit(field[1])) {
-                facts.grade = number_after(field);
+                facts.grade = NumberAfter(field);
             } else if (field.size() > 1 && field[0] == 'F' && std::isdigit(field[1])) {
-                facts.frequency = number_after(field);
+                facts.frequency = NumberAfter(field);
             }
         }
         if (kanji != 0) {
-            kanji_[kanji] = facts;
+            m_kanji[kanji] = facts;
         }
     }
 }
 
-void JapaneseLexicon::open_mecab(const std::string& dictionary_directory) {
+void JapaneseLexicon::OpenMecab(const std::string& dictionaryDirectory) {
     auto tagger = std::make_unique<MecabTagger>();
     // No resource file: the dictionary alone decides, whatever /etc/mecabrc says.
-    const std::string arguments = "-r /dev/null -d " + dictionary_directory;
+    const std::string arguments = "-r /dev/null -d " + dictionaryDirectory;
     tagger->tagger = mecab_new2(arguments.c_str());
     if (tagger->tagger == nullptr) {
         throw std::runtime_error("cannot start MeCab with the dictionary in " +
-                                 dictionary_directory);
+                                 dictionaryDirectory);
     }
-    mecab_ = std::move(tagger);
+    m_mecab = std::move(tagger);
 }
 
-std::optional<int> JapaneseLexicon::word_cost(const std::vector<UChar32>& spelling) const {
-    const auto found = words_.find(as_key(spelling));
-    return found == words_.end() ? std::nullopt : std::optional<int>(found->second);
+std::optional<int> JapaneseLexicon::WordCost(const std::vector<UChar32>& spelling) const {
+    const auto found = m_words.find(AsKey(spelling));
+    return found == m_words.end() ? std::nullopt : std::optional<int>(found->second);
 }
 
-std::optional<int> JapaneseLexicon::place_cost(const std::vector<UChar32>& spelling) const {
-    const auto found = places_.find(as_key(spelling));
-    return found == places_.end() ? std::nullopt : std::optional<int>(found->second);
+std::optional<int> JapaneseLexicon::PlaceCost(const std::vector<UChar32>& spelling) const {
+    const auto found = m_places.find(AsKey(spelling));
+    return found == m_places.end() ? std::nullopt : std::optional<int>(found->second);
 }
 
-const Analysis& JapaneseLexicon::analysis(const std::vector<UChar32>& spelling) const {
-    const auto key = as_key(spelling);
-    if (const auto found = analyses_.find(key); found != analyses_.end()) {
+const Analysis& JapaneseLexicon::AnalysisOf(const std::vector<UChar32>& spelling) const {
+    const auto key = AsKey(spelling);
+    if (const auto found = m_analyses.find(key); found != m_analyses.end()) {
         return found->second;
     }
-    if (!mecab_) {
+    if (!m_mecab) {
         throw std::logic_error("MeCab is not open");
     }
-    const std::string text = utf8_of(spelling);
-    const mecab_node_t* node = mecab_sparse_tonode2(mecab_->tagger, text.data(), text.size());
+    const std::string text = Utf8Of(spelling);
+    const mecab_node_t* node = mecab_sparse_tonode2(m_mecab->tagger, text.data(), text.size());
     if (node == nullptr) {
-        throw std::runtime_error(std::string("MeCab failed: ") + mecab_strerror(mecab_->tagger));
+        throw std::runtime_error(std::string("MeCab failed: ") + mecab_strerror(m_mecab->tagger));
     }
     Analysis result;
     for (; node != nullptr; node = node->next) {
@@ -179,23 +179,23 @@ const Analysis& JapaneseLexicon::analysis(const std::vector<UChar32>& spelling) 
         for (unsigned short i = 0; i < node->length; ++i) {
             characters += (static_cast<unsigned char>(node->surface[i]) & 0xC0) != 0x80 ? 1 : 0;
         }
-        // A personal name is no word (as in read_ipadic_csv).
+        // A personal name is no word (as in ReadIpadicCsv).
         const bool name =
             node->feature != nullptr &&
             std::string_view(node->feature).find("固有名詞,人名") != std::string_view::npos;
         const int known = node->stat == MECAB_NOR_NODE && !name ? characters : 0;
-        result.word_length.insert(result.word_length.end(), characters, known);
+        result.wordLength.insert(result.wordLength.end(), characters, known);
     }
-    return analyses_.emplace(key, std::move(result)).first->second;
+    return m_analyses.emplace(key, std::move(result)).first->second;
 }
 
-KanjiFacts JapaneseLexicon::facts(UChar32 kanji) const {
-    const auto found = kanji_.find(kanji);
-    return found == kanji_.end() ? KanjiFacts{} : found->second;
+KanjiFacts JapaneseLexicon::Facts(UChar32 kanji) const {
+    const auto found = m_kanji.find(kanji);
+    return found == m_kanji.end() ? KanjiFacts{} : found->second;
 }
 
-bool JapaneseLexicon::is_joyo_or_jinmeiyo(UChar32 kanji) const {
-    const int grade = facts(kanji).grade;
+bool JapaneseLexicon::IsJoyoOrJinmeiyo(UChar32 kanji) const {
+    const int grade = Facts(kanji).grade;
     return grade >= 1 && grade <= 10;
 }
 

@@ -23,7 +23,7 @@ struct KanjiFacts {
 // characters of the dictionary word that covers it (0 where MeCab read an unknown word).
 struct Analysis {
     int cost = 0;
-    std::vector<int> word_length;
+    std::vector<int> wordLength;
 };
 
 // Japanese usage evidence for the builder: which spellings the IPADIC lexicon holds as words,
@@ -39,42 +39,42 @@ public:
     // Reads one IPADIC CSV file (EUC-JP: surface,left id,right id,cost,...), keeping the
     // lowest cost of every surface made of ideographs only. Personal names are left out: a
     // name is spelled as its bearer chooses (庄子 the given name is no word 荘子).
-    void read_ipadic_csv(std::istream& euc_jp);
+    void ReadIpadicCsv(std::istream& eucJp);
 
     // Reads kanjidic (one kanji per line; only its ASCII fields U, G and F are used).
-    void read_kanjidic(std::istream& kanjidic);
+    void ReadKanjidic(std::istream& kanjidic);
 
     // Opens MeCab on a compiled dictionary directory (the UTF-8 IPADIC); throws when it cannot.
-    void open_mecab(const std::string& dictionary_directory);
+    void OpenMecab(const std::string& dictionaryDirectory);
 
     // The lowest IPADIC cost of the spelling as one word other than a place name, when IPADIC
     // holds it.
-    std::optional<int> word_cost(const std::vector<UChar32>& spelling) const;
+    std::optional<int> WordCost(const std::vector<UChar32>& spelling) const;
 
     // The same for place names, which are weaker evidence: a Japanese place may share the
     // spelling of a Chinese word (五谷 the place, 五穀 the grains).
-    std::optional<int> place_cost(const std::vector<UChar32>& spelling) const;
+    std::optional<int> PlaceCost(const std::vector<UChar32>& spelling) const;
 
     // MeCab's best analysis of the spelling (remembered per spelling).
-    const Analysis& analysis(const std::vector<UChar32>& spelling) const;
+    const Analysis& AnalysisOf(const std::vector<UChar32>& spelling) const;
 
     // kanjidic's facts of one kanji (all zero when kanjidic lacks it).
-    KanjiFacts facts(UChar32 kanji) const;
+    KanjiFacts Facts(UChar32 kanji) const;
 
     // True for a Jōyō or Jinmeiyō kanji (kanjidic grades 1 to 10).
-    bool is_joyo_or_jinmeiyo(UChar32 kanji) const;
+    bool IsJoyoOrJinmeiyo(UChar32 kanji) const;
 
-    std::size_t word_count() const { return words_.size(); }
-    std::size_t kanji_count() const { return kanji_.size(); }
+    std::size_t WordCount() const { return m_words.size(); }
+    std::size_t KanjiCount() const { return m_kanji.size(); }
 
 private:
     struct MecabTagger;
 
-    std::unordered_map<std::u32string, int> words_;
-    std::unordered_map<std::u32string, int> places_;
-    std::map<UChar32, KanjiFacts> kanji_;
-    std::unique_ptr<MecabTagger> mecab_;
-    mutable std::unordered_map<std::u32string, Analysis> analyses_;
+    std::unordered_map<std::u32string, int> m_words;
+    std::unordered_map<std::u32string, int> m_places;
+    std::map<UChar32, KanjiFacts> m_kanji;
+    std::unique_ptr<MecabTagger> m_mecab;
+    mutable std::unordered_map<std::u32string, Analysis> m_analyses;
 };
 
 } // namespace pelmora::tables

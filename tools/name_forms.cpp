@@ -1,14 +1,10 @@
 #include "name_forms.h"
 
-#include "table_formats.h"
-
 #include <stdexcept>
 
 namespace pelmora::tables {
 
-namespace format = pelmora::table_formats;
-
-const std::vector<NameForm>& surname_forms() {
+const std::vector<NameForm>& SurnameForms() {
     static const std::vector<NameForm> forms = {
         {U'钟', U'鍾', "the surname is 鍾 (鍾漢良, 鍾離); 鐘 is the bell"},
         {U'范', U'范', "the surname 范 is a character of its own (范冰冰); 範 means model"},
@@ -34,7 +30,7 @@ const std::vector<NameForm>& surname_forms() {
     return forms;
 }
 
-const std::vector<NameForm>& given_name_forms() {
+const std::vector<NameForm>& GivenNameForms() {
     static const std::vector<NameForm> forms = {
         {U'龙', U'龍',
          "Japanese media write 龍 in Chinese names (李小龍, 成龍); 竜 is the everyday form"},
@@ -51,7 +47,7 @@ const std::vector<NameForm>& given_name_forms() {
     return forms;
 }
 
-const std::vector<std::u32string>& compound_surnames() {
+const std::vector<std::u32string>& CompoundSurnames() {
     static const std::vector<std::u32string> surnames = {
         U"欧阳", U"司马", U"诸葛", U"上官", U"令狐", U"钟离", U"夏侯", U"皇甫", U"尉迟",
         U"公孙", U"慕容", U"长孙", U"宇文", U"司徒", U"东方", U"独孤", U"南宫", U"万俟",
@@ -63,70 +59,69 @@ const std::vector<std::u32string>& compound_surnames() {
 
 namespace {
 
-JapaneseCode shippable_form(const JapaneseChooser& chooser, const NameForm& form) {
-    if (auto code = chooser.shippable(form.japanese)) {
+JapaneseCode ShippableForm(const JapaneseChooser& chooser, const NameForm& form) {
+    if (auto code = chooser.Shippable(form.japanese)) {
         return *code;
     }
-    if (auto code = chooser.extension_kanji(form.japanese)) {
+    if (auto code = chooser.ExtensionKanji(form.japanese)) {
         return *code;
     }
-    throw std::runtime_error("name form " + utf8(form.simplified) + " → " + utf8(form.japanese) +
+    throw std::runtime_error("name form " + Utf8(form.simplified) + " → " + Utf8(form.japanese) +
                              " cannot be shipped");
 }
 
-std::string key_bytes(const StrictCodePage& desktop, UChar32 c) {
-    const auto bytes = desktop.encode(c);
+std::string KeyBytes(const StrictCodePage& desktop, UChar32 c) {
+    const auto bytes = desktop.Encode(c);
     if (!bytes || bytes->size() != 2) {
-        throw std::runtime_error("name key " + utf8(c) + " is no double-byte character");
+        throw std::runtime_error("name key " + Utf8(c) + " is no double-byte character");
     }
     return *bytes;
 }
 
 // The surname form of c, else what the per-character tables give.
-JapaneseCode surname_character(const JapaneseChooser& chooser, const PerCharacter& per_char,
-                               UChar32 c) {
-    for (const NameForm& form : surname_forms()) {
+JapaneseCode SurnameCharacter(const JapaneseChooser& chooser, const PerCharacter& perChar,
+                              UChar32 c) {
+    for (const NameForm& form : SurnameForms()) {
         if (form.simplified == c) {
-            return shippable_form(chooser, form);
+            return ShippableForm(chooser, form);
         }
     }
-    const auto found = per_char.find(c);
-    if (found == per_char.end()) {
-        throw std::runtime_error("compound surname character " + utf8(c) + " has no kanji");
+    const auto found = perChar.find(c);
+    if (found == perChar.end()) {
+        throw std::runtime_error("compound surname character " + Utf8(c) + " has no kanji");
     }
     return found->second;
 }
 
 } // namespace
 
-std::vector<NameEntry> name_entries(const JapaneseChooser& chooser, const PerCharacter& per_char,
-                                    const StrictCodePage& desktop) {
+std::vector<NameEntry> NameEntries(const JapaneseChooser& chooser, const PerCharacter& perChar,
+                                   const StrictCodePage& desktop) {
     std::vector<NameEntry> entries;
-    for (const NameForm& form : surname_forms()) {
+    for (const NameForm& form : SurnameForms()) {
         entries.push_back(
-            {true, {key_bytes(desktop, form.simplified)}, {shippable_form(chooser, form)}});
+            {true, {KeyBytes(desktop, form.simplified)}, {ShippableForm(chooser, form)}});
     }
-    for (const std::u32string& surname : compound_surnames()) {
+    for (const std::u32string& surname : CompoundSurnames()) {
         NameEntry entry{true, {}, {}};
         for (const char32_t c : surname) {
-            entry.keys.push_back(key_bytes(desktop, static_cast<UChar32>(c)));
-            entry.japanese.push_back(surname_character(chooser, per_char, static_cast<UChar32>(c)));
+            entry.keys.push_back(KeyBytes(desktop, static_cast<UChar32>(c)));
+            entry.japanese.push_back(SurnameCharacter(chooser, perChar, static_cast<UChar32>(c)));
         }
         entries.push_back(std::move(entry));
     }
-    for (const NameForm& form : given_name_forms()) {
+    for (const NameForm& form : GivenNameForms()) {
         entries.push_back(
-            {false, {key_bytes(desktop, form.simplified)}, {shippable_form(chooser, form)}});
+            {false, {KeyBytes(desktop, form.simplified)}, {ShippableForm(chooser, form)}});
     }
     return entries;
 }
 
-std::string name_table_bytes(const std::vector<NameEntry>& entries) {
+std::string NameTableBytes(const std::vector<NameEntry>& entries) {
     std::string bytes;
     for (const NameEntry& entry : entries) {
-        const auto tag =
-            static_cast<char>(entry.surname ? format::kSurnameTag : format::kGivenNameTag);
-        bytes += entry_bytes(tag, entry.keys, entry.japanese);
+        AppendEntry(entry.surname ? kSurnameEntry : kGivenNameEntry,
+                    StoredEntry(entry.keys, entry.japanese), bytes);
     }
     return bytes;
 }

@@ -16,13 +16,13 @@ struct NameForm {
 };
 
 // Surname characters whose Japanese form differs from the character's everyday one.
-const std::vector<NameForm>& surname_forms();
+const std::vector<NameForm>& SurnameForms();
 
 // Characters whose form in a given name differs from the character's everyday one.
-const std::vector<NameForm>& given_name_forms();
+const std::vector<NameForm>& GivenNameForms();
 
 // Compound surnames, matched before their first character alone.
-const std::vector<std::u32string>& compound_surnames();
+const std::vector<std::u32string>& CompoundSurnames();
 
 // One entry of names.dat: a surname (one or more characters) or a given-name character.
 struct NameEntry {
@@ -34,11 +34,10 @@ struct NameEntry {
 // Every surname form, every compound surname (each character taking its surname form, else its
 // per-character one) and every given-name form. A hand-made form the tables cannot ship
 // (neither JIS X 0208 nor an extension kanji that round-trips) throws, so the lists stay honest.
-std::vector<NameEntry> name_entries(const JapaneseChooser& chooser, const PerCharacter& per_char,
-                                    const StrictCodePage& desktop);
+std::vector<NameEntry> NameEntries(const JapaneseChooser& chooser, const PerCharacter& perChar,
+                                   const StrictCodePage& desktop);
 
-// names.dat: surnames first, then given-name characters, each entry "kind n", n key records,
-// n Shift-JIS records, n preview records (engine/table_formats.h).
-std::string name_table_bytes(const std::vector<NameEntry>& entries);
+// names.dat: surnames first, then given-name characters.
+std::string NameTableBytes(const std::vector<NameEntry>& entries);
 
 } // namespace pelmora::tables

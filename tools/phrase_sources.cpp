@@ -9,7 +9,7 @@ namespace pelmora::tables {
 namespace {
 
 // The characters of a UTF-8 word; empty when the bytes are not valid UTF-8.
-std::vector<UChar32> characters(const std::string& word) {
+std::vector<UChar32> Characters(const std::string& word) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(word.data());
     const auto length = static_cast<int32_t>(word.size());
     std::vector<UChar32> result;
@@ -26,16 +26,16 @@ std::vector<UChar32> characters(const std::string& word) {
 
 } // namespace
 
-std::vector<Phrase> read_opencc_phrases(std::istream& text) {
+std::vector<Phrase> ReadOpenccPhrases(std::istream& text) {
     std::vector<Phrase> phrases;
     for (std::string line; std::getline(text, line);) {
         const auto tab = line.find('\t');
         if (tab == std::string::npos) {
             continue;
         }
-        const auto value_end = line.find(' ', tab + 1);
-        Phrase phrase{characters(line.substr(0, tab)),
-                      characters(line.substr(tab + 1, value_end - tab - 1))};
+        const auto valueEnd = line.find(' ', tab + 1);
+        Phrase phrase{Characters(line.substr(0, tab)),
+                      Characters(line.substr(tab + 1, valueEnd - tab - 1))};
         if (phrase.simplified.size() >= 2 &&
             phrase.simplified.size() == phrase.traditional.size()) {
             phrases.push_back(std::move(phrase));

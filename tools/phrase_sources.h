@@ -17,6 +17,6 @@ struct Phrase {
 // Reads STPhrases dumped as text ("头发<TAB>頭髮 ..."), keeping words of two or more
 // characters whose first traditional form has as many characters as the word. Words appear in
 // the order of the dump.
-std::vector<Phrase> read_opencc_phrases(std::istream& text);
+std::vector<Phrase> ReadOpenccPhrases(std::istream& text);
 
 } // namespace pelmora::tables

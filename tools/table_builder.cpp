@@ -11,6 +11,7 @@
 #include "japanese_lexicon.h"
 #include "name_forms.h"
 #include "phrase_sources.h"
+#include "table_files.h"
 #include "table_records.h"
 #include "variant_sources.h"
 #include "word_report.h"
@@ -26,6 +27,7 @@
 #include <string>
 
 namespace fs = std::filesystem;
+using namespace pelmora;
 using namespace pelmora::tables;
 
 namespace {
@@ -47,7 +49,7 @@ const std::set<std::string> kOptions = {"--st",           "--st-phrases", "--jp-
                                         "--mecab-dic",    "--kanjidic",   "--out"};
 
 // Every option is required and takes one value.
-std::map<std::string, std::string> parse_arguments(int argc, char** argv) {
+std::map<std::string, std::string> ParseArguments(int argc, char** argv) {
     std::map<std::string, std::string> options;
     for (int i = 1; i + 1 < argc; i += 2) {
         if (kOptions.count(argv[i]) == 0) {
@@ -61,7 +63,7 @@ std::map<std::string, std::string> parse_arguments(int argc, char** argv) {
     return options;
 }
 
-std::ifstream open_source(const std::string& path) {
+std::ifstream OpenSource(const std::string& path) {
     std::ifstream file(path);
     if (!file) {
         throw std::runtime_error("cannot read " + path);
@@ -69,69 +71,67 @@ std::ifstream open_source(const std::string& path) {
     return file;
 }
 
-VariantSources read_sources(std::map<std::string, std::string>& options) {
+VariantSources ReadSources(std::map<std::string, std::string>& options) {
     VariantSources sources;
-    auto st = open_source(options["--st"]);
-    sources.simplified_to_traditional = read_opencc_characters(st);
-    auto jp_variants = open_source(options["--jp-variants"]);
-    sources.traditional_to_japanese = read_opencc_characters(jp_variants);
-    auto jp_shinjitai = open_source(options["--jp-shinjitai"]);
-    sources.old_form_to_shinjitai = reverse_links(read_opencc_characters(jp_shinjitai));
-    auto unihan = open_source(options["--unihan"]);
-    sources.unihan = read_unihan_variants(unihan, unihan_fields());
+    auto st = OpenSource(options["--st"]);
+    sources.simplifiedToTraditional = ReadOpenccCharacters(st);
+    auto jpVariants = OpenSource(options["--jp-variants"]);
+    sources.traditionalToJapanese = ReadOpenccCharacters(jpVariants);
+    auto jpShinjitai = OpenSource(options["--jp-shinjitai"]);
+    sources.oldFormToShinjitai = ReverseLinks(ReadOpenccCharacters(jpShinjitai));
+    auto unihan = OpenSource(options["--unihan"]);
+    sources.unihan = ReadUnihanVariants(unihan, UnihanFields());
     return sources;
 }
 
 // The IPADIC CSV files in name order (the order does not change the result: every surface
 // keeps its lowest cost), kanjidic, and MeCab on the compiled UTF-8 IPADIC.
-void read_lexicon(std::map<std::string, std::string>& options, JapaneseLexicon& lexicon) {
-    std::vector<fs::path> csv_files;
+void ReadLexicon(std::map<std::string, std::string>& options, JapaneseLexicon& lexicon) {
+    std::vector<fs::path> csvFiles;
     for (const auto& file : fs::directory_iterator(options["--ipadic"])) {
         if (file.path().extension() == ".csv") {
-            csv_files.push_back(file.path());
+            csvFiles.push_back(file.path());
         }
     }
-    if (csv_files.empty()) {
+    if (csvFiles.empty()) {
         throw std::runtime_error("no IPADIC CSV files in " + options["--ipadic"]);
     }
-    std::sort(csv_files.begin(), csv_files.end());
-    for (const auto& path : csv_files) {
-        auto csv = open_source(path.string());
-        lexicon.read_ipadic_csv(csv);
+    std::sort(csvFiles.begin(), csvFiles.end());
+    for (const auto& path : csvFiles) {
+        auto csv = OpenSource(path.string());
+        lexicon.ReadIpadicCsv(csv);
     }
-    auto kanjidic = open_source(options["--kanjidic"]);
-    lexicon.read_kanjidic(kanjidic);
-    lexicon.open_mecab(options["--mecab-dic"]);
+    auto kanjidic = OpenSource(options["--kanjidic"]);
+    lexicon.ReadKanjidic(kanjidic);
+    lexicon.OpenMecab(options["--mecab-dic"]);
 }
 
 // An ideograph with no JIS X 0208 counterpart takes the first extension kanji of code page
 // 932 among its forms: Japanese Windows fonts draw them, and the placeholder is surely wrong.
-std::optional<Choice> choose(const DesktopKey& key, const JapaneseChooser& chooser) {
-    const bool ideograph =
-        key.key_class == KeyClass::Gb2312Hanzi || key.key_class == KeyClass::OtherIdeograph;
-    if (!ideograph) {
-        return chooser.choose_for_other(key.character);
+std::optional<Choice> Choose(const DesktopKey& key, const JapaneseChooser& chooser) {
+    if (!IsIdeographKey(key)) {
+        return chooser.ChooseForOther(key.character);
     }
-    if (auto choice = chooser.choose_for_ideograph(key.character)) {
+    if (auto choice = chooser.ChooseForIdeograph(key.character)) {
         return choice;
     }
-    const auto extension = extension_counterparts(key.character, chooser);
+    const auto extension = ExtensionCounterparts(key.character, chooser);
     return extension.empty() ? std::nullopt
                              : std::optional<Choice>(Choice{extension.front(), "extension kanji"});
 }
 
-std::vector<TableRecord> build_records(const std::vector<DesktopKey>& keys,
-                                       const JapaneseChooser& chooser) {
+std::vector<TableRecord> BuildRecords(const std::vector<DesktopKey>& keys,
+                                      const JapaneseChooser& chooser) {
     std::vector<TableRecord> records;
     for (const auto& key : keys) {
-        if (auto choice = choose(key, chooser)) {
+        if (auto choice = Choose(key, chooser)) {
             records.push_back({key, std::move(*choice)});
         }
     }
     return records;
 }
 
-void write_file(const fs::path& path, const std::string& bytes) {
+void WriteFile(const fs::path& path, const std::string& bytes) {
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     if (!file) {
@@ -139,30 +139,30 @@ void write_file(const fs::path& path, const std::string& bytes) {
     }
 }
 
-PerCharacter per_character(const std::vector<TableRecord>& records) {
-    PerCharacter per_char;
+PerCharacter PerCharacterFrom(const std::vector<TableRecord>& records) {
+    PerCharacter perChar;
     for (const auto& record : records) {
-        per_char.emplace(record.key.character, record.choice.code);
+        perChar.emplace(record.key.character, record.choice.code);
     }
-    return per_char;
+    return perChar;
 }
 
-void write_tables(const fs::path& directory, const std::vector<TableRecord>& records) {
+void WriteTables(const fs::path& directory, const std::vector<TableRecord>& records) {
     std::string pin;
     std::string pj;
     std::string jj;
     for (const auto& record : records) {
-        pin += record_bytes(record.key.bytes);
-        pj += record_bytes(record.choice.code.sjis);
-        jj += record_bytes(record.choice.code.preview);
+        AppendRecord(CodeRecord(record.key.bytes), pin);
+        AppendRecord(CodeRecord(record.choice.code.sjis), pj);
+        AppendRecord(CodeRecord(record.choice.code.preview), jj);
     }
-    write_file(directory / "pin.dat", pin);
-    write_file(directory / "pj.dat", pj);
-    write_file(directory / "jj.dat", jj);
+    WriteFile(directory / kKeyTableName, pin);
+    WriteFile(directory / kJapaneseCodeTableName, pj);
+    WriteFile(directory / kPreviewTableName, jj);
 }
 
 // Keeps README.md's coverage section equal to what this build printed.
-void update_readme(const fs::path& readme, const std::string& report) {
+void UpdateReadme(const fs::path& readme, const std::string& report) {
     if (!fs::exists(readme)) {
         return;
     }
@@ -173,53 +173,55 @@ void update_readme(const fs::path& readme, const std::string& report) {
     if (begin == std::string::npos || end == std::string::npos || end < begin) {
         throw std::runtime_error(readme.string() + " lacks the coverage report markers");
     }
-    const auto report_start = begin + std::string(kReportBegin).size();
-    write_file(readme, text.substr(0, report_start) + report + text.substr(end));
+    const auto reportStart = begin + std::string(kReportBegin).size();
+    WriteFile(readme, text.substr(0, reportStart) + report + text.substr(end));
 }
 
 } // namespace
 
 int main(int argc, char** argv) {
     try {
-        auto options = parse_arguments(argc, argv);
-        const VariantSources sources = read_sources(options);
+        auto options = ParseArguments(argc, argv);
+        const VariantSources sources = ReadSources(options);
         JapaneseChooser chooser(sources);
         const StrictCodePage desktop(kDesktopCodePage);
-        const auto keys = desktop_keys(desktop);
-        auto phrase_file = open_source(options["--st-phrases"]);
-        const auto phrases = read_opencc_phrases(phrase_file);
+        const auto keys = DesktopKeys(desktop);
+        auto phraseFile = OpenSource(options["--st-phrases"]);
+        const auto phrases = ReadOpenccPhrases(phraseFile);
         JapaneseLexicon lexicon;
-        read_lexicon(options, lexicon);
+        ReadLexicon(options, lexicon);
 
         // First pass: the words spelled over the chooser's own defaults give the evidence that
         // may move a default; the second pass spells them again over the final defaults.
-        const auto first_per_char = per_character(build_records(keys, chooser));
-        WordCounts first_counts;
-        const auto first_words = full_word_dictionary(
-            phrases, WordSpeller(lexicon, chooser, first_per_char), desktop, first_counts);
-        const auto changes = evidence_default_changes(keys, first_per_char, chooser,
-                                                      word_evidence(first_words), lexicon);
-        chooser.set_evidence_defaults(moved_defaults(changes));
-        const auto records = build_records(keys, chooser);
-        const auto per_char = per_character(records);
+        const auto firstPerChar = PerCharacterFrom(BuildRecords(keys, chooser));
+        WordCounts firstCounts;
+        const auto firstWords = FullWordDictionary(
+            phrases, WordSpeller(lexicon, chooser, firstPerChar), desktop, firstCounts);
+        const auto changes =
+            EvidenceDefaultChanges(keys, firstPerChar, chooser, WordEvidence(firstWords), lexicon);
+        chooser.SetEvidenceDefaults(MovedDefaults(changes));
+        const auto records = BuildRecords(keys, chooser);
+        const auto perChar = PerCharacterFrom(records);
 
-        WordCounts word_counts;
-        const WordSpeller speller(lexicon, chooser, per_char);
-        const auto full = full_word_dictionary(phrases, speller, desktop, word_counts);
-        const auto words = reduced_word_table(phrases, full, per_char, word_counts);
+        WordCounts wordCounts;
+        const WordSpeller speller(lexicon, chooser, perChar);
+        const auto full = FullWordDictionary(phrases, speller, desktop, wordCounts);
+        const auto words = ReducedWordTable(phrases, full, perChar, wordCounts);
         const auto candidates =
-            candidate_entries(keys, per_char, chooser, word_evidence(full), lexicon);
+            CandidateEntries(keys, perChar, chooser, WordEvidence(full), lexicon);
 
         const fs::path out = options["--out"];
-        write_tables(out, records);
-        write_file(out / "words.dat", word_table_bytes(words));
-        write_file(out / "candidates.dat", candidate_table_bytes(candidates));
-        write_file(out / "names.dat", name_table_bytes(name_entries(chooser, per_char, desktop)));
-        const std::string report =
-            coverage_report(keys, records, chooser) +
-            word_report(word_counts, words, candidates, changes, per_char, lexicon);
+        WriteTables(out, records);
+        const std::string wordTable = WordTableBytes(words);
+        const std::string candidateTable = CandidateTableBytes(candidates);
+        WriteFile(out / kWordTableName, wordTable);
+        WriteFile(out / kCandidateTableName, candidateTable);
+        WriteFile(out / kNameTableName, NameTableBytes(NameEntries(chooser, perChar, desktop)));
+        const std::string report = CoverageReport(keys, records, chooser) +
+                                   WordReport(wordCounts, words, candidates, changes, perChar,
+                                              lexicon, {wordTable.size(), candidateTable.size()});
         std::cout << report;
-        update_readme(out / "README.md", report);
+        UpdateReadme(out / "README.md", report);
     } catch (const std::exception& error) {
         std::cerr << error.what() << "\n";
         return 1;

@@ -8,7 +8,7 @@ namespace pelmora::tables {
 
 namespace {
 
-bool is_gb2312_hanzi(const std::string& bytes) {
+bool IsGb2312Hanzi(const std::string& bytes) {
     if (bytes.size() != 2) {
         return false;
     }
@@ -17,11 +17,11 @@ bool is_gb2312_hanzi(const std::string& bytes) {
     return lead >= 0xB0 && lead <= 0xF7 && trail >= 0xA1 && trail <= 0xFE;
 }
 
-bool in_range(UChar32 c, UChar32 first, UChar32 last) {
+bool InRange(UChar32 c, UChar32 first, UChar32 last) {
     return c >= first && c <= last;
 }
 
-KeyClass classify(const std::string& bytes, UChar32 c) {
+KeyClass Classify(const std::string& bytes, UChar32 c) {
     if (bytes.size() == 1) {
         return KeyClass::Ascii;
     }
@@ -29,21 +29,21 @@ KeyClass classify(const std::string& bytes, UChar32 c) {
     // neither hanzi nor ideographs.
     const bool ideograph = c >= 0x3400 && u_hasBinaryProperty(c, UCHAR_IDEOGRAPHIC);
     if (ideograph) {
-        return is_gb2312_hanzi(bytes) ? KeyClass::Gb2312Hanzi : KeyClass::OtherIdeograph;
+        return IsGb2312Hanzi(bytes) ? KeyClass::Gb2312Hanzi : KeyClass::OtherIdeograph;
     }
-    if (in_range(c, 0x3041, 0x3096) || in_range(c, 0x30A1, 0x30FA)) {
+    if (InRange(c, 0x3041, 0x3096) || InRange(c, 0x30A1, 0x30FA)) {
         return KeyClass::Kana;
     }
-    if (in_range(c, 0xFF10, 0xFF19) || in_range(c, 0xFF21, 0xFF3A) || in_range(c, 0xFF41, 0xFF5A)) {
+    if (InRange(c, 0xFF10, 0xFF19) || InRange(c, 0xFF21, 0xFF3A) || InRange(c, 0xFF41, 0xFF5A)) {
         return KeyClass::FullWidthLatinAndDigits;
     }
-    if (in_range(c, 0x0391, 0x03C9)) {
+    if (InRange(c, 0x0391, 0x03C9)) {
         return KeyClass::Greek;
     }
-    if (in_range(c, 0x0400, 0x045F)) {
+    if (InRange(c, 0x0400, 0x045F)) {
         return KeyClass::Cyrillic;
     }
-    if (in_range(c, 0x2500, 0x257F)) {
+    if (InRange(c, 0x2500, 0x257F)) {
         return KeyClass::BoxDrawing;
     }
     return KeyClass::SymbolOrPunctuation;
@@ -51,8 +51,8 @@ KeyClass classify(const std::string& bytes, UChar32 c) {
 
 } // namespace
 
-const char* key_class_name(KeyClass key_class) {
-    switch (key_class) {
+const char* KeyClassName(KeyClass keyClass) {
+    switch (keyClass) {
     case KeyClass::Tab:
         return "tab";
     case KeyClass::Ascii:
@@ -77,16 +77,24 @@ const char* key_class_name(KeyClass key_class) {
     return "?";
 }
 
-std::int16_t char_code(const std::string& bytes) {
-    const auto lead = static_cast<std::uint8_t>(bytes[0]);
-    if (bytes.size() == 1) {
-        return lead;
-    }
-    const auto trail = static_cast<std::uint8_t>(bytes[1]);
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(lead << 8 | trail));
+bool IsIdeographKey(const DesktopKey& key) {
+    return key.keyClass == KeyClass::Gb2312Hanzi || key.keyClass == KeyClass::OtherIdeograph;
 }
 
-std::vector<DesktopKey> desktop_keys(const StrictCodePage& desktop) {
+TableEntry StoredEntry(const std::vector<std::string>& keys,
+                       const std::vector<JapaneseCode>& japanese) {
+    TableEntry entry;
+    for (const std::string& key : keys) {
+        entry.keys.push_back(CodeRecord(key));
+    }
+    for (const JapaneseCode& code : japanese) {
+        entry.japaneseCodes.push_back(CodeRecord(code.sjis));
+        entry.previews.push_back(CodeRecord(code.preview));
+    }
+    return entry;
+}
+
+std::vector<DesktopKey> DesktopKeys(const StrictCodePage& desktop) {
     std::vector<DesktopKey> keys = {{"\t", U'\t', KeyClass::Tab}};
     for (int byte = 0x21; byte <= 0x7E; ++byte) {
         const std::string bytes(1, static_cast<char>(byte));
@@ -95,19 +103,15 @@ std::vector<DesktopKey> desktop_keys(const StrictCodePage& desktop) {
     for (int lead = 0x81; lead <= 0xFE; ++lead) {
         for (int trail = 0x40; trail <= 0xFE; ++trail) {
             const std::string bytes = {static_cast<char>(lead), static_cast<char>(trail)};
-            if (const auto c = desktop.decode(bytes)) {
-                keys.push_back({bytes, *c, classify(bytes, *c)});
+            if (const auto c = desktop.Decode(bytes)) {
+                keys.push_back({bytes, *c, Classify(bytes, *c)});
             }
         }
     }
     std::sort(keys.begin(), keys.end(), [](const DesktopKey& a, const DesktopKey& b) {
-        return char_code(a.bytes) < char_code(b.bytes);
+        return RecordCode(CodeRecord(a.bytes)) < RecordCode(CodeRecord(b.bytes));
     });
     return keys;
-}
-
-std::string record_bytes(const std::string& code) {
-    return code.size() == 1 ? code + '\0' : code;
 }
 
 } // namespace pelmora::tables

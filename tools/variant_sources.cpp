@@ -11,7 +11,7 @@ namespace pelmora::tables {
 namespace {
 
 // The single character a UTF-8 word holds, or nothing for longer words (phrases).
-std::optional<UChar32> single_character(const std::string& word) {
+std::optional<UChar32> SingleCharacter(const std::string& word) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(word.data());
     const auto length = static_cast<int32_t>(word.size());
     int32_t index = 0;
@@ -23,7 +23,7 @@ std::optional<UChar32> single_character(const std::string& word) {
     return c;
 }
 
-std::vector<std::string> split(const std::string& line, char separator) {
+std::vector<std::string> Split(const std::string& line, char separator) {
     std::vector<std::string> parts;
     std::istringstream stream(line);
     for (std::string part; std::getline(stream, part, separator);) {
@@ -34,7 +34,7 @@ std::vector<std::string> split(const std::string& line, char separator) {
     return parts;
 }
 
-std::optional<UChar32> parse_unihan_code_point(const std::string& word) {
+std::optional<UChar32> ParseUnihanCodePoint(const std::string& word) {
     if (word.rfind("U+", 0) != 0) {
         return std::nullopt;
     }
@@ -45,15 +45,15 @@ std::optional<UChar32> parse_unihan_code_point(const std::string& word) {
 // A source tag ending in ":T" or ":Z" ("U+5D0E<kMorohashi:Z") says the two characters
 // differ only in form (traditional/simplified or z-variant), a closer link than a plain
 // semantic variant; such values move to the front, the others keep their order.
-std::vector<std::string> form_tagged_first(std::vector<std::string> words) {
-    const auto form_tagged = [](const std::string& word) {
+std::vector<std::string> FormTaggedFirst(std::vector<std::string> words) {
+    const auto formTagged = [](const std::string& word) {
         return word.find(":T") != std::string::npos || word.find(":Z") != std::string::npos;
     };
-    std::stable_partition(words.begin(), words.end(), form_tagged);
+    std::stable_partition(words.begin(), words.end(), formTagged);
     return words;
 }
 
-void add_link(VariantMap& links, UChar32 from, UChar32 to) {
+void AddLink(VariantMap& links, UChar32 from, UChar32 to) {
     auto& targets = links[from];
     if (std::find(targets.begin(), targets.end(), to) == targets.end()) {
         targets.push_back(to);
@@ -62,57 +62,57 @@ void add_link(VariantMap& links, UChar32 from, UChar32 to) {
 
 } // namespace
 
-VariantMap read_opencc_characters(std::istream& text) {
+VariantMap ReadOpenccCharacters(std::istream& text) {
     VariantMap links;
     for (std::string line; std::getline(text, line);) {
-        const auto columns = split(line, '\t');
+        const auto columns = Split(line, '\t');
         if (columns.size() != 2) {
             continue;
         }
-        const auto key = single_character(columns[0]);
+        const auto key = SingleCharacter(columns[0]);
         if (!key) {
             continue;
         }
-        for (const auto& word : split(columns[1], ' ')) {
-            if (const auto value = single_character(word)) {
-                add_link(links, *key, *value);
+        for (const auto& word : Split(columns[1], ' ')) {
+            if (const auto value = SingleCharacter(word)) {
+                AddLink(links, *key, *value);
             }
         }
     }
     return links;
 }
 
-VariantMap reverse_links(const VariantMap& links) {
+VariantMap ReverseLinks(const VariantMap& links) {
     VariantMap reversed;
     for (const auto& [from, targets] : links) {
         for (const UChar32 to : targets) {
-            add_link(reversed, to, from);
+            AddLink(reversed, to, from);
         }
     }
     return reversed;
 }
 
-std::map<std::string, VariantMap> read_unihan_variants(std::istream& text,
-                                                       const std::vector<std::string>& fields) {
-    std::map<std::string, VariantMap> by_field;
+std::map<std::string, VariantMap> ReadUnihanVariants(std::istream& text,
+                                                     const std::vector<std::string>& fields) {
+    std::map<std::string, VariantMap> byField;
     for (std::string line; std::getline(text, line);) {
         if (line.empty() || line[0] == '#') {
             continue;
         }
-        const auto columns = split(line, '\t');
+        const auto columns = Split(line, '\t');
         if (columns.size() != 3 ||
             std::find(fields.begin(), fields.end(), columns[1]) == fields.end()) {
             continue;
         }
-        const auto from = parse_unihan_code_point(columns[0]);
-        for (const auto& word : form_tagged_first(split(columns[2], ' '))) {
-            const auto to = parse_unihan_code_point(word);
+        const auto from = ParseUnihanCodePoint(columns[0]);
+        for (const auto& word : FormTaggedFirst(Split(columns[2], ' '))) {
+            const auto to = ParseUnihanCodePoint(word);
             if (from && to) {
-                add_link(by_field[columns[1]], *from, *to);
+                AddLink(byField[columns[1]], *from, *to);
             }
         }
     }
-    return by_field;
+    return byField;
 }
 
 } // namespace pelmora::tables

@@ -12,86 +12,78 @@ namespace {
 
 constexpr std::size_t kSampleWords = 40;
 
-std::string text_of(const std::vector<UChar32>& characters) {
+std::string TextOf(const std::vector<UChar32>& characters) {
     std::string text;
     for (const UChar32 c : characters) {
-        text += utf8(c);
+        text += Utf8(c);
     }
     return text;
 }
 
-std::string japanese_of(const std::vector<JapaneseCode>& codes) {
+std::string JapaneseOf(const std::vector<JapaneseCode>& codes) {
     std::string text;
     for (const auto& code : codes) {
-        text += utf8(code.character);
+        text += Utf8(code.character);
     }
     return text;
 }
 
-std::string per_character_of(const std::vector<UChar32>& word, const PerCharacter& per_char) {
+std::string PerCharacterOf(const std::vector<UChar32>& word, const PerCharacter& perChar) {
     std::string text;
     for (const UChar32 c : word) {
-        const auto found = per_char.find(c);
-        text += found == per_char.end() ? "□" : utf8(found->second.character);
+        const auto found = perChar.find(c);
+        text += found == perChar.end() ? "□" : Utf8(found->second.character);
     }
     return text;
 }
 
-std::size_t word_table_size(const std::vector<WordEntry>& words) {
-    std::size_t records = 0;
-    for (const auto& word : words) {
-        records += 1 + 3 * word.keys.size();
-    }
-    return 2 * records;
-}
-
-void report_word_counts(std::ostringstream& out, const WordCounts& counts,
-                        const std::vector<WordEntry>& words) {
+void ReportWordCounts(std::ostringstream& out, const WordCounts& counts,
+                      const std::vector<WordEntry>& words, std::size_t writtenBytes) {
     out << "### words.dat\n\n"
         << "| OpenCC STPhrases words | count |\n| --- | ---: |\n"
         << "| read (two or more characters, first traditional form of the same length) | "
         << counts.phrases << " |\n"
-        << "| left out: longer than " << kLongestWord << " characters | " << counts.too_long
+        << "| left out: longer than " << kLongestWord << " characters | " << counts.tooLong
         << " |\n"
-        << "| left out: a character that is no code page 936 ideograph | " << counts.not_double_byte
+        << "| left out: a character that is no code page 936 ideograph | " << counts.notDoubleByte
         << " |\n"
         << "| left out: the same Simplified word again | " << counts.duplicates << " |\n"
-        << "| left out: a character with no shippable JIS X 0208 form | " << counts.no_japanese_form
+        << "| left out: a character with no shippable JIS X 0208 form | " << counts.noJapaneseForm
         << " |\n"
         << "| with a Japanese form (the full list) | " << counts.full << " |\n"
         << "| of those, differing from the per-character tables | " << counts.differing << " |\n"
         << "| kept as blockers | " << counts.blockers << " |\n"
         << "| entries in words.dat | " << words.size() << " |\n\n"
-        << "words.dat is " << word_table_size(words) << " bytes. Converting every STPhrases "
+        << "words.dat is " << writtenBytes << " bytes. Converting every STPhrases "
         << "word alone by forward longest match, the differing words alone gave another result "
-        << "than the full list for " << counts.blocked_inputs_before
+        << "than the full list for " << counts.blockedInputsBefore
         << " words; with the blockers, for none (the builder checks this).\n\n"
         << "How the spelling of each word of the full list was decided (rules in "
            "tools/word_spelling.cpp):\n\n";
-    for (const auto& [evidence, count] : counts.by_evidence) {
-        out << "- " << spelling_evidence_name(evidence) << ": " << count << "\n";
+    for (const auto& [evidence, count] : counts.byEvidence) {
+        out << "- " << SpellingEvidenceName(evidence) << ": " << count << "\n";
     }
     out << "\nWords spelled otherwise than OpenCC's own traditional form gives them: "
-        << counts.unlike_phrase_source
+        << counts.unlikePhraseSource
         << ".\n\nHand-made replacement kanji (tools/word_spelling.cpp):\n\n";
-    for (const auto& line : replacement_kanji()) {
+    for (const auto& line : ReplacementKanji()) {
         out << "- " << line << "\n";
     }
     out << "\n";
 }
 
-void report_word_samples(std::ostringstream& out, const std::vector<WordEntry>& words,
-                         const PerCharacter& per_char) {
+void ReportWordSamples(std::ostringstream& out, const std::vector<WordEntry>& words,
+                       const PerCharacter& perChar) {
     std::vector<std::string> blockers;
     std::vector<std::string> samples;
     const std::size_t step = words.size() / kSampleWords + 1;
     for (std::size_t i = 0; i < words.size(); ++i) {
         const auto& word = words[i];
-        const std::string line = text_of(word.simplified) + " → " + japanese_of(word.japanese) +
-                                 " (per character " + per_character_of(word.simplified, per_char) +
+        const std::string line = TextOf(word.simplified) + " → " + JapaneseOf(word.japanese) +
+                                 " (per character " + PerCharacterOf(word.simplified, perChar) +
                                  ")";
         if (word.blocker) {
-            blockers.push_back(text_of(word.simplified) + " → " + japanese_of(word.japanese));
+            blockers.push_back(TextOf(word.simplified) + " → " + JapaneseOf(word.japanese));
         } else if (i % step == 0) {
             samples.push_back(line);
         }
@@ -108,26 +100,26 @@ void report_word_samples(std::ostringstream& out, const std::vector<WordEntry>& 
 }
 
 // "乾 12 (G8, F1000)": the words that give the form, and kanjidic's grade and frequency.
-std::string forms_with_counts(const DefaultChange& change, const JapaneseLexicon& lexicon) {
+std::string FormsWithCounts(const DefaultChange& change, const JapaneseLexicon& lexicon) {
     std::string text;
-    for (const auto& [form, words] : change.words_per_form) {
-        const auto facts = lexicon.facts(form);
-        std::ostringstream standing_text;
+    for (const auto& [form, words] : change.wordsPerForm) {
+        const auto facts = lexicon.Facts(form);
+        std::ostringstream standingText;
         if (facts.grade != 0) {
-            standing_text << "G" << facts.grade;
+            standingText << "G" << facts.grade;
         }
         if (facts.frequency != 0) {
-            standing_text << (facts.grade != 0 ? ", F" : "F") << facts.frequency;
+            standingText << (facts.grade != 0 ? ", F" : "F") << facts.frequency;
         }
-        const std::string standing = standing_text.str();
-        text += (text.empty() ? "" : ", ") + utf8(form) + " " + std::to_string(words) +
+        const std::string standing = standingText.str();
+        text += (text.empty() ? "" : ", ") + Utf8(form) + " " + std::to_string(words) +
                 (standing.empty() ? "" : " (" + standing + ")");
     }
     return text;
 }
 
-void report_default_changes(std::ostringstream& out, const std::vector<DefaultChange>& changes,
-                            const JapaneseLexicon& lexicon) {
+void ReportDefaultChanges(std::ostringstream& out, const std::vector<DefaultChange>& changes,
+                          const JapaneseLexicon& lexicon) {
     out << "### Per-character defaults moved by Japanese evidence\n\n"
         << "Evidence per counterpart: the STPhrases words whose spelling Japanese evidence chose "
            "(IPADIC or MeCab, not the per-character fallback) that give the key that form, and "
@@ -141,64 +133,62 @@ void report_default_changes(std::ostringstream& out, const std::vector<DefaultCh
         << "| key | before | after | rule | words per form (kanjidic) |\n"
         << "| --- | --- | --- | --- | --- |\n";
     for (const auto& change : changes) {
-        if (change.kept_because.empty()) {
-            out << "| " << utf8(change.key) << " | " << utf8(change.before) << " | "
-                << utf8(change.after) << " | " << change.rule << " | "
-                << forms_with_counts(change, lexicon) << " |\n";
+        if (change.keptBecause.empty()) {
+            out << "| " << Utf8(change.key) << " | " << Utf8(change.before) << " | "
+                << Utf8(change.after) << " | " << change.rule << " | "
+                << FormsWithCounts(change, lexicon) << " |\n";
         }
     }
     out << "\nDefaults the evidence would move, kept:\n\n";
     for (const auto& change : changes) {
-        if (!change.kept_because.empty()) {
-            out << "- " << utf8(change.key) << " stays " << utf8(change.before) << ", not "
-                << utf8(change.after) << " (" << forms_with_counts(change, lexicon)
-                << "): " << change.kept_because << "\n";
+        if (!change.keptBecause.empty()) {
+            out << "- " << Utf8(change.key) << " stays " << Utf8(change.before) << ", not "
+                << Utf8(change.after) << " (" << FormsWithCounts(change, lexicon)
+                << "): " << change.keptBecause << "\n";
         }
     }
     out << "\n";
 }
 
-void report_candidates(std::ostringstream& out, const std::vector<CandidateEntry>& candidates) {
-    std::size_t records = 0;
-    int only_extension = 0;
-    int several_jis = 0;
-    int extension_codes = 0;
-    int private_use_code_text = 0;
-    std::map<std::string, int> by_lead;
+void ReportCandidates(std::ostringstream& out, const std::vector<CandidateEntry>& candidates,
+                      std::size_t writtenBytes) {
+    int onlyExtension = 0;
+    int severalJis = 0;
+    int extensionCodes = 0;
+    int privateUseCodeText = 0;
+    std::map<std::string, int> byLead;
     const StrictCodePage desktop(kDesktopCodePage);
     std::string several;
     for (const auto& entry : candidates) {
-        records += 2 + 2 * (entry.jis_x0208.size() + entry.extension.size());
-        only_extension += entry.jis_x0208.empty() ? 1 : 0;
-        if (entry.jis_x0208.size() > 1) {
-            ++several_jis;
-            several += utf8(entry.key.character) + " ";
-            for (const auto& code : entry.jis_x0208) {
-                several += utf8(code.character);
+        onlyExtension += entry.jisX0208.empty() ? 1 : 0;
+        if (entry.jisX0208.size() > 1) {
+            ++severalJis;
+            several += Utf8(entry.key.character) + " ";
+            for (const auto& code : entry.jisX0208) {
+                several += Utf8(code.character);
             }
             several += "\n";
         }
         for (const auto& code : entry.extension) {
-            ++extension_codes;
+            ++extensionCodes;
             char lead[3];
             std::snprintf(lead, sizeof lead, "%02X", static_cast<unsigned char>(code.sjis[0]));
-            ++by_lead[lead];
-            const auto code_text = desktop.decode(code.sjis);
-            private_use_code_text +=
-                code_text && u_charType(*code_text) == U_PRIVATE_USE_CHAR ? 1 : 0;
+            ++byLead[lead];
+            const auto codeText = desktop.Decode(code.sjis);
+            privateUseCodeText += codeText && u_charType(*codeText) == U_PRIVATE_USE_CHAR ? 1 : 0;
         }
     }
     out << "### candidates.dat\n\n"
         << "| candidates.dat | count |\n| --- | ---: |\n"
         << "| entries (keys) | " << candidates.size() << " |\n"
-        << "| keys with two or more JIS X 0208 kanji | " << several_jis << " |\n"
-        << "| keys with extension kanji only | " << only_extension << " |\n"
-        << "| extension kanji offered | " << extension_codes << " |\n"
+        << "| keys with two or more JIS X 0208 kanji | " << severalJis << " |\n"
+        << "| keys with extension kanji only | " << onlyExtension << " |\n"
+        << "| extension kanji offered | " << extensionCodes << " |\n"
         << "| of those, code text that is a code page 936 private-use character | "
-        << private_use_code_text << " |\n\n"
-        << "candidates.dat is " << 2 * records << " bytes. Extension kanji by Shift-JIS lead "
+        << privateUseCodeText << " |\n\n"
+        << "candidates.dat is " << writtenBytes << " bytes. Extension kanji by Shift-JIS lead "
         << "byte:";
-    for (const auto& [lead, count] : by_lead) {
+    for (const auto& [lead, count] : byLead) {
         out << " " << lead << ": " << count << ";";
     }
     out << " every extension code round-trips through code page 936 (the private-use ones "
@@ -209,15 +199,15 @@ void report_candidates(std::ostringstream& out, const std::vector<CandidateEntry
 
 } // namespace
 
-std::string word_report(const WordCounts& counts, const std::vector<WordEntry>& words,
-                        const std::vector<CandidateEntry>& candidates,
-                        const std::vector<DefaultChange>& changes, const PerCharacter& per_char,
-                        const JapaneseLexicon& lexicon) {
+std::string WordReport(const WordCounts& counts, const std::vector<WordEntry>& words,
+                       const std::vector<CandidateEntry>& candidates,
+                       const std::vector<DefaultChange>& changes, const PerCharacter& perChar,
+                       const JapaneseLexicon& lexicon, const WrittenSizes& sizes) {
     std::ostringstream out;
-    report_default_changes(out, changes, lexicon);
-    report_word_counts(out, counts, words);
-    report_word_samples(out, words, per_char);
-    report_candidates(out, candidates);
+    ReportDefaultChanges(out, changes, lexicon);
+    ReportWordCounts(out, counts, words, sizes.wordTableBytes);
+    ReportWordSamples(out, words, perChar);
+    ReportCandidates(out, candidates, sizes.candidateTableBytes);
     return out.str();
 }
 

@@ -9,11 +9,17 @@
 
 namespace pelmora::tables {
 
+// The sizes of the word and candidate tables as they were written.
+struct WrittenSizes {
+    std::size_t wordTableBytes = 0;
+    std::size_t candidateTableBytes = 0;
+};
+
 // Counts and lists for the word table, the candidate table and the defaults that word
 // evidence moved, as Markdown.
-std::string word_report(const WordCounts& counts, const std::vector<WordEntry>& words,
-                        const std::vector<CandidateEntry>& candidates,
-                        const std::vector<DefaultChange>& changes, const PerCharacter& per_char,
-                        const JapaneseLexicon& lexicon);
+std::string WordReport(const WordCounts& counts, const std::vector<WordEntry>& words,
+                       const std::vector<CandidateEntry>& candidates,
+                       const std::vector<DefaultChange>& changes, const PerCharacter& perChar,
+                       const JapaneseLexicon& lexicon, const WrittenSizes& sizes);
 
 } // namespace pelmora::tables

@@ -21,7 +21,7 @@ constexpr Replacement kReplacements[] = {
     {U'劃', U'画', "Japanese writes 画 for 劃 since the post-war character reform (計画, 区画)"},
 };
 
-std::vector<UChar32> characters(const Spelling& spelling) {
+std::vector<UChar32> Characters(const Spelling& spelling) {
     std::vector<UChar32> result;
     for (const auto& code : spelling) {
         result.push_back(code.character);
@@ -29,33 +29,33 @@ std::vector<UChar32> characters(const Spelling& spelling) {
     return result;
 }
 
-bool same(const Spelling& a, const Spelling& b) {
-    return characters(a) == characters(b);
+bool Same(const Spelling& a, const Spelling& b) {
+    return Characters(a) == Characters(b);
 }
 
 // A spelling's standing in Japanese by its kanji alone: how many are Jōyō or Jinmeiyō, and the
 // sum of their frequency ranks (an unranked kanji counts as rank 3000).
-std::pair<int, int> kanji_standing(const Spelling& spelling, const JapaneseLexicon& lexicon) {
+std::pair<int, int> KanjiStanding(const Spelling& spelling, const JapaneseLexicon& lexicon) {
     int graded = 0;
-    int rank_sum = 0;
+    int rankSum = 0;
     for (const auto& code : spelling) {
-        graded += lexicon.is_joyo_or_jinmeiyo(code.character) ? 1 : 0;
-        const int rank = lexicon.facts(code.character).frequency;
-        rank_sum += rank == 0 ? 3000 : rank;
+        graded += lexicon.IsJoyoOrJinmeiyo(code.character) ? 1 : 0;
+        const int rank = lexicon.Facts(code.character).frequency;
+        rankSum += rank == 0 ? 3000 : rank;
     }
-    return {graded, rank_sum};
+    return {graded, rankSum};
 }
 
 // MeCab rates a non-word cheaply when it splits into kanji that stand alone as nouns (濛古 as
 // 濛 + 古 beats 蒙古, 后門 beats 後門), so a character may leave its per-character form only
 // inside a dictionary word of two or more characters of the analysis (理髪 + 店).
-bool changes_only_inside_words(const Spelling& spelling, const Spelling& per_char,
-                               const Analysis& analysis) {
-    if (analysis.word_length.size() != spelling.size()) {
+bool ChangesOnlyInsideWords(const Spelling& spelling, const Spelling& perChar,
+                            const Analysis& analysis) {
+    if (analysis.wordLength.size() != spelling.size()) {
         return false;
     }
     for (std::size_t i = 0; i < spelling.size(); ++i) {
-        if (spelling[i].character != per_char[i].character && analysis.word_length[i] < 2) {
+        if (spelling[i].character != perChar[i].character && analysis.wordLength[i] < 2) {
             return false;
         }
     }
@@ -64,44 +64,44 @@ bool changes_only_inside_words(const Spelling& spelling, const Spelling& per_cha
 
 } // namespace
 
-std::vector<JapaneseCode> key_counterparts(UChar32 key, const PerCharacter& per_char,
-                                           const JapaneseChooser& chooser) {
+std::vector<JapaneseCode> KeyCounterparts(UChar32 key, const PerCharacter& perChar,
+                                          const JapaneseChooser& chooser) {
     std::vector<JapaneseCode> list;
-    if (const auto found = per_char.find(key); found != per_char.end()) {
-        add_unique(list, found->second);
+    if (const auto found = perChar.find(key); found != perChar.end()) {
+        AddUnique(list, found->second);
     }
-    const auto add_form = [&](UChar32 c) {
-        add_unique(list, chooser.japanese_form_of(c));
-        if (chooser.in_jis_x0208(c)) {
-            add_unique(list, chooser.shippable(c));
+    const auto addForm = [&](UChar32 c) {
+        AddUnique(list, chooser.JapaneseFormOf(c));
+        if (chooser.InJisX0208(c)) {
+            AddUnique(list, chooser.Shippable(c));
         }
     };
-    for (const UChar32 form : chooser.related_forms(key)) {
-        add_form(form);
+    for (const UChar32 form : chooser.RelatedForms(key)) {
+        addForm(form);
         for (const auto& replacement : kReplacements) {
             if (replacement.from == form) {
-                add_form(replacement.to);
+                addForm(replacement.to);
             }
         }
     }
     // Words must stay one kanji per character: nothing but kanji.
     std::erase_if(list, [&chooser](const JapaneseCode& code) {
-        return code.sjis.size() != 2 || !chooser.in_jis_x0208(code.character) ||
+        return code.sjis.size() != 2 || !chooser.InJisX0208(code.character) ||
                static_cast<std::uint8_t>(code.sjis[0]) < 0x88;
     });
     return list;
 }
 
-std::vector<std::string> replacement_kanji() {
+std::vector<std::string> ReplacementKanji() {
     std::vector<std::string> lines;
     for (const auto& replacement : kReplacements) {
-        lines.push_back(utf8(replacement.from) + " → " + utf8(replacement.to) + ": " +
+        lines.push_back(Utf8(replacement.from) + " → " + Utf8(replacement.to) + ": " +
                         replacement.reason);
     }
     return lines;
 }
 
-const char* spelling_evidence_name(SpellingEvidence evidence) {
+const char* SpellingEvidenceName(SpellingEvidence evidence) {
     switch (evidence) {
     case SpellingEvidence::PerCharacterWord:
         return "the per-character spelling is an IPADIC word";
@@ -116,20 +116,20 @@ const char* spelling_evidence_name(SpellingEvidence evidence) {
 }
 
 WordSpeller::WordSpeller(const JapaneseLexicon& lexicon, const JapaneseChooser& chooser,
-                         const PerCharacter& per_char)
-    : lexicon_(lexicon), chooser_(chooser), per_char_(per_char) {}
+                         const PerCharacter& perChar)
+    : m_lexicon(lexicon), m_chooser(chooser), m_perChar(perChar) {}
 
 // Words are spelled with the forms Japanese writes today: an old form (轉, 爲, 龍) whose
 // Japanese form (転, 為, 竜) is another character is left to the candidate menu.
-bool WordSpeller::is_own_japanese_form(UChar32 kanji) const {
-    const auto form = chooser_.japanese_form_of(kanji);
+bool WordSpeller::IsOwnJapaneseForm(UChar32 kanji) const {
+    const auto form = m_chooser.JapaneseFormOf(kanji);
     return form && form->character == kanji;
 }
 
-const std::vector<JapaneseCode>& WordSpeller::counterparts(UChar32 key) const {
-    auto found = counterparts_.find(key);
-    if (found == counterparts_.end()) {
-        found = counterparts_.emplace(key, key_counterparts(key, per_char_, chooser_)).first;
+const std::vector<JapaneseCode>& WordSpeller::Counterparts(UChar32 key) const {
+    auto found = m_counterparts.find(key);
+    if (found == m_counterparts.end()) {
+        found = m_counterparts.emplace(key, KeyCounterparts(key, m_perChar, m_chooser)).first;
     }
     return found->second;
 }
@@ -137,17 +137,17 @@ const std::vector<JapaneseCode>& WordSpeller::counterparts(UChar32 key) const {
 // The products of the characters' counterparts, the per-character spelling first. A word
 // whose product would exceed kMostSpellings tries, per character, only its per-character and
 // phrase forms, and when even that is too many, only those two spellings.
-std::vector<Spelling> WordSpeller::spellings(const Phrase& phrase, const Spelling& per_char,
-                                             const Spelling& phrase_form) const {
+std::vector<Spelling> WordSpeller::Spellings(const Phrase& phrase, const Spelling& perChar,
+                                             const Spelling& phraseForm) const {
     std::vector<std::vector<JapaneseCode>> choices;
     std::size_t product = 1;
     for (std::size_t i = 0; i < phrase.simplified.size(); ++i) {
-        std::vector<JapaneseCode> options = {per_char[i]};
-        add_unique(options, phrase_form[i]);
-        for (const auto& code : counterparts(phrase.simplified[i])) {
-            if (is_own_japanese_form(code.character) &&
-                !JapaneseChooser::word_form_rejection(phrase.simplified[i], code.character)) {
-                add_unique(options, code);
+        std::vector<JapaneseCode> options = {perChar[i]};
+        AddUnique(options, phraseForm[i]);
+        for (const auto& code : Counterparts(phrase.simplified[i])) {
+            if (IsOwnJapaneseForm(code.character) &&
+                !JapaneseChooser::WordFormRejection(phrase.simplified[i], code.character)) {
+                AddUnique(options, code);
             }
         }
         product = std::min(product * options.size(), kMostSpellings + 1);
@@ -156,14 +156,14 @@ std::vector<Spelling> WordSpeller::spellings(const Phrase& phrase, const Spellin
     if (product > kMostSpellings) {
         product = 1;
         for (std::size_t i = 0; i < choices.size(); ++i) {
-            choices[i] = {per_char[i]};
-            add_unique(choices[i], phrase_form[i]);
+            choices[i] = {perChar[i]};
+            AddUnique(choices[i], phraseForm[i]);
             product = std::min(product * choices[i].size(), kMostSpellings + 1);
         }
     }
     if (product > kMostSpellings) {
-        return same(per_char, phrase_form) ? std::vector<Spelling>{per_char}
-                                           : std::vector<Spelling>{per_char, phrase_form};
+        return Same(perChar, phraseForm) ? std::vector<Spelling>{perChar}
+                                         : std::vector<Spelling>{perChar, phraseForm};
     }
     std::vector<Spelling> result = {{}};
     for (const auto& options : choices) {
@@ -181,23 +181,23 @@ std::vector<Spelling> WordSpeller::spellings(const Phrase& phrase, const Spellin
 
 // On equal evidence: the per-character spelling, then the phrase source's, then more Jōyō
 // and Jinmeiyō kanji, then more frequent kanji, then code order (so the choice is fixed).
-bool WordSpeller::tie_less(const Spelling& a, const Spelling& b, const Spelling& per_char,
-                           const Spelling& phrase_form) const {
-    if (same(a, per_char) != same(b, per_char)) {
-        return same(a, per_char);
+bool WordSpeller::TieLess(const Spelling& a, const Spelling& b, const Spelling& perChar,
+                          const Spelling& phraseForm) const {
+    if (Same(a, perChar) != Same(b, perChar)) {
+        return Same(a, perChar);
     }
-    if (same(a, phrase_form) != same(b, phrase_form)) {
-        return same(a, phrase_form);
+    if (Same(a, phraseForm) != Same(b, phraseForm)) {
+        return Same(a, phraseForm);
     }
-    const auto standing_a = kanji_standing(a, lexicon_);
-    const auto standing_b = kanji_standing(b, lexicon_);
-    if (standing_a.first != standing_b.first) {
-        return standing_a.first > standing_b.first;
+    const auto standingA = KanjiStanding(a, m_lexicon);
+    const auto standingB = KanjiStanding(b, m_lexicon);
+    if (standingA.first != standingB.first) {
+        return standingA.first > standingB.first;
     }
-    if (standing_a.second != standing_b.second) {
-        return standing_a.second < standing_b.second;
+    if (standingA.second != standingB.second) {
+        return standingA.second < standingB.second;
     }
-    return characters(a) < characters(b);
+    return Characters(a) < Characters(b);
 }
 
 // The rules, in order (tuned on bench/words/word_list.tsv; data/README.md says how):
@@ -209,69 +209,69 @@ bool WordSpeller::tie_less(const Spelling& a, const Spelling& b, const Spelling&
 //     per-character spelling by kClearAnalysisMargin (kClearAnalysisMarginWithPhrase when it
 //     is also the phrase source's spelling);
 //  4. otherwise the per-character spelling.
-std::optional<SpellingChoice> WordSpeller::choose(const Phrase& phrase) const {
-    Spelling per_char;
-    Spelling phrase_form;
+std::optional<SpellingChoice> WordSpeller::Choose(const Phrase& phrase) const {
+    Spelling perChar;
+    Spelling phraseForm;
     for (std::size_t i = 0; i < phrase.simplified.size(); ++i) {
-        const auto found = per_char_.find(phrase.simplified[i]);
-        if (found == per_char_.end() || counterparts(phrase.simplified[i]).empty()) {
+        const auto found = m_perChar.find(phrase.simplified[i]);
+        if (found == m_perChar.end() || Counterparts(phrase.simplified[i]).empty()) {
             return std::nullopt;
         }
-        per_char.push_back(found->second);
-        auto form = chooser_.japanese_form_of(phrase.traditional[i]);
-        if (!form || !chooser_.in_jis_x0208(form->character) ||
-            JapaneseChooser::word_form_rejection(phrase.simplified[i], form->character)) {
+        perChar.push_back(found->second);
+        auto form = m_chooser.JapaneseFormOf(phrase.traditional[i]);
+        if (!form || !m_chooser.InJisX0208(form->character) ||
+            JapaneseChooser::WordFormRejection(phrase.simplified[i], form->character)) {
             form = found->second;
         }
-        phrase_form.push_back(*form);
+        phraseForm.push_back(*form);
     }
-    const auto candidates = spellings(phrase, per_char, phrase_form);
-    // Common words first, then place names (see JapaneseLexicon::place_cost).
-    for (const auto cost_of : {&JapaneseLexicon::word_cost, &JapaneseLexicon::place_cost}) {
-        if ((lexicon_.*cost_of)(characters(per_char))) {
-            return SpellingChoice{per_char, SpellingEvidence::PerCharacterWord, phrase_form};
+    const auto candidates = Spellings(phrase, perChar, phraseForm);
+    // Common words first, then place names (see JapaneseLexicon::PlaceCost).
+    for (const auto costOf : {&JapaneseLexicon::WordCost, &JapaneseLexicon::PlaceCost}) {
+        if ((m_lexicon.*costOf)(Characters(perChar))) {
+            return SpellingChoice{perChar, SpellingEvidence::PerCharacterWord, phraseForm};
         }
-        const Spelling* best_word = nullptr;
-        int best_word_cost = INT_MAX;
+        const Spelling* bestWord = nullptr;
+        int bestWordCost = INT_MAX;
         for (const auto& spelling : candidates) {
-            const auto cost = (lexicon_.*cost_of)(characters(spelling));
-            if (cost && (*cost < best_word_cost ||
-                         (*cost == best_word_cost &&
-                          tie_less(spelling, *best_word, per_char, phrase_form)))) {
-                best_word = &spelling;
-                best_word_cost = *cost;
+            const auto cost = (m_lexicon.*costOf)(Characters(spelling));
+            if (cost &&
+                (*cost < bestWordCost ||
+                 (*cost == bestWordCost && TieLess(spelling, *bestWord, perChar, phraseForm)))) {
+                bestWord = &spelling;
+                bestWordCost = *cost;
             }
         }
-        if (best_word != nullptr) {
-            return SpellingChoice{*best_word, SpellingEvidence::LexiconWord, phrase_form};
+        if (bestWord != nullptr) {
+            return SpellingChoice{*bestWord, SpellingEvidence::LexiconWord, phraseForm};
         }
     }
     if (candidates.size() < 2) {
-        return SpellingChoice{per_char, SpellingEvidence::PerCharacterTie, phrase_form};
+        return SpellingChoice{perChar, SpellingEvidence::PerCharacterTie, phraseForm};
     }
     const Spelling* best = nullptr;
-    int best_cost = INT_MAX;
+    int bestCost = INT_MAX;
     for (const auto& spelling : candidates) {
-        const auto& analysis = lexicon_.analysis(characters(spelling));
-        if (!changes_only_inside_words(spelling, per_char, analysis)) {
+        const auto& analysis = m_lexicon.AnalysisOf(Characters(spelling));
+        if (!ChangesOnlyInsideWords(spelling, perChar, analysis)) {
             continue;
         }
-        if (analysis.cost < best_cost ||
-            (analysis.cost == best_cost && tie_less(spelling, *best, per_char, phrase_form))) {
+        if (analysis.cost < bestCost ||
+            (analysis.cost == bestCost && TieLess(spelling, *best, perChar, phraseForm))) {
             best = &spelling;
-            best_cost = analysis.cost;
+            bestCost = analysis.cost;
         }
     }
-    if (best == nullptr || same(*best, per_char)) {
-        return SpellingChoice{per_char, SpellingEvidence::PerCharacterTie, phrase_form};
+    if (best == nullptr || Same(*best, perChar)) {
+        return SpellingChoice{perChar, SpellingEvidence::PerCharacterTie, phraseForm};
     }
-    const int margin = lexicon_.analysis(characters(per_char)).cost - best_cost;
+    const int margin = m_lexicon.AnalysisOf(Characters(perChar)).cost - bestCost;
     const int needed =
-        same(*best, phrase_form) ? kClearAnalysisMarginWithPhrase : kClearAnalysisMargin;
+        Same(*best, phraseForm) ? kClearAnalysisMarginWithPhrase : kClearAnalysisMargin;
     if (margin >= needed) {
-        return SpellingChoice{*best, SpellingEvidence::Analysis, phrase_form};
+        return SpellingChoice{*best, SpellingEvidence::Analysis, phraseForm};
     }
-    return SpellingChoice{per_char, SpellingEvidence::PerCharacterTie, phrase_form};
+    return SpellingChoice{perChar, SpellingEvidence::PerCharacterTie, phraseForm};
 }
 
 } // namespace pelmora::tables

@@ -17,12 +17,12 @@ using PerCharacter = std::map<UChar32, JapaneseCode>;
 // Every JIS X 0208 kanji a key character can stand for: its per-character default first, then
 // the key itself, each OpenCC traditional form with its Japanese form, and their Unihan
 // traditional and z-variant links with theirs, and the kanji Japanese replaced them by
-// (replacement_kanji), each once.
-std::vector<JapaneseCode> key_counterparts(UChar32 key, const PerCharacter& per_char,
-                                           const JapaneseChooser& chooser);
+// (ReplacementKanji), each once.
+std::vector<JapaneseCode> KeyCounterparts(UChar32 key, const PerCharacter& perChar,
+                                          const JapaneseChooser& chooser);
 
-// The hand-made replacement kanji key_counterparts adds, each with its reason, for the report.
-std::vector<std::string> replacement_kanji();
+// The hand-made replacement kanji KeyCounterparts adds, each with its reason, for the report.
+std::vector<std::string> ReplacementKanji();
 
 // How a word's Japanese spelling was decided.
 enum class SpellingEvidence {
@@ -32,12 +32,12 @@ enum class SpellingEvidence {
     PerCharacterTie,  // no clear evidence: the per-character spelling
 };
 
-const char* spelling_evidence_name(SpellingEvidence evidence);
+const char* SpellingEvidenceName(SpellingEvidence evidence);
 
 struct SpellingChoice {
     std::vector<JapaneseCode> japanese;
     SpellingEvidence evidence = SpellingEvidence::PerCharacterTie;
-    std::vector<JapaneseCode> phrase_form; // the phrase source's own form, for the report
+    std::vector<JapaneseCode> phraseForm; // the phrase source's own form, for the report
 };
 
 // The least MeCab cost by which a spelling must beat the per-character one (see
@@ -51,26 +51,26 @@ inline constexpr std::size_t kMostSpellings = 64;
 class WordSpeller {
 public:
     WordSpeller(const JapaneseLexicon& lexicon, const JapaneseChooser& chooser,
-                const PerCharacter& per_char);
+                const PerCharacter& perChar);
 
     // The spelling of a phrase whose characters all have a per-character default and a JIS X
     // 0208 counterpart; nothing otherwise.
-    std::optional<SpellingChoice> choose(const Phrase& phrase) const;
+    std::optional<SpellingChoice> Choose(const Phrase& phrase) const;
 
 private:
-    const std::vector<JapaneseCode>& counterparts(UChar32 key) const;
-    bool is_own_japanese_form(UChar32 kanji) const;
+    const std::vector<JapaneseCode>& Counterparts(UChar32 key) const;
+    bool IsOwnJapaneseForm(UChar32 kanji) const;
     std::vector<std::vector<JapaneseCode>>
-    spellings(const Phrase& phrase, const std::vector<JapaneseCode>& per_char,
-              const std::vector<JapaneseCode>& phrase_form) const;
-    bool tie_less(const std::vector<JapaneseCode>& a, const std::vector<JapaneseCode>& b,
-                  const std::vector<JapaneseCode>& per_char,
-                  const std::vector<JapaneseCode>& phrase_form) const;
+    Spellings(const Phrase& phrase, const std::vector<JapaneseCode>& perChar,
+              const std::vector<JapaneseCode>& phraseForm) const;
+    bool TieLess(const std::vector<JapaneseCode>& a, const std::vector<JapaneseCode>& b,
+                 const std::vector<JapaneseCode>& perChar,
+                 const std::vector<JapaneseCode>& phraseForm) const;
 
-    const JapaneseLexicon& lexicon_;
-    const JapaneseChooser& chooser_;
-    const PerCharacter& per_char_;
-    mutable std::map<UChar32, std::vector<JapaneseCode>> counterparts_;
+    const JapaneseLexicon& m_lexicon;
+    const JapaneseChooser& m_chooser;
+    const PerCharacter& m_perChar;
+    mutable std::map<UChar32, std::vector<JapaneseCode>> m_counterparts;
 };
 
 } // namespace pelmora::tables

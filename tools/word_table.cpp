@@ -3,75 +3,100 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
+#include <span>
 #include <stdexcept>
 
 namespace pelmora::tables {
 
 namespace {
 
-// One matched stretch of a text: where it starts and how many characters it covers.
+// One matched stretch of a text: where it starts, how many characters it covers, and the word
+// that covers them (nullptr for a character alone).
 struct Segment {
     std::size_t start = 0;
-    std::size_t length = 0;
+    std::size_t length = 1;
+    const Word* word = nullptr;
 };
 
-// Forward longest match, left to right: at each position the longest word of the dictionary
-// that starts there, else the single character.
-std::vector<Segment> segments(const std::vector<UChar32>& text, const WordDictionary& words) {
+// Forward longest match, left to right, as the engine's word run makes it: at each position the
+// longest word of the table that starts there, else the single character.
+std::vector<Segment> Segments(const std::vector<UChar32>& text, const WordTable& words) {
+    std::vector<std::optional<CharCode>> codes;
+    for (const UChar32 c : text) {
+        codes.push_back(CharCodeOf(static_cast<char32_t>(c)));
+    }
     std::vector<Segment> result;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t length = std::min(kLongestWord, text.size() - start);
-        for (; length >= 2; --length) {
-            const std::vector<UChar32> candidate(text.begin() + static_cast<long>(start),
-                                                 text.begin() + static_cast<long>(start + length));
-            if (words.count(candidate) != 0) {
-                break;
-            }
-        }
-        length = std::max<std::size_t>(length, 1);
-        result.push_back({start, length});
-        start += length;
+    for (std::size_t start = 0; start < text.size(); start += result.back().length) {
+        const Word* word = words.LongestWordAt(std::span(codes).subspan(start));
+        result.push_back({start, word == nullptr ? 1 : word->keys.size(), word});
     }
     return result;
 }
 
-std::vector<UChar32> slice(const std::vector<UChar32>& text, const Segment& segment) {
+std::vector<UChar32> Slice(const std::vector<UChar32>& text, const Segment& segment) {
     return {text.begin() + static_cast<long>(segment.start),
             text.begin() + static_cast<long>(segment.start + segment.length)};
 }
 
-bool is_double_byte_ideograph(const std::string& bytes, UChar32 c) {
+bool IsDoubleByteIdeograph(const std::string& bytes, UChar32 c) {
     return bytes.size() == 2 && u_hasBinaryProperty(c, UCHAR_IDEOGRAPHIC);
 }
 
-bool same_as_per_character(const WordEntry& entry, const PerCharacter& per_char) {
+bool SameAsPerCharacter(const WordEntry& entry, const PerCharacter& perChar) {
     for (std::size_t i = 0; i < entry.simplified.size(); ++i) {
-        const auto found = per_char.find(entry.simplified[i]);
-        if (found == per_char.end() || found->second.sjis != entry.japanese[i].sjis) {
+        const auto found = perChar.find(entry.simplified[i]);
+        if (found == perChar.end() || found->second.sjis != entry.japanese[i].sjis) {
             return false;
         }
     }
     return true;
 }
 
+// A word list and the engine's table of it, kept in step as words are added.
+class MatchedWords {
+public:
+    explicit MatchedWords(WordDictionary words)
+        : m_words(std::move(words)), m_table(WordTableOf(m_words)) {}
+
+    const WordDictionary& Words() const { return m_words; }
+    const WordTable& Table() const { return m_table; }
+
+    void Add(const std::vector<UChar32>& word, WordEntry entry) {
+        m_words.emplace(word, std::move(entry));
+        m_table = WordTableOf(m_words);
+    }
+
+private:
+    WordDictionary m_words;
+    WordTable m_table;
+};
+
+// Whether `input` converts otherwise with the reduced list than with the full one.
+bool ConvertsOtherwise(const std::vector<UChar32>& input, const MatchedWords& full,
+                       const MatchedWords& reduced, const PerCharacter& perChar) {
+    return ConvertByWords(input, reduced.Table(), perChar) !=
+           ConvertByWords(input, full.Table(), perChar);
+}
+
 // The first place where the reduced list's run leaves the full dictionary's: the full
 // dictionary's word there is one the reduced list dropped.
-std::vector<UChar32> first_dropped_word(const std::vector<UChar32>& text,
-                                        const WordDictionary& full, const WordDictionary& reduced) {
-    const auto by_full = segments(text, full);
-    const auto by_reduced = segments(text, reduced);
-    for (std::size_t i = 0; i < by_full.size(); ++i) {
-        const bool same = i < by_reduced.size() && by_reduced[i].start == by_full[i].start &&
-                          by_reduced[i].length == by_full[i].length;
+std::vector<UChar32> FirstDroppedWord(const std::vector<UChar32>& text, const MatchedWords& full,
+                                      const MatchedWords& reduced) {
+    const auto byFull = Segments(text, full.Table());
+    const auto byReduced = Segments(text, reduced.Table());
+    for (std::size_t i = 0; i < byFull.size(); ++i) {
+        const bool same = i < byReduced.size() && byReduced[i].start == byFull[i].start &&
+                          byReduced[i].length == byFull[i].length;
         if (!same) {
-            return slice(text, by_full[i]);
+            return Slice(text, byFull[i]);
         }
     }
     return {};
 }
 
-std::vector<std::vector<UChar32>> distinct_inputs(const std::vector<Phrase>& phrases) {
+std::vector<std::vector<UChar32>> DistinctInputs(const std::vector<Phrase>& phrases) {
     std::set<std::vector<UChar32>> seen;
     std::vector<std::vector<UChar32>> inputs;
     for (const auto& phrase : phrases) {
@@ -84,73 +109,73 @@ std::vector<std::vector<UChar32>> distinct_inputs(const std::vector<Phrase>& phr
 
 // Adds, as blockers, the dropped words that make an input convert otherwise than with the full
 // dictionary; returns whether any was added.
-bool add_blockers_for(const std::vector<UChar32>& input, const WordDictionary& full,
-                      WordDictionary& reduced, const PerCharacter& per_char, WordCounts& counts) {
+bool AddBlockersFor(const std::vector<UChar32>& input, const MatchedWords& full,
+                    MatchedWords& reduced, const PerCharacter& perChar, WordCounts& counts) {
     bool added = false;
-    while (convert_by_words(input, reduced, per_char) != convert_by_words(input, full, per_char)) {
-        const auto word = first_dropped_word(input, full, reduced);
-        if (word.empty() || reduced.count(word) != 0) {
+    while (ConvertsOtherwise(input, full, reduced, perChar)) {
+        const auto word = FirstDroppedWord(input, full, reduced);
+        if (word.empty() || reduced.Words().count(word) != 0) {
             break;
         }
-        WordEntry blocker = full.at(word);
+        WordEntry blocker = full.Words().at(word);
         blocker.blocker = true;
-        reduced.emplace(word, std::move(blocker));
+        reduced.Add(word, std::move(blocker));
         ++counts.blockers;
         added = true;
     }
     return added;
 }
 
-std::vector<std::int16_t> key_codes(const WordEntry& entry) {
-    std::vector<std::int16_t> codes;
+std::vector<CharCode> KeyCodes(const WordEntry& entry) {
+    std::vector<CharCode> codes;
     for (const auto& key : entry.keys) {
-        codes.push_back(char_code(key));
+        codes.push_back(RecordCode(CodeRecord(key)));
     }
     return codes;
 }
 
 } // namespace
 
-WordDictionary full_word_dictionary(const std::vector<Phrase>& phrases, const WordSpeller& speller,
-                                    const StrictCodePage& desktop, WordCounts& counts) {
+WordDictionary FullWordDictionary(const std::vector<Phrase>& phrases, const WordSpeller& speller,
+                                  const StrictCodePage& desktop, WordCounts& counts) {
     WordDictionary full;
     for (const auto& phrase : phrases) {
         ++counts.phrases;
         if (phrase.simplified.size() > kLongestWord) {
-            ++counts.too_long;
+            ++counts.tooLong;
             continue;
         }
         WordEntry entry;
         entry.simplified = phrase.simplified;
         for (const UChar32 c : phrase.simplified) {
-            auto bytes = desktop.encode(c);
-            if (!bytes || !is_double_byte_ideograph(*bytes, c)) {
+            auto bytes = desktop.Encode(c);
+            if (!bytes || !IsDoubleByteIdeograph(*bytes, c)) {
                 break;
             }
             entry.keys.push_back(std::move(*bytes));
         }
         if (entry.keys.size() != phrase.simplified.size()) {
-            ++counts.not_double_byte;
+            ++counts.notDoubleByte;
             continue;
         }
         if (full.count(phrase.simplified) != 0) {
             ++counts.duplicates;
             continue;
         }
-        auto choice = speller.choose(phrase);
+        auto choice = speller.Choose(phrase);
         if (!choice) {
-            ++counts.no_japanese_form;
+            ++counts.noJapaneseForm;
             continue;
         }
         entry.japanese = std::move(choice->japanese);
         entry.evidence = choice->evidence;
-        entry.phrase_form = std::move(choice->phrase_form);
-        ++counts.by_evidence[entry.evidence];
+        entry.phraseForm = std::move(choice->phraseForm);
+        ++counts.byEvidence[entry.evidence];
         bool unlike = false;
         for (std::size_t i = 0; i < entry.japanese.size(); ++i) {
-            unlike = unlike || entry.japanese[i].character != entry.phrase_form[i].character;
+            unlike = unlike || entry.japanese[i].character != entry.phraseForm[i].character;
         }
-        counts.unlike_phrase_source += unlike ? 1 : 0;
+        counts.unlikePhraseSource += unlike ? 1 : 0;
         ++counts.full;
         full.emplace(phrase.simplified, std::move(entry));
     }
@@ -162,83 +187,76 @@ WordDictionary full_word_dictionary(const std::vector<Phrase>& phrases, const Wo
 // the per-character tables would have covered it (ABC dropped, BC kept: "ABC" would take BC).
 // Every dictionary word is converted alone with both lists; wherever the results differ, the
 // longer word the full list matched is kept as a blocker, until no word converts otherwise.
-std::vector<WordEntry> reduced_word_table(const std::vector<Phrase>& phrases,
-                                          const WordDictionary& full, const PerCharacter& per_char,
-                                          WordCounts& counts) {
-    WordDictionary reduced;
+std::vector<WordEntry> ReducedWordTable(const std::vector<Phrase>& phrases,
+                                        const WordDictionary& full, const PerCharacter& perChar,
+                                        WordCounts& counts) {
+    WordDictionary differing;
     for (const auto& [word, entry] : full) {
-        if (!same_as_per_character(entry, per_char)) {
-            reduced.emplace(word, entry);
+        if (!SameAsPerCharacter(entry, perChar)) {
+            differing.emplace(word, entry);
         }
     }
-    counts.differing = static_cast<int>(reduced.size());
-    const auto inputs = distinct_inputs(phrases);
+    counts.differing = static_cast<int>(differing.size());
+    const MatchedWords fullWords(full);
+    MatchedWords reduced(std::move(differing));
+    const auto inputs = DistinctInputs(phrases);
     for (const auto& input : inputs) {
-        if (convert_by_words(input, reduced, per_char) != convert_by_words(input, full, per_char)) {
-            ++counts.blocked_inputs_before;
-        }
+        counts.blockedInputsBefore += ConvertsOtherwise(input, fullWords, reduced, perChar) ? 1 : 0;
     }
     for (bool added = true; added;) {
         added = false;
         for (const auto& input : inputs) {
-            added = add_blockers_for(input, full, reduced, per_char, counts) || added;
+            added = AddBlockersFor(input, fullWords, reduced, perChar, counts) || added;
         }
     }
     for (const auto& input : inputs) {
-        if (convert_by_words(input, reduced, per_char) != convert_by_words(input, full, per_char)) {
+        if (ConvertsOtherwise(input, fullWords, reduced, perChar)) {
             throw std::runtime_error("the word table converts a dictionary word otherwise than "
                                      "the full dictionary");
         }
     }
     std::vector<WordEntry> entries;
-    for (auto& [word, entry] : reduced) {
-        entries.push_back(std::move(entry));
+    for (const auto& [word, entry] : reduced.Words()) {
+        entries.push_back(entry);
     }
     return entries;
 }
 
-std::vector<UChar32> convert_by_words(const std::vector<UChar32>& text, const WordDictionary& words,
-                                      const PerCharacter& per_char) {
+WordTable WordTableOf(const WordDictionary& words) {
+    std::vector<Word> engineWords;
+    for (const auto& [simplified, entry] : words) {
+        const TableEntry stored = StoredEntry(entry.keys, entry.japanese);
+        Word& word = engineWords.emplace_back();
+        for (std::size_t i = 0; i < stored.keys.size(); ++i) {
+            word.keys.push_back(RecordCode(stored.keys[i]));
+            word.kanji.push_back(ChoiceFromRecords(stored.japaneseCodes[i], stored.previews[i]));
+        }
+    }
+    return WordTable::FromWords(std::move(engineWords));
+}
+
+std::vector<UChar32> ConvertByWords(const std::vector<UChar32>& text, const WordTable& words,
+                                    const PerCharacter& perChar) {
     std::vector<UChar32> result;
-    for (const auto& segment : segments(text, words)) {
-        if (segment.length > 1) {
-            for (const auto& code : words.at(slice(text, segment)).japanese) {
-                result.push_back(code.character);
+    for (const Segment& segment : Segments(text, words)) {
+        if (segment.word != nullptr) {
+            for (const KanjiChoice& kanji : segment.word->kanji) {
+                result.push_back(static_cast<UChar32>(kanji.preview));
             }
             continue;
         }
-        const auto found = per_char.find(text[segment.start]);
-        result.push_back(found == per_char.end() ? 0 : found->second.character);
+        const auto found = perChar.find(text[segment.start]);
+        result.push_back(found == perChar.end() ? 0 : found->second.character);
     }
     return result;
 }
 
-bool key_sequence_less(const WordEntry& a, const WordEntry& b) {
-    return key_codes(a) < key_codes(b);
-}
-
-std::string word_table_bytes(std::vector<WordEntry> entries) {
-    std::sort(entries.begin(), entries.end(), key_sequence_less);
+std::string WordTableBytes(std::vector<WordEntry> entries) {
+    std::sort(entries.begin(), entries.end(),
+              [](const WordEntry& a, const WordEntry& b) { return KeyCodes(a) < KeyCodes(b); });
     std::string bytes;
     for (const auto& entry : entries) {
-        bytes += entry_bytes('\0', entry.keys, entry.japanese);
-    }
-    return bytes;
-}
-
-std::string entry_bytes(char tag, const std::vector<std::string>& keys,
-                        const std::vector<JapaneseCode>& japanese) {
-    std::string bytes;
-    bytes += tag;
-    bytes += static_cast<char>(keys.size());
-    for (const auto& key : keys) {
-        bytes += key;
-    }
-    for (const auto& code : japanese) {
-        bytes += record_bytes(code.sjis);
-    }
-    for (const auto& code : japanese) {
-        bytes += record_bytes(code.preview);
+        AppendEntry(kWordEntry, StoredEntry(entry.keys, entry.japanese), bytes);
     }
     return bytes;
 }

@@ -31,7 +31,7 @@ std::u32string EveryInputCharacter() {
     const StrictConverter desktop("windows-936");
     std::u32string text;
     const auto add = [&](const std::string& bytes) {
-        if (const auto decoded = desktop.decode(bytes); decoded && decoded->size() == 1) {
+        if (const auto decoded = desktop.Decode(bytes); decoded && decoded->size() == 1) {
             text.push_back((*decoded)[0]);
         }
     };
@@ -66,7 +66,7 @@ std::string Mismatches(const std::u32string& input, const std::u32string& code,
     int shown = 0;
     for (std::size_t i = 0; i < input.size() && shown < 20; ++i) {
         const std::optional<std::string> bytes = EncodeCodePage936(code.substr(i, 1));
-        const auto read = bytes ? shiftJis.decode(*bytes) : std::nullopt;
+        const auto read = bytes ? shiftJis.Decode(*bytes) : std::nullopt;
         const bool same = read && read->size() == 1 && AsPreviewShowsIt((*read)[0]) == preview[i];
         if (!same) {
             char codePoint[16];
@@ -119,7 +119,7 @@ TEST(CodeTextReadsAsPreviewThroughTheCommandLine, ShiftJisBytesReadAsThePreview)
     testing::WriteFile(input, EncodeUtf8(EveryInputCharacter()));
     const std::string sjis = RunConvert("--sjis", input);
     const std::u32string preview = DecodeUtf8(RunConvert("--preview", input));
-    const auto read = StrictConverter("windows-932").decode(sjis);
+    const auto read = StrictConverter("windows-932").Decode(sjis);
     ASSERT_TRUE(read) << "the --sjis output is not strict Shift-JIS";
     std::u32string shown;
     for (std::size_t at = 0; at < read->size(); ++at) {

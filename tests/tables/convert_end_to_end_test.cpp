@@ -13,7 +13,7 @@ using namespace pelmora::table_tests;
 namespace {
 
 // Output of pelmora-convert with the given options on the given UTF-8 text (stdin).
-std::string convert(const std::string& options, const std::string& text) {
+std::string Convert(const std::string& options, const std::string& text) {
     const std::string command = std::string("printf '%s' '") + text + "' | '" + PELMORA_CONVERT +
                                 "' --tables '" + PELMORA_DATA_DIR + "' " + options;
     FILE* pipe = popen(command.c_str(), "r");
@@ -51,26 +51,26 @@ const std::vector<std::pair<std::string, std::string>> kWordsKeptJapanese = {
 
 TEST(ConvertEndToEnd, WordAwareRunKeepsTheJapaneseSpelling) {
     for (const auto& [chinese, japanese] : kWordsKeptJapanese) {
-        EXPECT_EQ(convert("--words --preview", chinese), japanese) << chinese;
+        EXPECT_EQ(Convert("--words --preview", chinese), japanese) << chinese;
     }
 }
 
 TEST(ConvertEndToEnd, PreviewShowsTheJapaneseWords) {
     for (const auto& [chinese, japanese] : kEverydayWords) {
-        EXPECT_EQ(convert("--preview", chinese), japanese) << chinese;
+        EXPECT_EQ(Convert("--preview", chinese), japanese) << chinese;
     }
 }
 
 TEST(ConvertEndToEnd, ShiftJisBytesReadAsThePreviewAndAsTheCodeText) {
-    const StrictConverter shift_jis("windows-932");
+    const StrictConverter shiftJis("windows-932");
     const StrictConverter desktop("windows-936");
     for (const auto& [chinese, japanese] : kEverydayWords) {
-        const std::string sjis = convert("--sjis", chinese);
-        const auto read_back = shift_jis.decode(sjis);
-        ASSERT_TRUE(read_back) << chinese;
-        EXPECT_EQ(to_utf8(*read_back), convert("--preview", chinese)) << chinese;
-        const auto code_text = desktop.decode(sjis);
-        ASSERT_TRUE(code_text) << chinese;
-        EXPECT_EQ(to_utf8(*code_text), convert("", chinese)) << chinese;
+        const std::string sjis = Convert("--sjis", chinese);
+        const auto readBack = shiftJis.Decode(sjis);
+        ASSERT_TRUE(readBack) << chinese;
+        EXPECT_EQ(ToUtf8(*readBack), Convert("--preview", chinese)) << chinese;
+        const auto codeText = desktop.Decode(sjis);
+        ASSERT_TRUE(codeText) << chinese;
+        EXPECT_EQ(ToUtf8(*codeText), Convert("", chinese)) << chinese;
     }
 }

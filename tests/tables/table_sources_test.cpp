@@ -20,11 +20,11 @@ using namespace pelmora::table_tests;
 
 namespace {
 
-bool program_installed(const std::string& name) {
+bool ProgramInstalled(const std::string& name) {
     return std::system(("command -v " + name + " >/dev/null 2>&1").c_str()) == 0;
 }
 
-bool unihan_installed() {
+bool UnihanInstalled() {
     return fs::exists("/usr/share/unicode/Unihan_Variants.txt.bz2") ||
            fs::exists("/usr/share/unicode/Unihan_Variants.txt");
 }
@@ -37,37 +37,37 @@ public:
         if (mkdtemp(pattern.data()) == nullptr) {
             throw std::runtime_error("cannot make a scratch directory");
         }
-        path_ = pattern;
+        m_path = pattern;
     }
-    ~ScratchDirectory() { fs::remove_all(path_); }
-    const fs::path& path() const { return path_; }
+    ~ScratchDirectory() { fs::remove_all(m_path); }
+    const fs::path& Path() const { return m_path; }
 
 private:
-    fs::path path_;
+    fs::path m_path;
 };
 
-std::string quoted(const fs::path& path) {
+std::string Quoted(const fs::path& path) {
     return "'" + path.string() + "'";
 }
 
 // Every GB2312 hanzi, one per line, as UTF-8, in code order.
-std::vector<std::string> gb2312_hanzi() {
+std::vector<std::string> Gb2312Hanzi() {
     const StrictConverter desktop("windows-936");
     std::vector<std::string> hanzi;
     for (int lead = 0xB0; lead <= 0xF7; ++lead) {
         for (int trail = 0xA1; trail <= 0xFE; ++trail) {
-            const auto text = desktop.decode({static_cast<char>(lead), static_cast<char>(trail)});
+            const auto text = desktop.Decode({static_cast<char>(lead), static_cast<char>(trail)});
             // The five empty cells D7FA-D7FE decode to private use, not to hanzi.
             if (text && text->size() == 1 && u_hasBinaryProperty((*text)[0], UCHAR_IDEOGRAPHIC)) {
-                hanzi.push_back(to_utf8(*text));
+                hanzi.push_back(ToUtf8(*text));
             }
         }
     }
     return hanzi;
 }
 
-bool in_jis_x0208(const std::string& utf8) {
-    const auto sjis = StrictConverter("windows-932").encode(from_utf8(utf8));
+bool InJisX0208(const std::string& utf8) {
+    const auto sjis = StrictConverter("windows-932").Encode(FromUtf8(utf8));
     if (!sjis || sjis->size() != 2) {
         return false;
     }
@@ -76,8 +76,8 @@ bool in_jis_x0208(const std::string& utf8) {
            (lead >= 0xE0 && lead <= 0xEA);
 }
 
-std::vector<std::string> read_lines(const fs::path& path) {
-    std::istringstream text(read_file(path.string()));
+std::vector<std::string> ReadLines(const fs::path& path) {
+    std::istringstream text(ReadFile(path.string()));
     std::vector<std::string> lines;
     for (std::string line; std::getline(text, line);) {
         lines.push_back(line);
@@ -88,8 +88,8 @@ std::vector<std::string> read_lines(const fs::path& path) {
 } // namespace
 
 TEST(TableSources, RebuildGivesTheShippedTablesByteForByte) {
-    if (!program_installed("opencc_dict") || !fs::exists("/usr/share/opencc/STCharacters.ocd2") ||
-        !unihan_installed() || !fs::exists("/usr/share/mecab/dic/ipadic/Noun.csv") ||
+    if (!ProgramInstalled("opencc_dict") || !fs::exists("/usr/share/opencc/STCharacters.ocd2") ||
+        !UnihanInstalled() || !fs::exists("/usr/share/mecab/dic/ipadic/Noun.csv") ||
         !fs::exists("/var/lib/mecab/dic/ipadic-utf8/sys.dic") ||
         !fs::exists("/usr/share/edict/kanjidic")) {
         GTEST_SKIP() << "the table sources are not installed (Debian packages opencc, "
@@ -97,14 +97,14 @@ TEST(TableSources, RebuildGivesTheShippedTablesByteForByte) {
     }
     const ScratchDirectory out;
     const fs::path data = PELMORA_DATA_DIR;
-    fs::copy_file(data / "README.md", out.path() / "README.md");
+    fs::copy_file(data / "README.md", out.Path() / "README.md");
     const std::string command = std::string("sh '") + PELMORA_BUILD_SCRIPT + "' --builder '" +
-                                PELMORA_TABLE_BUILDER + "' --out " + quoted(out.path()) +
+                                PELMORA_TABLE_BUILDER + "' --out " + Quoted(out.Path()) +
                                 " >/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
     for (const char* file :
          {"pin.dat", "pj.dat", "jj.dat", "words.dat", "candidates.dat", "names.dat", "README.md"}) {
-        EXPECT_TRUE(read_file((out.path() / file).string()) == read_file((data / file).string()))
+        EXPECT_TRUE(ReadFile((out.Path() / file).string()) == ReadFile((data / file).string()))
             << file << " differs from a rebuild; run tools/build_tables.sh";
     }
 }
@@ -112,35 +112,35 @@ TEST(TableSources, RebuildGivesTheShippedTablesByteForByte) {
 // OpenCC's own program converts each GB2312 hanzi out of context (s2t, then t2jp); wherever
 // that gives a JIS X 0208 kanji the tables must agree at least 99% of the time.
 TEST(TableSources, TablesFollowOpenccOutOfContext) {
-    if (!program_installed("opencc")) {
+    if (!ProgramInstalled("opencc")) {
         GTEST_SKIP() << "OpenCC's opencc program is not installed (Debian package opencc)";
     }
     const ScratchDirectory work;
-    const auto hanzi = gb2312_hanzi();
+    const auto hanzi = Gb2312Hanzi();
     ASSERT_EQ(hanzi.size(), 6763u);
     {
-        std::ofstream input(work.path() / "hanzi.txt");
+        std::ofstream input(work.Path() / "hanzi.txt");
         for (const auto& character : hanzi) {
             input << character << "\n";
         }
     }
-    const std::string command = "cd " + quoted(work.path()) +
+    const std::string command = "cd " + Quoted(work.Path()) +
                                 " && opencc -c s2t.json -i hanzi.txt -o traditional.txt"
                                 " && opencc -c t2jp.json -i traditional.txt -o japanese.txt";
     ASSERT_EQ(std::system(command.c_str()), 0) << command;
-    const auto japanese = read_lines(work.path() / "japanese.txt");
+    const auto japanese = ReadLines(work.Path() / "japanese.txt");
     ASSERT_EQ(japanese.size(), hanzi.size());
 
-    const auto previews = previews_by_key(read_tables(PELMORA_DATA_DIR));
+    const auto previews = PreviewsByKey(ReadTables(PELMORA_DATA_DIR));
     const StrictConverter desktop("windows-936");
     int compared = 0;
     int agreeing = 0;
     for (std::size_t i = 0; i < hanzi.size(); ++i) {
-        if (!in_jis_x0208(japanese[i])) {
+        if (!InJisX0208(japanese[i])) {
             continue;
         }
         ++compared;
-        const auto found = previews.find(*desktop.encode(from_utf8(hanzi[i])));
+        const auto found = previews.find(*desktop.Encode(FromUtf8(hanzi[i])));
         agreeing += found != previews.end() && found->second == japanese[i] ? 1 : 0;
     }
     std::cout << "[ tables ] agree with OpenCC on " << agreeing << " of " << compared

@@ -8,7 +8,7 @@
 
 namespace pelmora::table_tests {
 
-std::string read_file(const std::string& path) {
+std::string ReadFile(const std::string& path) {
     std::ifstream file(path, std::ios::binary);
     if (!file) {
         throw std::runtime_error("cannot read " + path);
@@ -16,37 +16,38 @@ std::string read_file(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-Tables read_tables(const std::string& directory) {
-    return {read_file(directory + "/pin.dat"), read_file(directory + "/pj.dat"),
-            read_file(directory + "/jj.dat")};
+Tables ReadTables(const std::string& directory) {
+    return {ReadFile(directory + "/pin.dat"), ReadFile(directory + "/pj.dat"),
+            ReadFile(directory + "/jj.dat")};
 }
 
-std::string record_code(const std::string& record) {
+std::string MeaningfulBytes(const std::string& record) {
     const auto first = static_cast<std::uint8_t>(record[0]);
     return first >= 0x81 && first <= 0xFE ? record : record.substr(0, 1);
 }
 
 StrictConverter::StrictConverter(const char* name) {
     UErrorCode status = U_ZERO_ERROR;
-    converter_ = ucnv_open(name, &status);
+    m_converter = ucnv_open(name, &status);
     if (U_FAILURE(status)) {
         throw std::runtime_error(std::string("no ICU converter ") + name);
     }
-    ucnv_setFallback(converter_, false);
-    ucnv_setToUCallBack(converter_, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-    ucnv_setFromUCallBack(converter_, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
+    ucnv_setFallback(m_converter, false);
+    ucnv_setToUCallBack(m_converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
+    ucnv_setFromUCallBack(m_converter, UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
                           &status);
 }
 
 StrictConverter::~StrictConverter() {
-    ucnv_close(converter_);
+    ucnv_close(m_converter);
 }
 
-std::optional<std::u16string> StrictConverter::decode(const std::string& bytes) const {
+std::optional<std::u16string> StrictConverter::Decode(const std::string& bytes) const {
     std::u16string text(bytes.size() * 2 + 2, u'\0');
     UErrorCode status = U_ZERO_ERROR;
-    const int32_t length = ucnv_toUChars(converter_, text.data(), static_cast<int32_t>(text.size()),
-                                         bytes.data(), static_cast<int32_t>(bytes.size()), &status);
+    const int32_t length =
+        ucnv_toUChars(m_converter, text.data(), static_cast<int32_t>(text.size()), bytes.data(),
+                      static_cast<int32_t>(bytes.size()), &status);
     if (U_FAILURE(status)) {
         return std::nullopt;
     }
@@ -54,11 +55,11 @@ std::optional<std::u16string> StrictConverter::decode(const std::string& bytes) 
     return text;
 }
 
-std::optional<std::string> StrictConverter::encode(const std::u16string& text) const {
+std::optional<std::string> StrictConverter::Encode(const std::u16string& text) const {
     std::string bytes(text.size() * 4 + 4, '\0');
     UErrorCode status = U_ZERO_ERROR;
     const int32_t length =
-        ucnv_fromUChars(converter_, bytes.data(), static_cast<int32_t>(bytes.size()), text.data(),
+        ucnv_fromUChars(m_converter, bytes.data(), static_cast<int32_t>(bytes.size()), text.data(),
                         static_cast<int32_t>(text.size()), &status);
     if (U_FAILURE(status)) {
         return std::nullopt;
@@ -67,24 +68,24 @@ std::optional<std::string> StrictConverter::encode(const std::u16string& text) c
     return bytes;
 }
 
-std::u16string from_utf8(const std::string& text) {
+std::u16string FromUtf8(const std::string& text) {
     const auto unicode = icu::UnicodeString::fromUTF8(text);
     return {unicode.getBuffer(), static_cast<std::size_t>(unicode.length())};
 }
 
-std::string to_utf8(const std::u16string& text) {
+std::string ToUtf8(const std::u16string& text) {
     std::string utf8;
     icu::UnicodeString(text.data(), static_cast<int32_t>(text.size())).toUTF8String(utf8);
     return utf8;
 }
 
-std::map<std::string, std::string> previews_by_key(const Tables& tables) {
+std::map<std::string, std::string> PreviewsByKey(const Tables& tables) {
     const StrictConverter desktop("windows-936");
     std::map<std::string, std::string> previews;
-    for (std::size_t r = 0; r < tables.record_count(); ++r) {
-        const auto key = record_code(Tables::record(tables.pin, r));
-        const auto preview = desktop.decode(record_code(Tables::record(tables.jj, r)));
-        previews[key] = preview ? to_utf8(*preview) : "";
+    for (std::size_t r = 0; r < tables.RecordCount(); ++r) {
+        const auto key = MeaningfulBytes(Tables::Record(tables.pin, r));
+        const auto preview = desktop.Decode(MeaningfulBytes(Tables::Record(tables.jj, r)));
+        previews[key] = preview ? ToUtf8(*preview) : "";
     }
     return previews;
 }

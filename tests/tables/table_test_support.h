@@ -15,19 +15,19 @@ struct Tables {
     std::string pj;
     std::string jj;
 
-    std::size_t record_count() const { return pin.size() / 2; }
+    std::size_t RecordCount() const { return pin.size() / 2; }
     // Record r (from 0) of one table: its two bytes.
-    static std::string record(const std::string& table, std::size_t r) {
+    static std::string Record(const std::string& table, std::size_t r) {
         return table.substr(2 * r, 2);
     }
 };
 
-std::string read_file(const std::string& path);
-Tables read_tables(const std::string& directory);
+std::string ReadFile(const std::string& path);
+Tables ReadTables(const std::string& directory);
 
 // The meaningful bytes of a record: both for a double-byte character (first byte 0x81..0xFE),
 // else the first byte alone.
-std::string record_code(const std::string& record);
+std::string MeaningfulBytes(const std::string& record);
 
 // An ICU converter that neither substitutes nor uses fallbacks in either direction.
 class StrictConverter {
@@ -37,17 +37,17 @@ public:
     StrictConverter(const StrictConverter&) = delete;
     StrictConverter& operator=(const StrictConverter&) = delete;
 
-    std::optional<std::u16string> decode(const std::string& bytes) const;
-    std::optional<std::string> encode(const std::u16string& text) const;
+    std::optional<std::u16string> Decode(const std::string& bytes) const;
+    std::optional<std::string> Encode(const std::u16string& text) const;
 
 private:
-    UConverter* converter_;
+    UConverter* m_converter;
 };
 
-std::u16string from_utf8(const std::string& text);
-std::string to_utf8(const std::u16string& text);
+std::u16string FromUtf8(const std::string& text);
+std::string ToUtf8(const std::u16string& text);
 
 // Japanese preview (jj.dat, as UTF-8) for each key (pin.dat bytes).
-std::map<std::string, std::string> previews_by_key(const Tables& tables);
+std::map<std::string, std::string> PreviewsByKey(const Tables& tables);
 
 } // namespace pelmora::table_tests

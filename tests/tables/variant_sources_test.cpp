@@ -14,7 +14,7 @@ TEST(VariantSources, OpenccDumpKeepsSingleCharactersInOrder) {
                             "一齊\t一齐\n"  // a phrase: skipped
                             "發\t發展 発\n" // a phrase value: skipped, the rest kept
                             "broken line\n");
-    const auto links = read_opencc_characters(text);
+    const auto links = ReadOpenccCharacters(text);
     ASSERT_EQ(links.size(), 3u);
     EXPECT_EQ(links.at(U'干'), (std::vector<UChar32>{U'幹', U'乾', U'干'}));
     EXPECT_EQ(links.at(U'后'), (std::vector<UChar32>{U'後', U'后'}));
@@ -23,7 +23,7 @@ TEST(VariantSources, OpenccDumpKeepsSingleCharactersInOrder) {
 
 TEST(VariantSources, ShinjitaiDictionaryReadsBackwards) {
     std::istringstream text("両\t兩 輛\n弁\t辨 辯 弁\n");
-    const auto links = reverse_links(read_opencc_characters(text));
+    const auto links = ReverseLinks(ReadOpenccCharacters(text));
     EXPECT_EQ(links.at(U'兩'), std::vector<UChar32>{U'両'});
     EXPECT_EQ(links.at(U'輛'), std::vector<UChar32>{U'両'});
     EXPECT_EQ(links.at(U'辯'), std::vector<UChar32>{U'弁'});
@@ -38,7 +38,7 @@ TEST(VariantSources, UnihanReaderPutsFormLinksFirstAndDropsUnaskedFields) {
                             "U+20000\tkZVariant\tU+4E00\n"
                             "U+FA11\tkSemanticVariant\tU+37E2 U+57FC U+5D0E<kMorohashi:Z\n");
     const auto fields =
-        read_unihan_variants(text, {"kTraditionalVariant", "kSemanticVariant", "kZVariant"});
+        ReadUnihanVariants(text, {"kTraditionalVariant", "kSemanticVariant", "kZVariant"});
     EXPECT_EQ(fields.at("kTraditionalVariant").at(0x53D1), (std::vector<UChar32>{0x767C, 0x9AEE}));
     EXPECT_EQ(fields.at("kSemanticVariant").at(0x540E), std::vector<UChar32>{0x5F8C});
     EXPECT_EQ(fields.at("kZVariant").at(0x20000), std::vector<UChar32>{0x4E00});

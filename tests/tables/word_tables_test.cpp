@@ -24,7 +24,7 @@ struct Entry {
     std::vector<std::string> previews;
 };
 
-std::int16_t signed_code(const std::string& code) {
+std::int16_t SignedCode(const std::string& code) {
     if (code.size() == 1) {
         return static_cast<std::uint8_t>(code[0]);
     }
@@ -32,96 +32,96 @@ std::int16_t signed_code(const std::string& code) {
         static_cast<std::uint8_t>(code[0]) << 8 | static_cast<std::uint8_t>(code[1])));
 }
 
-std::vector<std::int16_t> signed_codes(const std::vector<std::string>& keys) {
+std::vector<std::int16_t> SignedCodes(const std::vector<std::string>& keys) {
     std::vector<std::int16_t> codes;
     for (const auto& key : keys) {
-        codes.push_back(signed_code(key));
+        codes.push_back(SignedCode(key));
     }
     return codes;
 }
 
-// Splits a file of "00 n" entries, each with key_count key records followed by n Japanese-code
-// and n preview records (key_count 0: n keys). Fails the test on a malformed file.
-std::vector<Entry> read_entries(const std::string& bytes, bool one_key) {
+// Splits a file of "00 n" entries, each with keyCount key records followed by n Japanese-code
+// and n preview records (keyCount 0: n keys). Fails the test on a malformed file.
+std::vector<Entry> ReadEntries(const std::string& bytes, bool oneKey) {
     std::vector<Entry> entries;
     EXPECT_EQ(bytes.size() % 2, 0u);
     const std::size_t records = bytes.size() / 2;
-    const auto record = [&bytes](std::size_t r) { return record_code(bytes.substr(2 * r, 2)); };
+    const auto record = [&bytes](std::size_t r) { return MeaningfulBytes(bytes.substr(2 * r, 2)); };
     for (std::size_t r = 0; r < records;) {
         const std::string header = bytes.substr(2 * r, 2);
         EXPECT_EQ(header[0], '\0') << "record " << r + 1;
         const std::size_t n = static_cast<std::uint8_t>(header[1]);
-        const std::size_t key_count = one_key ? 1 : n;
-        if (header[0] != '\0' || n == 0 || r + 1 + key_count + 2 * n > records) {
+        const std::size_t keyCount = oneKey ? 1 : n;
+        if (header[0] != '\0' || n == 0 || r + 1 + keyCount + 2 * n > records) {
             ADD_FAILURE() << "malformed entry at record " << r + 1;
             return entries;
         }
         Entry entry;
-        for (std::size_t i = 0; i < key_count; ++i) {
+        for (std::size_t i = 0; i < keyCount; ++i) {
             entry.keys.push_back(record(r + 1 + i));
         }
         for (std::size_t i = 0; i < n; ++i) {
-            entry.sjis.push_back(record(r + 1 + key_count + i));
-            entry.previews.push_back(record(r + 1 + key_count + n + i));
+            entry.sjis.push_back(record(r + 1 + keyCount + i));
+            entry.previews.push_back(record(r + 1 + keyCount + n + i));
         }
         entries.push_back(std::move(entry));
-        r += 1 + key_count + 2 * n;
+        r += 1 + keyCount + 2 * n;
     }
     return entries;
 }
 
-const std::vector<Entry>& words() {
-    static const auto entries = read_entries(read_file(PELMORA_DATA_DIR "/words.dat"), false);
+const std::vector<Entry>& Words() {
+    static const auto entries = ReadEntries(ReadFile(PELMORA_DATA_DIR "/words.dat"), false);
     return entries;
 }
 
-const std::vector<Entry>& candidates() {
-    static const auto entries = read_entries(read_file(PELMORA_DATA_DIR "/candidates.dat"), true);
+const std::vector<Entry>& Candidates() {
+    static const auto entries = ReadEntries(ReadFile(PELMORA_DATA_DIR "/candidates.dat"), true);
     return entries;
 }
 
 // The Shift-JIS code pj.dat gives each key.
-const std::map<std::string, std::string>& per_character_codes() {
+const std::map<std::string, std::string>& PerCharacterCodes() {
     static const auto codes = [] {
-        const auto tables = read_tables(PELMORA_DATA_DIR);
-        std::map<std::string, std::string> by_key;
-        for (std::size_t r = 0; r < tables.record_count(); ++r) {
-            by_key[record_code(Tables::record(tables.pin, r))] =
-                record_code(Tables::record(tables.pj, r));
+        const auto tables = ReadTables(PELMORA_DATA_DIR);
+        std::map<std::string, std::string> byKey;
+        for (std::size_t r = 0; r < tables.RecordCount(); ++r) {
+            byKey[MeaningfulBytes(Tables::Record(tables.pin, r))] =
+                MeaningfulBytes(Tables::Record(tables.pj, r));
         }
-        return by_key;
+        return byKey;
     }();
     return codes;
 }
 
-bool is_extension(const std::string& sjis) {
+bool IsExtension(const std::string& sjis) {
     const auto lead = static_cast<std::uint8_t>(sjis[0]);
     return sjis.size() == 2 && (lead == 0xED || lead == 0xEE || (lead >= 0xFA && lead <= 0xFC));
 }
 
-bool is_jis_x0208_kanji(const std::string& sjis) {
+bool IsJisX0208Kanji(const std::string& sjis) {
     const auto lead = static_cast<std::uint8_t>(sjis[0]);
     return sjis.size() == 2 && ((lead >= 0x88 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA));
 }
 
 // The code text survives the clipboard and reads in Shift-JIS as the preview character, an
 // ideograph.
-void expect_pair_reads_as_preview(const std::string& sjis, const std::string& preview) {
+void ExpectPairReadsAsPreview(const std::string& sjis, const std::string& preview) {
     static const StrictConverter desktop("windows-936");
-    static const StrictConverter shift_jis("windows-932");
-    const auto code_text = desktop.decode(sjis);
-    ASSERT_TRUE(code_text && code_text->size() == 1);
-    ASSERT_EQ(desktop.encode(*code_text), sjis);
-    const auto japanese = shift_jis.decode(sjis);
-    const auto shown = desktop.decode(preview);
+    static const StrictConverter shiftJis("windows-932");
+    const auto codeText = desktop.Decode(sjis);
+    ASSERT_TRUE(codeText && codeText->size() == 1);
+    ASSERT_EQ(desktop.Encode(*codeText), sjis);
+    const auto japanese = shiftJis.Decode(sjis);
+    const auto shown = desktop.Decode(preview);
     ASSERT_TRUE(japanese && shown && japanese->size() == 1);
     ASSERT_EQ(*japanese, *shown);
-    ASSERT_EQ(shift_jis.encode(*japanese), sjis);
+    ASSERT_EQ(shiftJis.Encode(*japanese), sjis);
     ASSERT_TRUE(u_hasBinaryProperty((*japanese)[0], UCHAR_IDEOGRAPHIC));
 }
 
-bool differs_from_per_character(const Entry& word) {
-    const auto& codes = per_character_codes();
+bool DiffersFromPerCharacter(const Entry& word) {
+    const auto& codes = PerCharacterCodes();
     for (std::size_t i = 0; i < word.keys.size(); ++i) {
         const auto found = codes.find(word.keys[i]);
         if (found == codes.end() || found->second != word.sjis[i]) {
@@ -131,8 +131,8 @@ bool differs_from_per_character(const Entry& word) {
     return false;
 }
 
-bool starts_with(const std::vector<std::string>& text, std::size_t at,
-                 const std::vector<std::string>& word) {
+bool StartsWith(const std::vector<std::string>& text, std::size_t at,
+                const std::vector<std::string>& word) {
     for (std::size_t i = 0; i < word.size() && at + i < text.size(); ++i) {
         if (text[at + i] != word[i]) {
             return false;
@@ -144,7 +144,7 @@ bool starts_with(const std::vector<std::string>& text, std::size_t at,
 } // namespace
 
 TEST(WordTable, EntriesAreWellFormedSortedAndUnique) {
-    const auto& entries = words();
+    const auto& entries = Words();
     ASSERT_GT(entries.size(), 1000u);
     const StrictConverter desktop("windows-936");
     for (std::size_t e = 0; e < entries.size(); ++e) {
@@ -153,21 +153,21 @@ TEST(WordTable, EntriesAreWellFormedSortedAndUnique) {
         ASSERT_GE(keys.size(), 2u);
         ASSERT_LE(keys.size(), 16u);
         for (const auto& key : keys) {
-            const auto character = desktop.decode(key);
+            const auto character = desktop.Decode(key);
             ASSERT_TRUE(key.size() == 2 && character && character->size() == 1);
             ASSERT_TRUE(u_hasBinaryProperty((*character)[0], UCHAR_IDEOGRAPHIC));
         }
         if (e > 0) {
-            ASSERT_LT(signed_codes(entries[e - 1].keys), signed_codes(keys));
+            ASSERT_LT(SignedCodes(entries[e - 1].keys), SignedCodes(keys));
         }
     }
 }
 
 TEST(WordTable, EveryCharacterPairReadsAsItsPreview) {
-    for (const auto& word : words()) {
+    for (const auto& word : Words()) {
         for (std::size_t i = 0; i < word.keys.size(); ++i) {
-            ASSERT_TRUE(is_jis_x0208_kanji(word.sjis[i]));
-            expect_pair_reads_as_preview(word.sjis[i], word.previews[i]);
+            ASSERT_TRUE(IsJisX0208Kanji(word.sjis[i]));
+            ExpectPairReadsAsPreview(word.sjis[i], word.previews[i]);
         }
     }
 }
@@ -175,10 +175,10 @@ TEST(WordTable, EveryCharacterPairReadsAsItsPreview) {
 // A word that converts like the per-character tables is only there to block: another word of
 // the table, shorter at the same start or starting later inside it, would match without it.
 TEST(WordTable, EveryWordDiffersFromPerCharacterOrBlocksAnother) {
-    const auto& entries = words();
+    const auto& entries = Words();
     int blockers = 0;
     for (const auto& word : entries) {
-        if (differs_from_per_character(word)) {
+        if (DiffersFromPerCharacter(word)) {
             continue;
         }
         ++blockers;
@@ -186,7 +186,7 @@ TEST(WordTable, EveryWordDiffersFromPerCharacterOrBlocksAnother) {
         for (std::size_t at = 0; at < word.keys.size() && !blocks; ++at) {
             for (const auto& other : entries) {
                 const bool inside = at > 0 || other.keys.size() < word.keys.size();
-                if (inside && starts_with(word.keys, at, other.keys)) {
+                if (inside && StartsWith(word.keys, at, other.keys)) {
                     blocks = true;
                     break;
                 }
@@ -199,58 +199,58 @@ TEST(WordTable, EveryWordDiffersFromPerCharacterOrBlocksAnother) {
 }
 
 TEST(CandidateTable, EntriesAreWellFormedAscendingAndUnique) {
-    const auto& entries = candidates();
+    const auto& entries = Candidates();
     ASSERT_GT(entries.size(), 100u);
     const StrictConverter desktop("windows-936");
     for (std::size_t e = 0; e < entries.size(); ++e) {
         SCOPED_TRACE("entry " + std::to_string(e + 1));
         const auto& entry = entries[e];
         ASSERT_EQ(entry.keys.size(), 1u);
-        const auto key = desktop.decode(entry.keys[0]);
+        const auto key = desktop.Decode(entry.keys[0]);
         ASSERT_TRUE(key && key->size() == 1 && u_hasBinaryProperty((*key)[0], UCHAR_IDEOGRAPHIC));
         if (e > 0) {
-            ASSERT_LT(signed_code(entries[e - 1].keys[0]), signed_code(entry.keys[0]));
+            ASSERT_LT(SignedCode(entries[e - 1].keys[0]), SignedCode(entry.keys[0]));
         }
-        bool extension_seen = false;
+        bool extensionSeen = false;
         for (std::size_t i = 0; i < entry.sjis.size(); ++i) {
-            expect_pair_reads_as_preview(entry.sjis[i], entry.previews[i]);
-            ASSERT_TRUE(is_extension(entry.sjis[i]) || is_jis_x0208_kanji(entry.sjis[i]));
-            ASSERT_TRUE(is_extension(entry.sjis[i]) || !extension_seen)
+            ExpectPairReadsAsPreview(entry.sjis[i], entry.previews[i]);
+            ASSERT_TRUE(IsExtension(entry.sjis[i]) || IsJisX0208Kanji(entry.sjis[i]));
+            ASSERT_TRUE(IsExtension(entry.sjis[i]) || !extensionSeen)
                 << "a JIS X 0208 kanji after an extension kanji";
-            extension_seen = extension_seen || is_extension(entry.sjis[i]);
+            extensionSeen = extensionSeen || IsExtension(entry.sjis[i]);
             for (std::size_t j = 0; j < i; ++j) {
                 ASSERT_NE(entry.sjis[j], entry.sjis[i]) << "a candidate twice";
             }
         }
-        ASSERT_TRUE(entry.sjis.size() > 1 || extension_seen) << "an entry with one choice";
+        ASSERT_TRUE(entry.sjis.size() > 1 || extensionSeen) << "an entry with one choice";
     }
 }
 
 // The per-character default is among a key's candidates, and so is every form a word of the
 // word table gives a key otherwise.
 TEST(CandidateTable, HoldsTheDefaultAndEveryWordForm) {
-    std::map<std::string, const Entry*> by_key;
-    for (const auto& entry : candidates()) {
-        by_key[entry.keys[0]] = &entry;
+    std::map<std::string, const Entry*> byKey;
+    for (const auto& entry : Candidates()) {
+        byKey[entry.keys[0]] = &entry;
     }
-    const auto offers = [&by_key](const std::string& key, const std::string& sjis) {
-        const auto found = by_key.find(key);
-        if (found == by_key.end()) {
+    const auto offers = [&byKey](const std::string& key, const std::string& sjis) {
+        const auto found = byKey.find(key);
+        if (found == byKey.end()) {
             return false;
         }
         const auto& list = found->second->sjis;
         return std::find(list.begin(), list.end(), sjis) != list.end();
     };
-    const auto& defaults = per_character_codes();
+    const auto& defaults = PerCharacterCodes();
     int checked = 0;
-    for (const auto& [key, entry] : by_key) {
+    for (const auto& [key, entry] : byKey) {
         if (const auto found = defaults.find(key); found != defaults.end()) {
             ++checked;
             EXPECT_TRUE(offers(key, found->second)) << "default missing";
         }
     }
     EXPECT_GT(checked, 100);
-    for (const auto& word : words()) {
+    for (const auto& word : Words()) {
         for (std::size_t i = 0; i < word.keys.size(); ++i) {
             const auto found = defaults.find(word.keys[i]);
             if (found != defaults.end() && found->second != word.sjis[i]) {
@@ -262,11 +262,11 @@ TEST(CandidateTable, HoldsTheDefaultAndEveryWordForm) {
 
 TEST(CandidateTable, AmbiguousKeysAndNamesGetTheirCandidates) {
     const StrictConverter desktop("windows-936");
-    std::map<std::string, std::vector<std::string>> by_key;
-    for (const auto& entry : candidates()) {
+    std::map<std::string, std::vector<std::string>> byKey;
+    for (const auto& entry : Candidates()) {
         for (const auto& preview : entry.previews) {
-            by_key[to_utf8(*desktop.decode(entry.keys[0]))].push_back(
-                to_utf8(*desktop.decode(preview)));
+            byKey[ToUtf8(*desktop.Decode(entry.keys[0]))].push_back(
+                ToUtf8(*desktop.Decode(preview)));
         }
     }
     const std::vector<std::pair<std::string, std::vector<std::string>>> expected = {
@@ -287,7 +287,7 @@ TEST(CandidateTable, AmbiguousKeysAndNamesGetTheirCandidates) {
         {"昕", {"昕"}},
         {"煜", {"煜"}}};
     for (const auto& [key, forms] : expected) {
-        const auto& offered = by_key[key];
+        const auto& offered = byKey[key];
         for (const auto& form : forms) {
             EXPECT_NE(std::find(offered.begin(), offered.end(), form), offered.end())
                 << key << " lacks " << form;
@@ -295,32 +295,50 @@ TEST(CandidateTable, AmbiguousKeysAndNamesGetTheirCandidates) {
     }
 }
 
+// A kanji whose code and preview records both hold its own code page 936 bytes: enough for the
+// builder's word matching, which reads no Shift-JIS.
+pelmora::tables::JapaneseCode SampleKanji(char32_t kanji) {
+    std::string bytes;
+    pelmora::AppendCodePage936(kanji, bytes);
+    return {static_cast<UChar32>(kanji), bytes, bytes};
+}
+
+pelmora::tables::WordEntry SampleWord(const std::u32string& simplified,
+                                      const std::u32string& japanese) {
+    pelmora::tables::WordEntry entry;
+    for (std::size_t i = 0; i < simplified.size(); ++i) {
+        entry.simplified.push_back(static_cast<UChar32>(simplified[i]));
+        entry.keys.push_back(SampleKanji(simplified[i]).preview);
+        entry.japanese.push_back(SampleKanji(japanese[i]));
+    }
+    return entry;
+}
+
 // ABC converts like the per-character tables and is dropped; BC is kept. Alone, "ABC" would
 // then take BC, so ABC must come back as a blocker.
 TEST(WordTableBuilder, KeepsALongerWordThatBlocksAShorterOne) {
     using namespace pelmora::tables;
-    const PerCharacter per_char = {
-        {U'甲', {U'甲', "a", "a"}}, {U'乙', {U'乙', "b", "b"}}, {U'丙', {U'丙', "c", "c"}}};
-    const JapaneseCode x{U'丁', "x", "x"};
-    const JapaneseCode y{U'戊', "y", "y"};
+    const PerCharacter perChar = {
+        {U'甲', SampleKanji(U'甲')}, {U'乙', SampleKanji(U'乙')}, {U'丙', SampleKanji(U'丙')}};
     WordDictionary full;
-    full[{U'甲', U'乙', U'丙'}] = {{U'甲', U'乙', U'丙'},
-                                   {},
-                                   {per_char.at(U'甲'), per_char.at(U'乙'), per_char.at(U'丙')},
-                                   false};
-    full[{U'乙', U'丙'}] = {{U'乙', U'丙'}, {}, {x, y}, false};
-    full[{U'乙', U'甲'}] = {{U'乙', U'甲'}, {}, {per_char.at(U'乙'), per_char.at(U'甲')}, false};
-    const std::vector<Phrase> phrases = {
-        {{U'甲', U'乙', U'丙'}, {}}, {{U'乙', U'丙'}, {}}, {{U'乙', U'甲'}, {}}};
+    for (const auto& [simplified, japanese] :
+         {std::pair{U"甲乙丙", U"甲乙丙"}, {U"乙丙", U"丁戊"}, {U"乙甲", U"乙甲"}}) {
+        WordEntry entry = SampleWord(simplified, japanese);
+        full[entry.simplified] = entry;
+    }
+    std::vector<Phrase> phrases;
+    for (const auto& [word, entry] : full) {
+        phrases.push_back({word, {}});
+    }
     WordCounts counts;
-    const auto kept = reduced_word_table(phrases, full, per_char, counts);
+    const auto kept = ReducedWordTable(phrases, full, perChar, counts);
     ASSERT_EQ(kept.size(), 2u);
     EXPECT_EQ(counts.differing, 1);
     EXPECT_EQ(counts.blockers, 1);
-    EXPECT_EQ(counts.blocked_inputs_before, 1);
+    EXPECT_EQ(counts.blockedInputsBefore, 1);
     for (const auto& word : kept) {
         EXPECT_EQ(word.blocker, word.simplified.size() == 3);
     }
-    EXPECT_EQ(convert_by_words({U'甲', U'乙', U'丙', U'乙', U'丙'}, full, per_char),
+    EXPECT_EQ(ConvertByWords({U'甲', U'乙', U'丙', U'乙', U'丙'}, WordTableOf(full), perChar),
               (std::vector<UChar32>{U'甲', U'乙', U'丙', U'丁', U'戊'}));
 }
