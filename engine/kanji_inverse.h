@@ -1,0 +1,73 @@
+#pragma once
+
+#include "char_tables.h"
+#include "code_page.h"
+
+#include <filesystem>
+#include <optional>
+#include <span>
+#include <vector>
+
+namespace pelmora {
+
+/// The forward tables' choices turned round: for each character a Japanese text can hold, the
+/// Simplified Chinese character it stands for, one character alone. Of the keys that give a
+/// kanji, the one a Simplified Chinese reader expects wins, by rank:
+///   1. a key of GB2312, the Simplified Chinese character set, before the rest of code page 936
+///      (发 before 髪 for 髪, 东 before 東 for 東);
+///   2. a key whose default the kanji is (pin.dat and pj.dat), then one that lists it among its
+///      candidates (candidates.dat, the earlier place first), then one that takes it in a name
+///      or a word (names.dat, words.dat);
+///   3. a key of GB2312's first level, its 3,755 common hanzi, before one of the second level
+///      (于 before 於 for 於, 后 before 後 for 後);
+///   4. the key that is the kanji itself (七 before 柒 for 七);
+///   5. the lower code.
+/// A character no key gives (kana, Japanese signs, a kanji the tables lack) stands for itself.
+class KanjiInverse {
+public:
+    /// Reads every record pair of the open `tables` (whose paths are `paths`) and the optional
+    /// candidates.dat, names.dat and words.dat in `directory`. Throws RuntimeError for a
+    /// record pair that breaks the tables' promise (RecordsAgree), for an optional file that
+    /// cannot be read or is malformed, and for a table that cannot be read.
+    static KanjiInverse Load(TableSet& tables, const TablePaths& paths,
+                             const std::filesystem::path& directory);
+
+    /// The Simplified Chinese character `japanese` stands for; `japanese` itself when no key
+    /// gives it. Inline, because the reverse run asks for every character.
+    char32_t ChineseFor(char32_t japanese) const {
+        if (japanese < m_chinese.size() && m_chinese[japanese] != 0) {
+            return m_chinese[japanese];
+        }
+        return japanese;
+    }
+
+    /// The Japanese character the per-character run gives `key`; nothing when it gives none
+    /// (a key the tables lack, or one whose records spell "□").
+    std::optional<char32_t> DefaultJapaneseOf(CharCode key) const {
+        const char16_t japanese = m_defaults[static_cast<std::uint16_t>(key)];
+        return japanese == 0 ? std::nullopt : std::optional<char32_t>(japanese);
+    }
+
+private:
+    KanjiInverse();
+
+    // Where a key that gives a kanji comes from, in the order of rank 2.
+    enum class Source { Default, Candidate, NameOrWord };
+    // A rank, lower wins: the five rules of the class comment as one number.
+    using Rank = std::uint64_t;
+    static Rank RankOf(CharCode key, char32_t japanese, Source source, std::size_t place);
+
+    void Offer(CharCode key, char32_t japanese, Source source, std::size_t place = 0);
+    void OfferEntries(const std::filesystem::path& path, std::span<const EntryLayout> layouts,
+                      Source source);
+
+    std::vector<char16_t> m_chinese;  // Japanese character -> Chinese character; 0 for itself
+    std::vector<Rank> m_ranks;        // the rank of the key in m_chinese
+    std::vector<char16_t> m_defaults; // key code (as unsigned 16 bits) -> its default kanji
+};
+
+/// The Japanese character a Japanese-code record stands for: its Shift-JIS bytes as a Japanese
+/// program reads them; nothing for bytes that are no one character.
+std::optional<char32_t> JapaneseCharacterOf(Record japaneseCode);
+
+} // namespace pelmora
