@@ -28,6 +28,10 @@ struct Options {
     std::filesystem::path inputPath = "-";
     RunKind kind = RunKind::PerCharacter; ///< --words, --names
     bool candidates = false; ///< --candidates: list each character's candidates instead
+    /// --reverse: read a Japanese program's text back (the reverse run) instead of converting.
+    bool reverse = false;
+    /// --japanese: the reverse run's input is Japanese text, not the code text.
+    bool japaneseText = false;
     bool help = false;
     bool version = false;
 };

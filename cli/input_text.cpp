@@ -135,7 +135,7 @@ std::optional<std::size_t> InputText::Read(char* buffer, std::size_t size) {
     return read;
 }
 
-void InputText::Start(std::optional<TextEncoding> asked) {
+void InputText::Start(std::optional<TextEncoding> asked, BadBytes bad) {
     // The first read of a terminal or a pipe may bring a single byte of a byte order mark.
     char buffer[kReadBytes];
     while (CouldBeginByteOrderMark(m_start) && !m_ended) {
@@ -164,7 +164,7 @@ void InputText::Start(std::optional<TextEncoding> asked) {
     } else {
         m_encoding = asked.value_or(TextEncoding::Utf8);
     }
-    m_decoder.emplace(m_encoding, BadBytes::Stop, skipped);
+    m_decoder.emplace(m_encoding, bad, skipped);
 }
 
 void InputText::Failed(bool atEnd) {
