@@ -24,6 +24,11 @@ inline constexpr std::string_view kCopyItem = "复制";
 inline constexpr std::string_view kSelectAllItem = "全选";
 inline constexpr std::string_view kNoCandidatesItem = "这个字没有其他可选的日文汉字";
 
+/// Entries that read a game's text back from the clipboard: the garbled code text (the code
+/// box's menu) or Japanese text (the preview box's menu).
+inline constexpr std::string_view kReadBackCodeTextItem = "粘贴乱码并还原";
+inline constexpr std::string_view kReadBackJapaneseItem = "粘贴日文并还原";
+
 /// Comes before a word of words.dat that shows a candidate in use but is not in the user's text.
 inline constexpr std::string_view kExampleWordMark = "如：";
 

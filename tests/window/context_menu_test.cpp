@@ -86,20 +86,21 @@ TEST_F(ContextMenuTest, OffersTheConvertedCharactersCandidatesThenTheBoxCommands
     m_view.Text(Control::Text1) = "东";
     const std::vector<MenuItem> fa = OpenMenu(Control::Text3, 0);
     EXPECT_EQ(TextsOf(fa), (Texts{"発", "髪（发东）", "琪（扩展区汉字，部分游戏不能显示）",
-                                  "按词语选字", "按人名选字", "复制", "全选"}));
+                                  "按词语选字", "按人名选字", "粘贴日文并还原", "复制", "全选"}));
     for (std::size_t i = 0; i < fa.size(); ++i) {
         EXPECT_EQ(fa[i].checked, i == 0) << i;
-        EXPECT_EQ(fa[i].separatorBefore, i == 3 || i == 5) << i;
-        EXPECT_EQ(fa[i].enabled, i != 5) << "Copy needs a selection; " << i;
+        EXPECT_EQ(fa[i].separatorBefore, i == 3 || i == 5 || i == 6) << i;
+        EXPECT_EQ(fa[i].enabled, i != 5 && i != 6)
+            << "reading back needs a clipboard text, Copy a selection; " << i;
     }
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 1))[0], kNoCandidatesItem);
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 2)),
-              (Texts{"按词语选字", "按人名选字", "复制", "全选"}));
+              (Texts{"按词语选字", "按人名选字", "粘贴乱码并还原", "复制", "全选"}));
     EXPECT_TRUE(OpenMenu(Control::Text1, 0).empty()) << "only the output boxes";
 
     m_view.selected = Control::Text2;
-    EXPECT_TRUE(OpenMenu(Control::Text2, 0, 5)[5].enabled);
-    OpenMenu(Control::Text2, 0, 6);
+    EXPECT_TRUE(OpenMenu(Control::Text2, 0, 6)[6].enabled);
+    OpenMenu(Control::Text2, 0, 7);
     EXPECT_EQ(m_view.boxCommands,
               (std::vector<std::pair<Control, BoxCommand>>{
                   {Control::Text2, BoxCommand::Copy}, {Control::Text2, BoxCommand::SelectAll}}));
@@ -163,7 +164,7 @@ TEST_F(ContextMenuTest, EveryShippedCandidatePickKeepsTheCodeTextReadingAsThePre
             for (std::size_t pick = 0; pick < count; ++pick, ++picks) {
                 const std::u32string before = DecodeUtf8(Shown(box));
                 const std::vector<MenuItem> offered = OpenMenu(box, index, pick);
-                ASSERT_EQ(offered.size(), count + 4) << key;
+                ASSERT_EQ(offered.size(), count + 5) << key;
                 const std::u32string after = DecodeUtf8(Shown(box));
                 const std::u32string preview = DecodeUtf8(Shown(Control::Text3));
                 ASSERT_EQ(after.size(), before.size());
@@ -246,7 +247,7 @@ TEST_F(ContextMenuTest, FailuresAreReportedAndPicksThatNoLongerFitDoNothing) {
     m_form.ContextMenu(Control::Text2, 0);
     EXPECT_EQ(Shown(Control::Text3), "東発");
     m_view.Text(Control::Text2) = "changed";
-    EXPECT_EQ(OpenMenu(Control::Text2, 0).size(), 4u);
+    EXPECT_EQ(OpenMenu(Control::Text2, 0).size(), 5u);
     m_view.pickFromMenu = [this](const std::vector<MenuItem>&) {
         m_form.Form_Unload();
         return std::optional<std::size_t>(1);

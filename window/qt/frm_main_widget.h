@@ -53,6 +53,7 @@ private:
                                                const std::vector<MenuItem>& items) override;
     bool BoxHasSelection(Control box) override;
     void RunBoxCommand(Control box, BoxCommand command) override;
+    std::string ClipboardText() override;
     void EndProgram() override;
 
     std::array<QWidget*, kControlCount> m_controls{};

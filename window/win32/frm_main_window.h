@@ -85,6 +85,7 @@ private:
                                                const std::vector<MenuItem>& items) override;
     bool BoxHasSelection(Control box) override;
     void RunBoxCommand(Control box, BoxCommand command) override;
+    std::string ClipboardText() override;
     void EndProgram() override;
 
     HWND m_window = nullptr;
