@@ -212,6 +212,37 @@ TEST_F(ContextMenuTest, ByNamesRedoesTheCurrentInputAsNames) {
     EXPECT_TRUE(m_view.messages.empty());
 }
 
+// "粘贴乱码并还原" pastes the clipboard's garbled text into the code box and reads it back: the
+// Japanese text into the preview, the Chinese into the input box. "粘贴日文并还原" reads Japanese
+// text back and leaves the boxes as a conversion of the Chinese would, so the candidate menu
+// works on them. Without text on the clipboard both are greyed; a failure is the reverse run's.
+TEST_F(ContextMenuTest, PastingAGamesTextReadsItBack) {
+    constexpr std::size_t kPaste = 2; // over no character: the two redos, then the paste
+    m_view.clipboard = "敪搶 A仩\r\n";
+    EXPECT_EQ(OpenMenu(Control::Text2, 99, kPaste)[kPaste].text, kReadBackCodeTextItem);
+    EXPECT_EQ(Shown(Control::Text2), "敪搶 A仩\r\n");
+    EXPECT_EQ(Shown(Control::Text3), "発東 A□\r\n");
+    EXPECT_EQ(Shown(Control::Text1), "发东 A□\r\n");
+    EXPECT_EQ(TextsOf(OpenMenu(Control::Text3, 0)).size(), 5u) << "no candidates after code text";
+
+    m_view.clipboard = "髪東ｱ\n";
+    EXPECT_EQ(OpenMenu(Control::Text3, 99, kPaste)[kPaste].text, kReadBackJapaneseItem);
+    EXPECT_EQ(Shown(Control::Text1), "发东ｱ\n");
+    EXPECT_EQ(Shown(Control::Text3), "髪東□\n") << "a game reads the code text's miss as □";
+    EXPECT_EQ(ReadByGame(Shown(Control::Text2)), U"髪東□\n");
+    EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 0, 0))[0], "発（如：发东发）");
+    EXPECT_EQ(Shown(Control::Text3), "発東□\n");
+
+    m_view.clipboard.clear();
+    EXPECT_FALSE(OpenMenu(Control::Text2, 99)[kPaste].enabled);
+    m_view.clipboard = "敪";
+    std::filesystem::remove(Dir() / kKeyTableName);
+    OpenMenu(Control::Text2, 99, kPaste);
+    ASSERT_EQ(m_view.messages.size(), 1u);
+    EXPECT_EQ(m_view.messages[0].title, kReadBackErrorTitle);
+    EXPECT_EQ(Shown(Control::Text1), "发东ｱ\n") << "the input box keeps its text";
+}
+
 // Without candidates.dat: no candidates, no report. A damaged candidates.dat or words.dat, or a
 // box that cannot be set, is reported under the box's menu, which opens without what could
 // not be read. A pick made after the boxes changed under the menu, or after the window went,

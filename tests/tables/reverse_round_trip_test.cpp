@@ -1,0 +1,140 @@
+// The reverse run over the shipped tables: every character code page 936 holds that the tables
+// map, converted one by one and read back from its code text. Whether a character comes back is
+// judged from the tables themselves: it does unless another key gives its kanji too.
+#include "both_readings.h"
+#include "character_lookup.h"
+#include "conversion.h"
+#include "reverse_run.h"
+#include "string_text.h"
+#include "table_fixture.h"
+#include "table_test_support.h"
+#include "utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+
+namespace pelmora {
+namespace {
+
+using table_tests::StrictConverter;
+using testing::StringSink;
+using testing::StringSource;
+
+// The GB2312 part of code page 936: single bytes, and pairs of lead A1-F7 and trail A1-FE.
+bool IsGb2312(char32_t character) {
+    const std::optional<std::string> bytes =
+        testing::EncodeCodePage936(std::u32string(1, character));
+    if (!bytes || bytes->size() == 1) {
+        return bytes.has_value();
+    }
+    const auto lead = static_cast<unsigned char>((*bytes)[0]);
+    const auto trail = static_cast<unsigned char>((*bytes)[1]);
+    return lead >= 0xA1 && lead <= 0xF7 && trail >= 0xA1;
+}
+
+// For each Japanese character the tables give, every key that gives it: by default (pin.dat and
+// pj.dat), as a candidate, in a name or in a word. Shift-JIS is read with ICU.
+std::map<char32_t, std::set<char32_t>> KeysGivingEachKanji(const table_tests::Tables& tables) {
+    const StrictConverter shiftJis("windows-932");
+    std::map<char32_t, std::set<char32_t>> giving;
+    const auto add = [&](Record key, Record japaneseCode) {
+        const auto read = shiftJis.Decode(CodeBytes(japaneseCode));
+        if (read && read->size() == 1) {
+            giving[(*read)[0]].insert(RecordCharacter(key));
+        }
+    };
+    const auto record = [](const std::string& table, std::size_t r) {
+        const std::string bytes = table_tests::Tables::Record(table, r);
+        return Record{static_cast<std::uint8_t>(bytes[0]), static_cast<std::uint8_t>(bytes[1])};
+    };
+    for (std::size_t r = 0; r < tables.RecordCount(); ++r) {
+        add(record(tables.pin, r), record(tables.pj, r));
+    }
+    static constexpr EntryLayout kEntries[] = {kCandidateEntry, kSurnameEntry, kGivenNameEntry};
+    for (const char* name : {kCandidateTableName, kNameTableName, kWordTableName}) {
+        const std::filesystem::path path = std::filesystem::path(PELMORA_DATA_DIR) / name;
+        const std::span<const EntryLayout> layouts =
+            name == kWordTableName ? std::span(&kWordEntry, 1) : std::span(kEntries);
+        ForEachEntry(path, layouts, [&](const EntryLayout& layout, const TableEntry& entry) {
+            for (std::size_t i = 0; i < entry.japaneseCodes.size(); ++i) {
+                add(entry.keys[layout.oneKey ? 0 : i], entry.japaneseCodes[i]);
+            }
+        });
+    }
+    return giving;
+}
+
+class ReverseRoundTripTest : public ::testing::TestWithParam<TableReading> {};
+
+TEST_P(ReverseRoundTripTest, EveryMappedCharacterComesBackOrYieldsToAKeyOfTheSameKanji) {
+    const table_tests::Tables tables = table_tests::ReadTables(PELMORA_DATA_DIR);
+    const StrictConverter shiftJis("windows-932");
+    std::u32string input;
+    std::u32string kanji; // what a game reads for each key
+    for (std::size_t r = 0; r < tables.RecordCount(); ++r) {
+        const std::string key = table_tests::MeaningfulBytes(tables.Record(tables.pin, r));
+        const auto read =
+            shiftJis.Decode(table_tests::MeaningfulBytes(tables.Record(tables.pj, r)));
+        const auto keyCharacter = StrictConverter("windows-936").Decode(key);
+        // A punctuation mark the run passes through as ASCII never asks the tables.
+        const bool passedThrough = keyCharacter && keyCharacter->size() == 1 &&
+                                   FixedPiece(*CharCodeOf((*keyCharacter)[0]));
+        if (read && read->size() == 1 && keyCharacter && keyCharacter->size() == 1 &&
+            !passedThrough) {
+            input += (*keyCharacter)[0];
+            kanji += (*read)[0];
+        }
+    }
+    ASSERT_GT(input.size(), 9000u);
+
+    std::u32string lines;
+    for (const char32_t key : input) {
+        lines += std::u32string{key, U'\n'};
+    }
+    StringSource source(EncodeUtf8(lines));
+    StringSink codeText;
+    StringSink preview;
+    TablePaths paths;
+    testing::RecordingReport report;
+    const TableLocation location{PELMORA_DATA_DIR, GetParam()};
+    ConvertText(RunKind::PerCharacter, source, codeText, preview, paths, location, report);
+    StringSource garbled(EncodeUtf8(codeText.Text()));
+    StringSink japanese;
+    StringSink chinese;
+    EXPECT_EQ(ReadBackText(GameText::CodeText, garbled, {&japanese, &chinese}, location, report),
+              0u);
+    EXPECT_TRUE(report.Entries().empty());
+    ASSERT_EQ(chinese.Text().size(), lines.size());
+
+    const std::map<char32_t, std::set<char32_t>> giving = KeysGivingEachKanji(tables);
+    std::size_t yielded = 0;
+    for (std::size_t i = 0; i < input.size(); ++i) {
+        const char32_t key = input[i];
+        const char32_t back = chinese.Text()[2 * i];
+        ASSERT_EQ(japanese.Text()[2 * i], kanji[i]) << "U+" << std::hex << unsigned(key);
+        if (back == key) {
+            continue;
+        }
+        ++yielded;
+        const std::set<char32_t>& keys = giving.at(kanji[i]);
+        EXPECT_TRUE(keys.count(back) == 1)
+            << "U+" << std::hex << unsigned(key) << " came back as a key that does not give "
+            << unsigned(kanji[i]);
+        EXPECT_TRUE(!IsGb2312(key) || IsGb2312(back))
+            << "Simplified Chinese U+" << std::hex << unsigned(key)
+            << " came back as a character outside GB2312";
+    }
+    // Roughly a third of the keys share their kanji with another key (traditional and variant
+    // keys, GB2312 characters that Japanese writes alike).
+    EXPECT_LT(yielded, input.size() / 2);
+    ::testing::Test::RecordProperty("mapped", static_cast<int>(input.size()));
+    ::testing::Test::RecordProperty("yielded", static_cast<int>(yielded));
+}
+
+INSTANTIATE_TEST_SUITE_P(BothReadings, ReverseRoundTripTest, testing::BothReadings(),
+                         testing::ReadingName);
+
+} // namespace
+} // namespace pelmora
