@@ -361,8 +361,8 @@ TEST_F(FrmMainWindowTest, RightClickOffersCandidatesAndAPickChangesBothBoxes) {
             PumpFor(300);
         },
         2);
-    EXPECT_EQ(offered,
-              (std::vector<std::string>{"発", "髪", "按词语选字", "按人名选字", "复制", "全选"}));
+    EXPECT_EQ(offered, (std::vector<std::string>{"発", "髪", "按词语选字", "按人名选字",
+                                                 "粘贴乱码并还原", "复制", "全选"}));
     EXPECT_EQ(Text(Control::Text3), "東髪\r\n東");
     EXPECT_EQ(Text(Control::Text2),
               "搶" + EncodeUtf8(std::u32string(1, RecordCharacter({0x94, 0xAF}))) + "\r\n搶");
