@@ -179,26 +179,6 @@ TEST_P(ReverseRunTest, WhatIsNotShiftJisIsABoxAndCounted) {
     EXPECT_TRUE(m_report.Entries().empty());
 }
 
-// A table that cannot be read, or a record pair that breaks the tables' promise, is reported
-// under the reverse run's title before any output is emptied.
-TEST_P(ReverseRunTest, FailuresAreReportedAndLeaveTheOutputs) {
-    WriteTables(m_dir.Path(), {{Gbk("发"), "\x94\xAD", Gbk("東")}});
-    std::filesystem::remove(m_dir.Path() / kCandidateTableName);
-    KeepingSink chinese(U"old");
-    StringSource input("敪");
-    for (int round = 0; round < 2; ++round) {
-        EXPECT_EQ(ReadBackText(GameText::CodeText, input, {nullptr, &chinese},
-                               {m_dir.Path(), GetParam()}, m_report),
-                  0u);
-        std::filesystem::remove(m_dir.Path() / kKeyTableName);
-    }
-    EXPECT_EQ(chinese.Clears(), 0);
-    ASSERT_EQ(m_report.Entries().size(), 2u);
-    EXPECT_EQ(m_report.Entries()[0].title, kReadBackErrorTitle);
-    EXPECT_EQ(m_report.Entries()[0].text.rfind("ErrorNo:321\r\n", 0), 0u);
-    EXPECT_EQ(m_report.Entries()[1].text.rfind("ErrorNo:53\r\n", 0), 0u);
-}
-
 INSTANTIATE_TEST_SUITE_P(BothReadings, ReverseRunTest,
                          ::testing::Values(TableReading::PerRecord, TableReading::InMemory));
 
