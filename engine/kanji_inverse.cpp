@@ -4,13 +4,10 @@
 #include "shift_jis.h"
 
 #include <algorithm>
-#include <limits>
 
 namespace pelmora {
 
 namespace {
-
-constexpr std::size_t kBmpSize = 0x10000;
 
 std::uint8_t LeadOf(CharCode code) {
     return static_cast<std::uint8_t>(static_cast<std::uint16_t>(code) >> 8);
@@ -41,8 +38,9 @@ std::optional<char32_t> JapaneseCharacterOf(Record japaneseCode) {
 }
 
 KanjiInverse::KanjiInverse()
-    : m_chinese(kBmpSize, 0), m_ranks(kBmpSize, std::numeric_limits<Rank>::max()),
-      m_defaults(kBmpSize, 0) {}
+    : m_chinese(std::make_unique<char16_t[]>(kBmpSize)),
+      m_defaults(std::make_unique<char16_t[]>(kBmpSize)),
+      m_ranks(std::make_unique<Rank[]>(kBmpSize)) {}
 
 KanjiInverse::Rank KanjiInverse::RankOf(CharCode key, char32_t japanese, Source source,
                                         std::size_t place) {
@@ -60,8 +58,8 @@ void KanjiInverse::Offer(CharCode key, char32_t japanese, Source source, std::si
     if (japanese >= kBmpSize || !chinese) {
         return;
     }
-    const Rank rank = RankOf(key, japanese, source, place);
-    if (rank < m_ranks[japanese]) {
+    const Rank rank = RankOf(key, japanese, source, place) + 1;
+    if (m_ranks[japanese] == 0 || rank < m_ranks[japanese]) {
         m_ranks[japanese] = rank;
         m_chinese[japanese] = static_cast<char16_t>(*chinese);
     }
@@ -109,6 +107,7 @@ KanjiInverse KanjiInverse::Load(TableSet& tables, const TablePaths& paths,
     static constexpr EntryLayout kNamesAndWords[] = {kSurnameEntry, kGivenNameEntry};
     inverse.OfferEntries(directory / kNameTableName, kNamesAndWords, Source::NameOrWord);
     inverse.OfferEntries(directory / kWordTableName, std::span(&kWordEntry, 1), Source::NameOrWord);
+    inverse.m_ranks.reset();
     return inverse;
 }
 

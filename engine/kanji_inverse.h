@@ -4,9 +4,9 @@
 #include "code_page.h"
 
 #include <filesystem>
+#include <memory>
 #include <optional>
 #include <span>
-#include <vector>
 
 namespace pelmora {
 
@@ -35,7 +35,7 @@ public:
     /// The Simplified Chinese character `japanese` stands for; `japanese` itself when no key
     /// gives it. Inline, because the reverse run asks for every character.
     char32_t ChineseFor(char32_t japanese) const {
-        if (japanese < m_chinese.size() && m_chinese[japanese] != 0) {
+        if (japanese < kBmpSize && m_chinese[japanese] != 0) {
             return m_chinese[japanese];
         }
         return japanese;
@@ -49,7 +49,7 @@ public:
     }
 
 private:
-    KanjiInverse();
+    static constexpr std::size_t kBmpSize = 0x10000;
 
     // Where a key that gives a kanji comes from, in the order of rank 2.
     enum class Source { Default, Candidate, NameOrWord };
@@ -57,13 +57,18 @@ private:
     using Rank = std::uint64_t;
     static Rank RankOf(CharCode key, char32_t japanese, Source source, std::size_t place);
 
+    // The tables of a character each are zeroed blocks rather than filled vectors: a run makes
+    // them anew, and zeroing is the cheapest way to make them.
+    template <typename Value> using PerCharacter = std::unique_ptr<Value[]>;
+
+    KanjiInverse();
     void Offer(CharCode key, char32_t japanese, Source source, std::size_t place = 0);
     void OfferEntries(const std::filesystem::path& path, std::span<const EntryLayout> layouts,
                       Source source);
 
-    std::vector<char16_t> m_chinese;  // Japanese character -> Chinese character; 0 for itself
-    std::vector<Rank> m_ranks;        // the rank of the key in m_chinese
-    std::vector<char16_t> m_defaults; // key code (as unsigned 16 bits) -> its default kanji
+    PerCharacter<char16_t> m_chinese;  // Japanese character -> Chinese character; 0: itself
+    PerCharacter<char16_t> m_defaults; // key code (as unsigned 16 bits) -> its default kanji
+    PerCharacter<Rank> m_ranks;        // 1 + the rank of the key in m_chinese, while loading
 };
 
 /// The Japanese character a Japanese-code record stands for: its Shift-JIS bytes as a Japanese
