@@ -24,6 +24,7 @@ public:
         std::size_t start = 0;
         std::size_t length = 0;
         std::optional<std::size_t> entry; ///< nothing for a character no entry covers
+        bool spelled = false;             ///< whether its entry spells some of its characters
     };
 
     /// Segments `codes` over `model`; Words() then holds the best path.
@@ -38,6 +39,7 @@ private:
         std::int32_t cost = 0;
         std::uint32_t from = 0;  // where the last word of the cheapest way here begins
         std::int32_t entry = -1; // that word's entry; -1 for a character no entry covers
+        bool spelled = false;
     };
 
     std::vector<Best> m_best; // by place, 0 to the run's length

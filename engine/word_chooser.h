@@ -82,7 +82,7 @@ private:
     template <typename Output> void EmitWord(const Segmentation::Word& word, Output& output) {
         for (std::size_t i = word.start; i < word.start + word.length; ++i) {
             const std::optional<KanjiChoice> spelled =
-                word.entry ? m_model.SpellingAt(*word.entry, i - word.start) : std::nullopt;
+                word.spelled ? m_model.SpellingAt(*word.entry, i - word.start) : std::nullopt;
             output.Emit(WalkedCharacter{m_characters[i], m_codes[i], m_pieces[i]},
                         spelled ? PiecesOf(*spelled) : m_pieces[i]);
         }

@@ -46,14 +46,12 @@ void WordModel::Index() {
     const std::size_t entries = m_stored.EntryCount();
     m_held.assign(kCodeCount, false);
     m_firstKeyOf.assign(kCodeCount, 0);
-    m_spelled.assign(entries, false);
     m_pairFilter.assign((std::size_t{1} << kPairFilterBits) / 64, 0);
     for (std::size_t entry = 0; entry < entries; ++entry) {
         const std::size_t length = m_stored.Length(entry);
         for (std::size_t i = 0; i < length; ++i) {
             m_held[CodeIndex(m_stored.Key(entry, i))] = true;
         }
-        m_spelled[entry] = m_stored.SpellingCount(entry) > 0;
         const CharCode firstKey = m_stored.Key(entry, 0);
         if (entry == 0 || m_stored.Key(entry - 1, 0) != firstKey) {
             m_firstKeys.push_back({});
@@ -65,6 +63,7 @@ void WordModel::Index() {
         if (length == 1) {
             first.single = number;
             first.singleCost = m_stored.Cost(entry);
+            first.singleSpelled = m_stored.SpellingCount(entry) > 0 ? 1 : 0;
             continue;
         }
         const CharCode second = m_stored.Key(entry, 1);
@@ -108,8 +107,7 @@ void WordModel::NarrowToKey(std::size_t length, CharCode code, std::size_t& begi
     end = low;
 }
 
-std::optional<KanjiChoice> WordModel::StoredSpellingAt(std::size_t entry,
-                                                       std::size_t position) const {
+std::optional<KanjiChoice> WordModel::SpellingAt(std::size_t entry, std::size_t position) const {
     for (std::size_t j = 0; j < m_stored.SpellingCount(entry); ++j) {
         const WordSpelling spelling = m_stored.Spelling(entry, j);
         if (spelling.position == position) {

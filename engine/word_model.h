@@ -33,8 +33,16 @@ public:
     /// the segmentation can be cut on either side of it.
     bool Holds(CharCode code) const { return !m_held.empty() && m_held[CodeIndex(code)]; }
 
-    /// Calls `visit(entry, length, cost)` for every entry whose keys begin `codes`, shortest
-    /// first. Inline, because the segmentation asks at every character.
+    /// An entry found at a place of a text.
+    struct Found {
+        std::size_t entry = 0;
+        std::size_t length = 0; ///< its characters
+        std::uint16_t cost = 0;
+        bool spelled = false; ///< whether it spells some of its characters
+    };
+
+    /// Calls `visit(found)` for every entry whose keys begin `codes`, shortest first. Inline,
+    /// because the segmentation asks at every character.
     template <typename Visit>
     void ForEachEntryAt(std::span<const CharCode> codes, Visit&& visit) const {
         if (m_firstKeyOf.empty() || codes.empty() || m_firstKeyOf[CodeIndex(codes[0])] == 0) {
@@ -42,7 +50,7 @@ public:
         }
         const FirstKey& first = m_firstKeys[m_firstKeyOf[CodeIndex(codes[0])] - 1];
         if (first.single != kNoEntry) {
-            visit(std::size_t{first.single}, std::size_t{1}, first.singleCost);
+            visit(Found{first.single, 1, first.singleCost, first.singleSpelled != 0});
         }
         if (codes.size() < 2 || (first.seconds >> SecondBit(codes[1]) & 1) == 0 ||
             !MayBeginEntry(codes[0], codes[1])) {
@@ -59,7 +67,8 @@ public:
         std::size_t end = pair->end;
         for (std::size_t length = 2; begin < end; ++length) {
             if (m_stored.Length(begin) == length) {
-                visit(begin, length, m_stored.Cost(begin));
+                visit(
+                    Found{begin, length, m_stored.Cost(begin), m_stored.SpellingCount(begin) > 0});
                 ++begin;
             }
             if (begin == end || length == codes.size()) {
@@ -70,11 +79,8 @@ public:
     }
 
     /// The kanji that the character at `position` of entry `entry` takes: its spelling, or
-    /// nothing when it takes the per-character pieces. Inline for the entries without
-    /// spellings, most of them, whose bytes it need not read.
-    std::optional<KanjiChoice> SpellingAt(std::size_t entry, std::size_t position) const {
-        return m_spelled[entry] ? StoredSpellingAt(entry, position) : std::nullopt;
-    }
+    /// nothing when it takes the per-character pieces.
+    std::optional<KanjiChoice> SpellingAt(std::size_t entry, std::size_t position) const;
 
 private:
     static constexpr std::uint32_t kNoEntry = 0xFFFFFFFF;
@@ -90,6 +96,7 @@ private:
         std::uint32_t pairsBegin = 0;
         std::uint32_t pairsEnd = 0;
         std::uint16_t singleCost = 0;
+        std::uint16_t singleSpelled = 0;
     };
     static unsigned SecondBit(CharCode second) {
         return (static_cast<std::uint16_t>(second) * 0x9E3779B1u) >> 26;
@@ -131,7 +138,6 @@ private:
     // those whose key `length` is `code`.
     void NarrowToKey(std::size_t length, CharCode code, std::size_t& begin, std::size_t& end) const;
 
-    std::optional<KanjiChoice> StoredSpellingAt(std::size_t entry, std::size_t position) const;
     void Index();
     void CheckSpellings() const;
 
@@ -141,7 +147,6 @@ private:
     std::vector<FirstKey> m_firstKeys;       // in file order
     std::vector<SecondKey> m_pairs;
     std::vector<std::uint64_t> m_pairFilter; // 2^kPairFilterBits bits          // in file order
-    std::vector<bool> m_spelled;             // by entry: it has spellings
 };
 
 } // namespace pelmora
