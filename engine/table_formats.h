@@ -21,6 +21,14 @@ inline constexpr std::size_t kShortestWord = 2;
 /// The longest word in words.dat, in characters.
 inline constexpr std::size_t kLongestWord = 16;
 
+/// The word model's costs (words.dat as the word model of the word-aware runs): a word of
+/// frequency f among words of total frequency T costs round(kWordCostScale × −ln(f / T)), at
+/// most kMostWordCost; a character that no entry covers costs kUnknownCharacterCost, more than
+/// any entry, so the segmentation covers a character with a word wherever one fits.
+inline constexpr int kWordCostScale = 100;
+inline constexpr std::uint16_t kMostWordCost = 10000;
+inline constexpr int kUnknownCharacterCost = 20000;
+
 /// The Japanese kanji each ambiguous key can stand for. Entry: header record `00 m`, the key
 /// record, m Japanese-code records, m preview records.
 inline constexpr const char* kCandidateTableName = "candidates.dat";

@@ -7,10 +7,11 @@ set -euo pipefail
 build_packages=(build-essential cmake pkg-config libicu-dev qt6-base-dev libgl-dev libmecab-dev)
 # qt6-translations-l10n: Qt's own texts in the window (OK, context menus) in Chinese.
 # lintian and appstream: the validators the package test runs. mecab, mecab-ipadic,
-# mecab-ipadic-utf8, kanjidic: the Japanese evidence the table tests rebuild the tables from.
+# mecab-ipadic-utf8, kanjidic: the Japanese evidence the table tests rebuild the tables from;
+# rime-essay: the Chinese word list of the word model they rebuild.
 test_packages=(googletest libgtest-dev desktop-file-utils opencc libopencc1.1 unicode-data bzip2
                qt6-translations-l10n lintian appstream mecab mecab-ipadic mecab-ipadic-utf8
-               kanjidic)
+               kanjidic rime-essay)
 run_packages=(fonts-noto-cjk qt6-translations-l10n)
 fuzz_packages=(clang libclang-rt-14-dev)
 # The Windows build and its tests: the native compiler (for the Linux side of the output

@@ -16,23 +16,6 @@ bool IsIdeographKey(const DesktopKey& key) {
 
 } // namespace
 
-FormEvidence WordEvidence(const WordDictionary& words) {
-    FormEvidence evidence;
-    for (const auto& [simplified, entry] : words) {
-        if (entry.evidence != SpellingEvidence::PerCharacterWord &&
-            entry.evidence != SpellingEvidence::LexiconWord) {
-            continue;
-        }
-        std::set<std::pair<UChar32, UChar32>> counted;
-        for (std::size_t i = 0; i < simplified.size(); ++i) {
-            if (counted.insert({simplified[i], entry.japanese[i].character}).second) {
-                ++evidence[simplified[i]][entry.japanese[i].character];
-            }
-        }
-    }
-    return evidence;
-}
-
 std::vector<JapaneseCode> ExtensionCounterparts(UChar32 key, const JapaneseChooser& chooser) {
     std::vector<JapaneseCode> list;
     for (const UChar32 form : chooser.RelatedForms(key)) {
@@ -41,22 +24,19 @@ std::vector<JapaneseCode> ExtensionCounterparts(UChar32 key, const JapaneseChoos
     return list;
 }
 
-int EvidenceFor(const FormEvidence& evidence, UChar32 key, UChar32 form) {
-    const auto byKey = evidence.find(key);
-    if (byKey == evidence.end()) {
-        return 0;
-    }
-    const auto count = byKey->second.find(form);
-    return count == byKey->second.end() ? 0 : count->second;
-}
-
 std::vector<JapaneseCode> JisCounterparts(const DesktopKey& key, const PerCharacter& perChar,
                                           const JapaneseChooser& chooser,
                                           const FormEvidence& evidence,
-                                          const JapaneseLexicon& lexicon) {
+                                          const JapaneseLexicon& lexicon,
+                                          const SpelledForms& spelledForms) {
     std::vector<JapaneseCode> list = KeyCounterparts(key.character, perChar, chooser);
     if (const auto byKey = evidence.find(key.character); byKey != evidence.end()) {
         for (const auto& [form, count] : byKey->second) {
+            AddUnique(list, chooser.Shippable(form));
+        }
+    }
+    if (const auto byKey = spelledForms.find(key.character); byKey != spelledForms.end()) {
+        for (const UChar32 form : byKey->second) {
             AddUnique(list, chooser.Shippable(form));
         }
     }
@@ -75,18 +55,18 @@ std::vector<JapaneseCode> JisCounterparts(const DesktopKey& key, const PerCharac
     return list;
 }
 
-std::vector<CandidateEntry> CandidateEntries(const std::vector<DesktopKey>& keys,
-                                             const PerCharacter& perChar,
-                                             const JapaneseChooser& chooser,
-                                             const FormEvidence& evidence,
-                                             const JapaneseLexicon& lexicon) {
+std::vector<CandidateEntry>
+CandidateEntries(const std::vector<DesktopKey>& keys, const PerCharacter& perChar,
+                 const JapaneseChooser& chooser, const FormEvidence& evidence,
+                 const JapaneseLexicon& lexicon, const SpelledForms& spelledForms) {
     std::vector<CandidateEntry> entries;
     for (const auto& key : keys) {
         if (!IsIdeographKey(key)) {
             continue;
         }
-        CandidateEntry entry{key, JisCounterparts(key, perChar, chooser, evidence, lexicon),
-                             ExtensionCounterparts(key.character, chooser)};
+        CandidateEntry entry{
+            key, JisCounterparts(key, perChar, chooser, evidence, lexicon, spelledForms),
+            ExtensionCounterparts(key.character, chooser)};
         if (entry.jisX0208.size() + entry.extension.size() > kMostCandidates) {
             throw std::runtime_error("too many candidates for " + Utf8(key.character));
         }

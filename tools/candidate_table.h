@@ -4,24 +4,17 @@
 #include "japanese_lexicon.h"
 #include "phrase_sources.h"
 #include "table_records.h"
-#include "word_table.h"
+#include "word_spelling.h"
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
 namespace pelmora::tables {
 
-// For each key character, how many words of the phrase dictionary give it each Japanese form
-// in a spelling IPADIC holds as a word (a word counts once per form; words that IPADIC does
-// not hold do not count, since MeCab's analysis of a non-word favours kanji that stand alone
-// as nouns: 沖 over 衝, 闇 over 暗).
-using FormEvidence = std::map<UChar32, std::map<UChar32, int>>;
-
-FormEvidence WordEvidence(const WordDictionary& words);
-
-// The words that give the key this form, 0 when none does.
-int EvidenceFor(const FormEvidence& evidence, UChar32 key, UChar32 form);
+// For each key character, every Japanese form some word spells it with.
+using SpelledForms = std::map<UChar32, std::set<UChar32>>;
 
 // The Japanese counterparts of one key: JIS X 0208 kanji first, most word evidence first, then
 // extension kanji.
@@ -31,24 +24,24 @@ struct CandidateEntry {
     std::vector<JapaneseCode> extension;
 };
 
-// The JIS X 0208 counterparts of an ideograph key (KeyCounterparts and every form words give
-// it): the per-character default first, then most word evidence first, then Jōyō and
-// Jinmeiyō kanji, then by kanjidic frequency.
+// The JIS X 0208 counterparts of an ideograph key (KeyCounterparts, every form IPADIC's words
+// give it and every form a word spells it with): the per-character default first, then most word
+// evidence first, then Jōyō and Jinmeiyō kanji, then by kanjidic frequency.
 std::vector<JapaneseCode> JisCounterparts(const DesktopKey& key, const PerCharacter& perChar,
                                           const JapaneseChooser& chooser,
                                           const FormEvidence& evidence,
-                                          const JapaneseLexicon& lexicon);
+                                          const JapaneseLexicon& lexicon,
+                                          const SpelledForms& spelledForms);
 
 // The extension kanji of code page 932 that are forms of the key (JapaneseChooser's
 // RelatedForms), in that order.
 std::vector<JapaneseCode> ExtensionCounterparts(UChar32 key, const JapaneseChooser& chooser);
 
 // Every ideograph key with more than one counterpart or with an extension kanji.
-std::vector<CandidateEntry> CandidateEntries(const std::vector<DesktopKey>& keys,
-                                             const PerCharacter& perChar,
-                                             const JapaneseChooser& chooser,
-                                             const FormEvidence& evidence,
-                                             const JapaneseLexicon& lexicon);
+std::vector<CandidateEntry>
+CandidateEntries(const std::vector<DesktopKey>& keys, const PerCharacter& perChar,
+                 const JapaneseChooser& chooser, const FormEvidence& evidence,
+                 const JapaneseLexicon& lexicon, const SpelledForms& spelledForms);
 
 // candidates.dat: for each entry "00 m", the key record, m Shift-JIS records, m preview
 // records, ascending by the key's signed CharCode.

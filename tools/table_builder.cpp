@@ -5,6 +5,7 @@
 // and kanjidic, and prints a coverage report. tools/build_tables.sh gathers the sources and
 // runs it.
 #include "candidate_table.h"
+#include "chinese_word_list.h"
 #include "coverage_report.h"
 #include "evidence_defaults.h"
 #include "japanese_choice.h"
@@ -13,6 +14,7 @@
 #include "phrase_sources.h"
 #include "table_records.h"
 #include "variant_sources.h"
+#include "word_model.h"
 #include "word_report.h"
 #include "word_table.h"
 
@@ -32,30 +34,36 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: table_builder --st STCharacters.txt --st-phrases STPhrases.txt\n"
+    "                     --ts TSCharacters.txt --ts-phrases TSPhrases.txt --essay essay.txt\n"
     "                     --jp-variants JPVariants.txt --jp-shinjitai JPShinjitaiCharacters.txt\n"
     "                     --unihan Unihan_Variants.txt --ipadic IPADIC_CSV_DIR\n"
     "                     --mecab-dic MECAB_DICTIONARY_DIR --kanjidic kanjidic --out DIR\n"
+    "                     [--word-model FILE]\n"
     "Writes DIR/pin.dat, pj.dat, jj.dat, words.dat, candidates.dat and names.dat, prints the\n"
     "coverage report, and puts the report into DIR/README.md between its coverage markers when\n"
-    "that file exists.\n";
+    "that file exists. --word-model also writes the word model to FILE.\n";
 
 constexpr const char* kReportBegin = "<!-- coverage report: begin -->\n";
 constexpr const char* kReportEnd = "<!-- coverage report: end -->";
 
-const std::set<std::string> kOptions = {"--st",           "--st-phrases", "--jp-variants",
-                                        "--jp-shinjitai", "--unihan",     "--ipadic",
-                                        "--mecab-dic",    "--kanjidic",   "--out"};
+const std::set<std::string> kOptions = {
+    "--st",           "--st-phrases", "--ts",     "--ts-phrases", "--essay",    "--jp-variants",
+    "--jp-shinjitai", "--unihan",     "--ipadic", "--mecab-dic",  "--kanjidic", "--out"};
+const std::set<std::string> kOptionalOptions = {"--word-model"};
 
-// Every option is required and takes one value.
+// Every option takes one value; all but kOptionalOptions are required.
 std::map<std::string, std::string> ParseArguments(int argc, char** argv) {
     std::map<std::string, std::string> options;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (kOptions.count(argv[i]) == 0) {
+        if (kOptions.count(argv[i]) == 0 && kOptionalOptions.count(argv[i]) == 0) {
             throw std::invalid_argument(kUsage);
         }
         options[argv[i]] = argv[i + 1];
     }
-    if (argc % 2 == 0 || options.size() != kOptions.size()) {
+    const auto required = std::count_if(options.begin(), options.end(), [](const auto& option) {
+        return kOptions.count(option.first) != 0;
+    });
+    if (argc % 2 == 0 || static_cast<std::size_t>(required) != kOptions.size()) {
         throw std::invalid_argument(kUsage);
     }
     return options;
@@ -177,6 +185,35 @@ void UpdateReadme(const fs::path& readme, const std::string& report) {
     WriteFile(readme, text.substr(0, reportStart) + report + text.substr(end));
 }
 
+// The Chinese word list: essay's words by simplified spelling (through OpenCC's t2s
+// dictionaries), and STPhrases' words that essay lacks.
+ChineseWordList ReadWordList(std::map<std::string, std::string>& options,
+                             const std::vector<Phrase>& stPhrases, WordListCounts& counts) {
+    auto ts = OpenSource(options["--ts"]);
+    auto tsPhrases = OpenSource(options["--ts-phrases"]);
+    const TraditionalToSimplified toSimplified(ReadOpenccCharacters(ts),
+                                               ReadOpenccPhrases(tsPhrases));
+    auto essay = OpenSource(options["--essay"]);
+    return ReadChineseWordList(essay, toSimplified, stPhrases, counts);
+}
+
+// STPhrases' words with the traditional spelling the word list gives their meaning, for the
+// longest-match word table.
+std::vector<Phrase> PhrasesByMeaning(const std::vector<Phrase>& phrases,
+                                     const std::vector<ChineseWord>& wordList) {
+    std::vector<Phrase> result;
+    for (const auto& phrase : phrases) {
+        const auto found =
+            std::lower_bound(wordList.begin(), wordList.end(), phrase.simplified,
+                             [](const ChineseWord& word, const std::vector<UChar32>& simplified) {
+                                 return word.phrase.simplified < simplified;
+                             });
+        const bool known = found != wordList.end() && found->phrase.simplified == phrase.simplified;
+        result.push_back(known ? found->phrase : phrase);
+    }
+    return result;
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -187,37 +224,53 @@ int main(int argc, char** argv) {
         const StrictCodePage desktop(kDesktopCodePage);
         const auto keys = DesktopKeys(desktop);
         auto phraseFile = OpenSource(options["--st-phrases"]);
-        const auto phrases = ReadOpenccPhrases(phraseFile);
+        const auto stPhrases = ReadOpenccPhrases(phraseFile);
+        WordListCounts listCounts;
+        const auto wordList = ReadWordList(options, stPhrases, listCounts);
         JapaneseLexicon lexicon;
         ReadLexicon(options, lexicon);
 
         // First pass: the words spelled over the chooser's own defaults give the evidence that
         // may move a default; the second pass spells them again over the final defaults.
         const auto firstPerChar = PerCharacterFrom(BuildRecords(keys, chooser));
-        WordCounts firstCounts;
-        const auto firstWords = FullWordDictionary(
-            phrases, WordSpeller(lexicon, chooser, firstPerChar), desktop, firstCounts);
+        WordSpeller firstSpeller(lexicon, chooser, firstPerChar);
+        auto firstEvidence = LexiconEvidence(wordList.words, firstSpeller, desktop);
+        for (const auto& [key, forms] :
+             MissingKeyEvidence(wordList.traditionalWords, firstSpeller, firstPerChar)) {
+            for (const auto& [form, words] : forms) {
+                firstEvidence[key][form] += words;
+            }
+        }
         const auto changes =
-            EvidenceDefaultChanges(keys, firstPerChar, chooser, WordEvidence(firstWords), lexicon);
+            EvidenceDefaultChanges(keys, firstPerChar, chooser, firstEvidence, lexicon);
         chooser.SetEvidenceDefaults(MovedDefaults(changes));
         const auto records = BuildRecords(keys, chooser);
         const auto perChar = PerCharacterFrom(records);
 
+        WordSpeller speller(lexicon, chooser, perChar);
+        const auto evidence = LexiconEvidence(wordList.words, speller, desktop);
+        ModelCounts modelCounts;
+        const auto model =
+            BuildWordModel(wordList.words, speller, evidence, perChar, desktop, modelCounts);
+        const auto phrases = PhrasesByMeaning(stPhrases, wordList.words);
         WordCounts wordCounts;
-        const WordSpeller speller(lexicon, chooser, perChar);
-        const auto full = FullWordDictionary(phrases, speller, desktop, wordCounts);
+        const auto full = FullWordDictionary(phrases, speller, evidence, desktop, wordCounts);
         const auto words = ReducedWordTable(phrases, full, perChar, wordCounts);
         const auto candidates =
-            CandidateEntries(keys, perChar, chooser, WordEvidence(full), lexicon);
+            CandidateEntries(keys, perChar, chooser, evidence, lexicon, model.spelledForms);
 
         const fs::path out = options["--out"];
         WriteTables(out, records);
         WriteFile(out / "words.dat", WordTableBytes(words));
         WriteFile(out / "candidates.dat", CandidateTableBytes(candidates));
         WriteFile(out / "names.dat", NameTableBytes(NameEntries(chooser, perChar, desktop)));
+        if (options.count("--word-model") != 0) {
+            WriteFile(options["--word-model"], WordModelBytes(model.entries));
+        }
         const std::string report =
             CoverageReport(keys, records, chooser) +
-            WordReport(wordCounts, words, candidates, changes, perChar, lexicon);
+            WordReport(wordCounts, words, candidates, changes, perChar, lexicon) +
+            WordModelReport(listCounts, modelCounts, model, perChar);
         std::cout << report;
         UpdateReadme(out / "README.md", report);
     } catch (const std::exception& error) {

@@ -2,6 +2,7 @@
 
 #include "candidate_table.h"
 #include "evidence_defaults.h"
+#include "word_model.h"
 #include "word_table.h"
 
 #include <string>
@@ -15,5 +16,9 @@ std::string WordReport(const WordCounts& counts, const std::vector<WordEntry>& w
                        const std::vector<CandidateEntry>& candidates,
                        const std::vector<DefaultChange>& changes, const PerCharacter& perChar,
                        const JapaneseLexicon& lexicon);
+
+// Counts and samples of the word model and the word list it was made from, as Markdown.
+std::string WordModelReport(const WordListCounts& listCounts, const ModelCounts& counts,
+                            const WordModel& model, const PerCharacter& perChar);
 
 } // namespace pelmora::tables

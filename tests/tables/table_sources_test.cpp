@@ -91,9 +91,11 @@ TEST(TableSources, RebuildGivesTheShippedTablesByteForByte) {
     if (!ProgramInstalled("opencc_dict") || !fs::exists("/usr/share/opencc/STCharacters.ocd2") ||
         !UnihanInstalled() || !fs::exists("/usr/share/mecab/dic/ipadic/Noun.csv") ||
         !fs::exists("/var/lib/mecab/dic/ipadic-utf8/sys.dic") ||
-        !fs::exists("/usr/share/edict/kanjidic")) {
+        !fs::exists("/usr/share/edict/kanjidic") ||
+        !fs::exists("/usr/share/rime-data/essay.txt")) {
         GTEST_SKIP() << "the table sources are not installed (Debian packages opencc, "
-                        "libopencc1.1, unicode-data, mecab-ipadic, mecab-ipadic-utf8, kanjidic)";
+                        "libopencc1.1, unicode-data, mecab-ipadic, mecab-ipadic-utf8, kanjidic, "
+                        "rime-essay)";
     }
     const ScratchDirectory out;
     const fs::path data = PELMORA_DATA_DIR;
