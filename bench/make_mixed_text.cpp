@@ -3,6 +3,7 @@
 // --every-character it writes instead every character code page 936 holds, then a few it
 // cannot hold, for comparing outputs across platforms.
 #include "code_page.h"
+#include "table_files.h"
 #include "utf8.h"
 
 #include <cstdint>

@@ -6,6 +6,7 @@
 #include "error_report.h"
 #include "frm_main_widget.h"
 #include "program_directory.h"
+#include "table_files.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -14,6 +14,7 @@
 #include "frm_main_window.h"
 #include "program_directory.h"
 #include "table_file_access.h"
+#include "table_files.h"
 #include "wide_text.h"
 
 #include <windows.h>

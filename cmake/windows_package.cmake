@@ -53,9 +53,9 @@ if(TARGET pelmora)
     set(CPACK_PACKAGE_EXECUTABLES pelmora Pelmora)
     set(CPACK_NSIS_INSTALLED_ICON_NAME pelmora.exe)
 endif()
-# An install over an earlier one removes the earlier one first (silently with /S) and goes into
-# its folder and Start-menu folder.
-set(CPACK_NSIS_ENABLE_UNINSTALL_BEFORE_INSTALL ON)
 # The project's installer template (cmake/windows/NSIS.template.in): CPack's own, with an
-# uninstaller that reads the Start-menu folder before it deletes the keys that name it.
+# install over an earlier one that repairs or upgrades it in place (the earlier uninstaller is
+# never run), an installer and uninstaller that wait until Pelmora is closed, and an
+# uninstaller that removes the Start-menu folder whatever its name and the folders the install
+# created.
 list(PREPEND CMAKE_MODULE_PATH ${CMAKE_CURRENT_LIST_DIR}/windows)

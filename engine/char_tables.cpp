@@ -10,10 +10,7 @@ namespace pelmora {
 
 namespace {
 
-constexpr std::int64_t kRecordSize = 2;
-// Sound tables are a few hundred kilobytes at most; a table larger than this is read record by
-// record even in a batch run, so a huge or sparse file never fills the memory.
-constexpr std::int64_t kMaxLoadedTableBytes = std::int64_t{16} * 1024 * 1024;
+constexpr auto kRecordSize = static_cast<std::int64_t>(kRecordBytes);
 
 std::int64_t RecordOffset(RecordNumber number, const std::filesystem::path& path) {
     if (number < 1) {
@@ -82,7 +79,7 @@ TablePaths FormTablePaths(const std::filesystem::path& directory) {
 std::unique_ptr<TableFile> OpenTableFile(const std::filesystem::path& path, TableReading reading) {
     auto file = std::make_unique<ReadOnlyFile>(path);
     const std::int64_t length = file->RegularFileLength();
-    if (reading == TableReading::InMemory && length <= kMaxLoadedTableBytes) {
+    if (reading == TableReading::InMemory && length <= kLargestTableReadWhole) {
         return LoadWhole(*file, length);
     }
     return std::make_unique<PerRecordTableFile>(std::move(file));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "code_page.h"
+#include "table_files.h"
 
 #include <array>
 #include <cstdint>
@@ -11,20 +12,12 @@
 
 namespace pelmora {
 
-/// Record numbers count from 1, as 32-bit integers.
-using RecordNumber = std::int32_t;
-
 /// Full paths of the three tables, formed anew at the start of every conversion.
 struct TablePaths {
     std::filesystem::path pinfile; ///< key table: the Chinese characters the tables know
     std::filesystem::path pjfile;  ///< Japanese code table: Shift-JIS bytes of each kanji
     std::filesystem::path jjfile;  ///< preview table: the kanji's Japanese form
 };
-
-/// The tables' file names, fixed because the program finds the tables by name beside itself.
-inline constexpr const char* kKeyTableName = "pin.dat";
-inline constexpr const char* kJapaneseCodeTableName = "pj.dat";
-inline constexpr const char* kPreviewTableName = "jj.dat";
 
 /// File numbers under which a conversion opens the tables.
 inline constexpr int kKeyTableFile = 1;

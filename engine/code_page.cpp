@@ -73,11 +73,6 @@ const CodePage936Codes& Codes() {
     return codes;
 }
 
-char32_t CharacterOrPlaceholder(std::uint16_t code) {
-    const std::uint16_t character = DecodedCharacter(code);
-    return character == kNoCharacter ? kPlaceholder : character;
-}
-
 } // namespace
 
 std::optional<CharCode> CharCodeOf(char32_t character) {
@@ -90,21 +85,6 @@ std::optional<char32_t> CodePage936Character(std::uint16_t code) {
         return std::nullopt;
     }
     return character;
-}
-
-CharCode RecordCode(Record record) {
-    if (IsLeadByte(record.first)) {
-        return static_cast<CharCode>(record.first << 8 | record.second);
-    }
-    return static_cast<CharCode>(record.first);
-}
-
-char32_t RecordCharacter(Record record) {
-    if (IsLeadByte(record.first)) {
-        return CharacterOrPlaceholder(
-            static_cast<std::uint16_t>(record.first << 8 | record.second));
-    }
-    return CharacterOrPlaceholder(record.first);
 }
 
 bool AppendCodePage936(char32_t character, std::string& out) {

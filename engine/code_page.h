@@ -12,12 +12,6 @@ namespace pelmora {
 /// complement, so every double-byte code is negative. 中 is -10544, ！ is -23647.
 using CharCode = std::int16_t;
 
-/// Two stored bytes of a table record, in file order.
-struct Record {
-    std::uint8_t first = 0;
-    std::uint8_t second = 0;
-};
-
 /// Shown for a character that the tables cannot hold or a record that holds no character.
 inline constexpr char32_t kPlaceholder = U'\u25A1'; // □
 
@@ -29,17 +23,6 @@ constexpr bool IsLeadByte(std::uint8_t byte) {
 /// The code of `character` in code page 936, or nothing when the code page cannot represent it
 /// (an emoji, an ideograph outside GBK, a lone surrogate). Never a substituted "?".
 std::optional<CharCode> CharCodeOf(char32_t character);
-
-/// The code a record's bytes stand for: the pair when the first byte is a lead byte, otherwise
-/// the first byte alone (the second is padding). For a record that holds a valid character this
-/// equals CharCodeOf(RecordCharacter(record)).
-CharCode RecordCode(Record record);
-
-/// The one character a record holds. A record starting with a lead byte is decoded as one
-/// double-byte character; any other record is the single-byte character of its first byte.
-/// Bytes that are no character of the code page decode to the placeholder □, so a damaged
-/// table shows plainly instead of turning into some unrelated character.
-char32_t RecordCharacter(Record record);
 
 /// The character that code page 936 `code` stands for (a byte value below 0x100, or lead * 256 +
 /// trail), or nothing when those bytes are no character of the code page.

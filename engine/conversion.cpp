@@ -236,7 +236,7 @@ bool IsChineseCharacter(char32_t character) {
 // Whether a word could begin with `codes`: every word has at least two characters, all held by
 // the table. Checked first because most characters begin no word and the search is slower.
 bool CouldBeginWord(const WordTable& words, std::span<const std::optional<CharCode>> codes) {
-    return codes.size() >= table_formats::kShortestWord && codes[0] && codes[1] &&
+    return codes.size() >= kShortestWord && codes[0] && codes[1] &&
            words.Holds(*codes[0]) && words.Holds(*codes[1]);
 }
 

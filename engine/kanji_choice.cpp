@@ -2,6 +2,7 @@
 
 #include "shift_jis.h"
 #include "table_file_access.h"
+#include "table_files.h"
 
 #include <string>
 
@@ -11,16 +12,6 @@ namespace {
 
 constexpr char32_t kKatakanaMiddleDot = U'\u30FB';
 constexpr char32_t kMiddleDot = U'\u00B7';
-
-// The bytes of a record as the code text carries them: both for a double-byte character, the
-// first alone for a single-byte one (the second is padding).
-std::string CodeTextBytes(Record record) {
-    std::string bytes(1, static_cast<char>(record.first));
-    if (IsLeadByte(record.first)) {
-        bytes += static_cast<char>(record.second);
-    }
-    return bytes;
-}
 
 bool IsPlaceholderRecord(Record record) {
     return RecordCharacter(record) == kPlaceholder;
@@ -42,7 +33,7 @@ bool RecordsAgree(Record japaneseCode, Record preview) {
     if (IsPlaceholderRecord(japaneseCode) && IsPlaceholderRecord(preview)) {
         return true; // "□" in both: the tables' way of saying "no kanji", shown as a miss
     }
-    const std::string bytes = CodeTextBytes(japaneseCode);
+    const std::string bytes = CodeBytes(japaneseCode);
     std::string written;
     if (!AppendCodePage936(RecordCharacter(japaneseCode), written) || written != bytes) {
         return false;

@@ -1,8 +1,8 @@
 #pragma once
 
-#include "char_tables.h"
 #include "code_page.h"
 #include "runtime_error.h"
+#include "table_files.h"
 
 #include <filesystem>
 

@@ -1,79 +1,31 @@
 #include "word_tables.h"
 
-#include "char_tables.h"
-#include "runtime_error.h"
-#include "table_file_access.h"
-
 #include <algorithm>
-#include <memory>
 #include <tuple>
 
 namespace pelmora {
 
 namespace {
 
-// The records of an optional file read whole; nothing when the file does not exist.
-class OptionalRecords {
-public:
-    explicit OptionalRecords(const std::filesystem::path& path) : m_path(path) {
-        try {
-            m_file = OpenTableFile(path, TableReading::InMemory);
-        } catch (const RuntimeError& error) {
-            if (error.Kind() != ErrorNumber::FileNotFound) {
-                throw;
-            }
-            return;
-        }
-        const std::optional<std::int64_t> length = m_file->LoadedLength();
-        if (!length) {
-            Malformed(); // far larger than any word or candidate table
-        }
-        m_count = static_cast<RecordNumber>(*length / 2);
+// The choice of kanji `i` of an entry read from `path`; a pair that breaks the tables' promise
+// is a damaged file.
+KanjiChoice StoredChoice(const std::filesystem::path& path, const TableEntry& entry,
+                         std::size_t i) {
+    if (!RecordsAgree(entry.japaneseCodes[i], entry.previews[i])) {
+        throw DamagedRecord(path, entry.JapaneseCodeRecord(i));
     }
+    return ChoiceFromRecords(entry.japaneseCodes[i], entry.previews[i]);
+}
 
-    RecordNumber Count() const { return m_count; }
-    Record Read(RecordNumber number) const { return m_file->Read(number); }
-    [[noreturn]] void Malformed() const {
-        throw RuntimeError(ErrorNumber::InvalidFileFormat, PathText(m_path));
+// An entry with a key per kanji (words.dat, names.dat) as a word.
+Word StoredWord(const std::filesystem::path& path, const TableEntry& entry) {
+    Word word;
+    for (std::size_t i = 0; i < entry.keys.size(); ++i) {
+        word.keys.push_back(RecordCode(entry.keys[i]));
+        word.kanji.push_back(StoredChoice(path, entry, i));
     }
-    // The entry length a header record gives, checked against its bounds and the file's end.
-    int EntryLength(RecordNumber header, std::uint8_t tag, std::size_t least, std::size_t most,
-                    int recordsPerUnit, int extraRecords) const {
-        const Record record = Read(header);
-        const int length = record.second;
-        const std::int64_t end =
-            std::int64_t{header} + extraRecords + std::int64_t{recordsPerUnit} * length;
-        if (record.first != tag || length < static_cast<int>(least) ||
-            length > static_cast<int>(most) || end > m_count) {
-            Malformed();
-        }
-        return length;
-    }
-    // The choice of a Japanese-code record and a preview record; a pair that breaks the tables'
-    // promise is a damaged file.
-    KanjiChoice Choice(RecordNumber japaneseCode, RecordNumber preview) const {
-        const Record code = Read(japaneseCode);
-        const Record shown = Read(preview);
-        if (!RecordsAgree(code, shown)) {
-            throw DamagedRecord(m_path, japaneseCode);
-        }
-        return ChoiceFromRecords(code, shown);
-    }
-    // Key, Japanese-code and preview records of an entry of `length` characters after `header`.
-    Word Entry(RecordNumber header, int length) const {
-        Word word;
-        for (int i = 1; i <= length; ++i) {
-            word.keys.push_back(RecordCode(Read(header + i)));
-            word.kanji.push_back(Choice(header + length + i, header + 2 * length + i));
-        }
-        return word;
-    }
-
-private:
-    std::filesystem::path m_path;
-    std::unique_ptr<TableFile> m_file;
-    RecordNumber m_count = 0;
-};
+    return word;
+}
 
 std::uint64_t KeyAndCode(CharCode key, char32_t japaneseCode) {
     return std::uint64_t{static_cast<std::uint16_t>(key)} << 32 | japaneseCode;
@@ -82,16 +34,10 @@ std::uint64_t KeyAndCode(CharCode key, char32_t japaneseCode) {
 } // namespace
 
 WordTable WordTable::Load(const std::filesystem::path& path) {
-    namespace format = table_formats;
-    const OptionalRecords records(path);
     std::vector<Word> words;
-    for (RecordNumber header = 1; header <= records.Count();) {
-        const int length =
-            records.EntryLength(header, format::kWordHeaderTag, format::kShortestWord,
-                                format::kLongestWord, format::EntryRecords(1), 0);
-        words.push_back(records.Entry(header, length));
-        header += 1 + static_cast<int>(format::EntryRecords(length));
-    }
+    ForEachEntry(path, std::span(&kWordEntry, 1), [&](const EntryLayout&, const TableEntry& entry) {
+        words.push_back(StoredWord(path, entry));
+    });
     return FromWords(std::move(words));
 }
 
@@ -206,40 +152,30 @@ const Word* WordTable::WordGiving(CharCode key, char32_t japaneseCode) const {
 }
 
 CandidateTable CandidateTable::Load(const std::filesystem::path& path) {
-    const OptionalRecords records(path);
     CandidateTable table;
-    for (RecordNumber header = 1; header <= records.Count();) {
-        const int count = records.EntryLength(header, table_formats::kCandidateHeaderTag, 1,
-                                              table_formats::kMostCandidates, 2, 1);
-        const CharCode key = RecordCode(records.Read(header + 1));
-        std::vector<KanjiChoice> choices;
-        for (int i = 1; i <= count; ++i) {
-            choices.push_back(records.Choice(header + 1 + i, header + 1 + count + i));
-        }
-        table.m_byKey.try_emplace(key, std::move(choices));
-        header += 2 + 2 * count;
-    }
+    ForEachEntry(path, std::span(&kCandidateEntry, 1),
+                 [&](const EntryLayout&, const TableEntry& entry) {
+                     std::vector<KanjiChoice> choices;
+                     for (std::size_t i = 0; i < entry.japaneseCodes.size(); ++i) {
+                         choices.push_back(StoredChoice(path, entry, i));
+                     }
+                     table.m_byKey.try_emplace(RecordCode(entry.keys.front()), std::move(choices));
+                 });
     return table;
 }
 
 NameTable NameTable::Load(const std::filesystem::path& path) {
-    namespace format = table_formats;
-    const OptionalRecords records(path);
+    static constexpr EntryLayout kNameEntries[] = {kSurnameEntry, kGivenNameEntry};
     NameTable table;
     std::vector<Word> surnames;
-    for (RecordNumber header = 1; header <= records.Count();) {
-        const bool surname = records.Read(header).first == format::kSurnameTag;
-        const int length =
-            records.EntryLength(header, surname ? format::kSurnameTag : format::kGivenNameTag, 1,
-                                surname ? format::kLongestSurname : 1, format::EntryRecords(1), 0);
-        Word entry = records.Entry(header, length);
-        if (surname) {
-            surnames.push_back(std::move(entry));
+    ForEachEntry(path, kNameEntries, [&](const EntryLayout& layout, const TableEntry& entry) {
+        Word name = StoredWord(path, entry);
+        if (layout.tag == kSurnameTag) {
+            surnames.push_back(std::move(name));
         } else {
-            table.m_givenNames.insert_or_assign(entry.keys.front(), entry.kanji.front());
+            table.m_givenNames.insert_or_assign(name.keys.front(), name.kanji.front());
         }
-        header += 1 + static_cast<int>(format::EntryRecords(length));
-    }
+    });
     table.m_surnames = WordTable::FromWords(std::move(surnames));
     return table;
 }

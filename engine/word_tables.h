@@ -2,7 +2,7 @@
 
 #include "code_page.h"
 #include "kanji_choice.h"
-#include "table_formats.h"
+#include "table_files.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -13,12 +13,6 @@
 #include <vector>
 
 namespace pelmora {
-
-// The optional files beside the three tables; their layout is in table_formats.h.
-using table_formats::kCandidateTableName;
-using table_formats::kLongestWord;
-using table_formats::kNameTableName;
-using table_formats::kWordTableName;
 
 /// One word of words.dat: its Simplified characters and the kanji each takes in it.
 struct Word {

@@ -13,7 +13,9 @@ test_packages=(googletest libgtest-dev desktop-file-utils opencc libopencc1.1 un
                qt6-translations-l10n lintian appstream mecab mecab-ipadic mecab-ipadic-utf8
                kanjidic rime-essay)
 run_packages=(fonts-noto-cjk qt6-translations-l10n)
-fuzz_packages=(clang libclang-rt-14-dev)
+# llvm-14: its /usr/bin/llvm-symbolizer-14 is where clang 14's sanitizer runtime looks for the
+# symbolizer; without it a finding's stack has addresses and no function names.
+fuzz_packages=(clang libclang-rt-14-dev llvm-14)
 # The Windows build and its tests: the native compiler (for the Linux side of the output
 # comparison), the MinGW-w64 cross compiler (posix threads), GoogleTest's sources, Wine to run
 # the tests, Xvfb for the window and xdotool to drive the installer's wizard, NSIS for the

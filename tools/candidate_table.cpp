@@ -8,14 +8,6 @@
 
 namespace pelmora::tables {
 
-namespace {
-
-bool IsIdeographKey(const DesktopKey& key) {
-    return key.keyClass == KeyClass::Gb2312Hanzi || key.keyClass == KeyClass::OtherIdeograph;
-}
-
-} // namespace
-
 std::vector<JapaneseCode> ExtensionCounterparts(UChar32 key, const JapaneseChooser& chooser) {
     std::vector<JapaneseCode> list;
     for (const UChar32 form : chooser.RelatedForms(key)) {
@@ -82,15 +74,7 @@ std::string CandidateTableBytes(const std::vector<CandidateEntry>& entries) {
     for (const auto& entry : entries) {
         std::vector<JapaneseCode> all = entry.jisX0208;
         all.insert(all.end(), entry.extension.begin(), entry.extension.end());
-        bytes += '\0';
-        bytes += static_cast<char>(all.size());
-        bytes += RecordBytes(entry.key.bytes);
-        for (const auto& code : all) {
-            bytes += RecordBytes(code.sjis);
-        }
-        for (const auto& code : all) {
-            bytes += RecordBytes(code.preview);
-        }
+        AppendEntry(kCandidateEntry, StoredEntry({entry.key.bytes}, all), bytes);
     }
     return bytes;
 }

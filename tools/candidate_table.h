@@ -43,11 +43,7 @@ CandidateEntries(const std::vector<DesktopKey>& keys, const PerCharacter& perCha
                  const JapaneseChooser& chooser, const FormEvidence& evidence,
                  const JapaneseLexicon& lexicon, const SpelledForms& spelledForms);
 
-// candidates.dat: for each entry "00 m", the key record, m Shift-JIS records, m preview
-// records, ascending by the key's signed CharCode.
+// candidates.dat: the entries in key order (ascending CharCode, as the keys come).
 std::string CandidateTableBytes(const std::vector<CandidateEntry>& entries);
-
-// The most candidates one entry can hold (its count is one byte).
-inline constexpr std::size_t kMostCandidates = 255;
 
 } // namespace pelmora::tables

@@ -5,7 +5,9 @@
 //                                  reads the bytes Pelmora hands it.
 // Usage: code_page_data_writer ENGINE_DIR
 // (cmake --build build --target regenerate_code_page_data runs it on the source tree.)
-#include <unicode/ucnv.h>
+#include "code_pages.h"
+
+#include <unicode/utf.h>
 #include <unicode/uversion.h>
 
 #include <cstdint>
@@ -13,9 +15,9 @@
 #include <fstream>
 #include <initializer_list>
 #include <iostream>
-#include <memory>
 #include <optional>
 #include <sstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -23,57 +25,19 @@ namespace {
 
 constexpr std::uint16_t kNoCharacter = 0xFFFF;
 
-struct ConverterCloser {
-    void operator()(UConverter* converter) const { ucnv_close(converter); }
-};
-using Converter = std::unique_ptr<UConverter, ConverterCloser>;
-
-// A converter that stops at the first byte sequence or character it cannot map, with no
-// fallback mappings: a character either has bytes in the code page or it has none.
-Converter OpenStrict(const char* name) {
-    UErrorCode status = U_ZERO_ERROR;
-    Converter converter(ucnv_open(name, &status));
-    if (U_FAILURE(status)) {
-        throw std::runtime_error(std::string("cannot open ICU converter ") + name);
-    }
-    ucnv_setFallback(converter.get(), false);
-    ucnv_setToUCallBack(converter.get(), UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                        &status);
-    ucnv_setFromUCallBack(converter.get(), UCNV_FROM_U_CALLBACK_STOP, nullptr, nullptr, nullptr,
-                          &status);
-    if (U_FAILURE(status)) {
-        throw std::runtime_error(std::string("cannot set up ICU converter ") + name);
-    }
-    return converter;
-}
+using pelmora::tables::StrictCodePage;
 
 // The one BMP character `bytes` decode to; nothing for an invalid sequence, more than one
 // character, or a surrogate.
-std::optional<std::uint16_t> DecodeOne(UConverter* converter, const std::string& bytes) {
-    UChar units[4];
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_resetToUnicode(converter);
-    const int32_t length = ucnv_toUChars(converter, units, 4, bytes.data(),
-                                         static_cast<int32_t>(bytes.size()), &status);
-    if (U_FAILURE(status) || length != 1 || U16_IS_SURROGATE(units[0])) {
+std::optional<std::uint16_t> DecodeOne(const StrictCodePage& codePage, const std::string& bytes) {
+    const std::optional<UChar32> character = codePage.DecodeAny(bytes);
+    if (!character || *character > 0xFFFF || U_IS_SURROGATE(*character)) {
         return std::nullopt;
     }
-    if (units[0] == kNoCharacter) {
+    if (*character == kNoCharacter) {
         throw std::runtime_error("a code page maps to U+FFFF, which the tables use for none");
     }
-    return units[0];
-}
-
-std::optional<std::string> EncodeOne(UConverter* converter, std::uint16_t character) {
-    const UChar unit = character;
-    char bytes[8];
-    UErrorCode status = U_ZERO_ERROR;
-    ucnv_resetFromUnicode(converter);
-    const int32_t length = ucnv_fromUChars(converter, bytes, sizeof bytes, &unit, 1, &status);
-    if (U_FAILURE(status)) {
-        return std::nullopt;
-    }
-    return std::string(bytes, static_cast<std::size_t>(length));
+    return static_cast<std::uint16_t>(*character);
 }
 
 std::string Hex(unsigned value, int digits) {
@@ -109,14 +73,14 @@ std::string Pair(unsigned lead, unsigned trail) {
 }
 
 void WriteCodePage936(const std::string& path) {
-    const Converter converter = OpenStrict("windows-936");
+    const StrictCodePage codePage(pelmora::tables::kDesktopCodePage);
     std::vector<std::uint16_t> singles(256, kNoCharacter);
     std::vector<std::uint16_t> pairs;
     // The engine finds a character's code by inverting this table, which holds only when every
     // character decoded from some bytes encodes to exactly those bytes again.
     const auto learn = [&](const std::string& bytes) {
-        const std::optional<std::uint16_t> character = DecodeOne(converter.get(), bytes);
-        if (character && EncodeOne(converter.get(), *character) != bytes) {
+        const std::optional<std::uint16_t> character = DecodeOne(codePage, bytes);
+        if (character && codePage.EncodeAny(*character) != bytes) {
             throw std::runtime_error("windows-936 decodes " + Hex(*character, 4) +
                                      " from bytes that are not its encoding");
         }
@@ -148,13 +112,13 @@ void WriteCodePage936(const std::string& path) {
 void WriteShiftJis(const std::string& path) {
     // Decoding only, so reverse fallbacks count: they are bytes a Japanese program reads as
     // that character.
-    const Converter converter = OpenStrict("windows-932");
+    const StrictCodePage codePage(pelmora::tables::kShiftJisCodePage);
     std::vector<std::uint16_t> singles(256, kNoCharacter);
     std::vector<std::uint16_t> pairs;
     for (unsigned single = 0; single <= 0xFF; ++single) {
         const bool lead = (single >= 0x81 && single <= 0x9F) || (single >= 0xE0 && single <= 0xFC);
         if (!lead) {
-            singles[single] = DecodeOne(converter.get(), std::string(1, static_cast<char>(single)))
+            singles[single] = DecodeOne(codePage, std::string(1, static_cast<char>(single)))
                                   .value_or(kNoCharacter);
         }
     }
@@ -169,7 +133,7 @@ void WriteShiftJis(const std::string& path) {
             lead = 0xE0;
         }
         for (unsigned trail = 0x40; trail <= 0xFC; ++trail) {
-            pairs.push_back(DecodeOne(converter.get(), Pair(lead, trail)).value_or(kNoCharacter));
+            pairs.push_back(DecodeOne(codePage, Pair(lead, trail)).value_or(kNoCharacter));
         }
     }
     std::ofstream out(path, std::ios::binary);

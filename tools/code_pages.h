@@ -24,13 +24,19 @@ public:
     // The bytes of c, when c has a round-trip mapping in this code page.
     std::optional<std::string> Encode(UChar32 c) const;
 
+    // The one character the bytes stand for as a reader of this code page reads them, reverse
+    // fallbacks included (ICU applies them whatever the fallback flag says); nothing unless the
+    // bytes are exactly one character.
+    std::optional<UChar32> DecodeAny(std::string_view bytes) const;
+
+    // The bytes ICU writes for c, which for a private-use code point may be a fallback; nothing
+    // when it writes none.
+    std::optional<std::string> EncodeAny(UChar32 c) const;
+
 private:
     struct Closer {
         void operator()(UConverter* converter) const { ucnv_close(converter); }
     };
-
-    std::optional<UChar32> DecodeAny(std::string_view bytes) const;
-    std::optional<std::string> EncodeAny(UChar32 c) const;
 
     std::unique_ptr<UConverter, Closer> m_converter;
 };

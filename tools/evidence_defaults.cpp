@@ -35,10 +35,6 @@ const KeptDefault* FindKept(UChar32 key) {
     return found == std::end(kKeptDefaults) ? nullptr : found;
 }
 
-bool IsIdeographKey(const DesktopKey& key) {
-    return key.keyClass == KeyClass::Gb2312Hanzi || key.keyClass == KeyClass::OtherIdeograph;
-}
-
 // The counterpart that more IPADIC words give the key than any other (at least
 // kFewestWordsToMoveADefault), among its Jōyō and Jinmeiyō counterparts when it has any.
 std::optional<UChar32> MostWordsForm(const DefaultChange& change, const JapaneseLexicon& lexicon) {

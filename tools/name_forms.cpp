@@ -1,12 +1,8 @@
 #include "name_forms.h"
 
-#include "table_formats.h"
-
 #include <stdexcept>
 
 namespace pelmora::tables {
-
-namespace format = pelmora::table_formats;
 
 const std::vector<NameForm>& SurnameForms() {
     static const std::vector<NameForm> forms = {
@@ -124,9 +120,8 @@ std::vector<NameEntry> NameEntries(const JapaneseChooser& chooser, const PerChar
 std::string NameTableBytes(const std::vector<NameEntry>& entries) {
     std::string bytes;
     for (const NameEntry& entry : entries) {
-        const auto tag =
-            static_cast<char>(entry.surname ? format::kSurnameTag : format::kGivenNameTag);
-        bytes += EntryBytes(tag, entry.keys, entry.japanese);
+        AppendEntry(entry.surname ? kSurnameEntry : kGivenNameEntry,
+                    StoredEntry(entry.keys, entry.japanese), bytes);
     }
     return bytes;
 }

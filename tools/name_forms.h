@@ -37,8 +37,7 @@ struct NameEntry {
 std::vector<NameEntry> NameEntries(const JapaneseChooser& chooser, const PerCharacter& perChar,
                                    const StrictCodePage& desktop);
 
-// names.dat: surnames first, then given-name characters, each entry "kind n", n key records,
-// n Shift-JIS records, n preview records (engine/table_formats.h).
+// names.dat: surnames first, then given-name characters.
 std::string NameTableBytes(const std::vector<NameEntry>& entries);
 
 } // namespace pelmora::tables

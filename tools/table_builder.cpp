@@ -12,6 +12,7 @@
 #include "japanese_lexicon.h"
 #include "name_forms.h"
 #include "phrase_sources.h"
+#include "table_files.h"
 #include "table_records.h"
 #include "variant_sources.h"
 #include "word_model.h"
@@ -28,6 +29,7 @@
 #include <string>
 
 namespace fs = std::filesystem;
+using namespace pelmora;
 using namespace pelmora::tables;
 
 namespace {
@@ -115,9 +117,7 @@ void ReadLexicon(std::map<std::string, std::string>& options, JapaneseLexicon& l
 // An ideograph with no JIS X 0208 counterpart takes the first extension kanji of code page
 // 932 among its forms: Japanese Windows fonts draw them, and the placeholder is surely wrong.
 std::optional<Choice> Choose(const DesktopKey& key, const JapaneseChooser& chooser) {
-    const bool ideograph =
-        key.keyClass == KeyClass::Gb2312Hanzi || key.keyClass == KeyClass::OtherIdeograph;
-    if (!ideograph) {
+    if (!IsIdeographKey(key)) {
         return chooser.ChooseForOther(key.character);
     }
     if (auto choice = chooser.ChooseForIdeograph(key.character)) {
@@ -160,13 +160,13 @@ void WriteTables(const fs::path& directory, const std::vector<TableRecord>& reco
     std::string pj;
     std::string jj;
     for (const auto& record : records) {
-        pin += RecordBytes(record.key.bytes);
-        pj += RecordBytes(record.choice.code.sjis);
-        jj += RecordBytes(record.choice.code.preview);
+        AppendRecord(CodeRecord(record.key.bytes), pin);
+        AppendRecord(CodeRecord(record.choice.code.sjis), pj);
+        AppendRecord(CodeRecord(record.choice.code.preview), jj);
     }
-    WriteFile(directory / "pin.dat", pin);
-    WriteFile(directory / "pj.dat", pj);
-    WriteFile(directory / "jj.dat", jj);
+    WriteFile(directory / kKeyTableName, pin);
+    WriteFile(directory / kJapaneseCodeTableName, pj);
+    WriteFile(directory / kPreviewTableName, jj);
 }
 
 // Keeps README.md's coverage section equal to what this build printed.
@@ -261,16 +261,20 @@ int main(int argc, char** argv) {
 
         const fs::path out = options["--out"];
         WriteTables(out, records);
-        WriteFile(out / "words.dat", WordTableBytes(words));
-        WriteFile(out / "candidates.dat", CandidateTableBytes(candidates));
-        WriteFile(out / "names.dat", NameTableBytes(NameEntries(chooser, perChar, desktop)));
+        const std::string wordTable = WordTableBytes(words);
+        const std::string candidateTable = CandidateTableBytes(candidates);
+        const std::string wordModel = WordModelBytes(model.entries);
+        WriteFile(out / kWordTableName, wordTable);
+        WriteFile(out / kCandidateTableName, candidateTable);
+        WriteFile(out / kNameTableName, NameTableBytes(NameEntries(chooser, perChar, desktop)));
         if (options.count("--word-model") != 0) {
-            WriteFile(options["--word-model"], WordModelBytes(model.entries));
+            WriteFile(options["--word-model"], wordModel);
         }
         const std::string report =
             CoverageReport(keys, records, chooser) +
-            WordReport(wordCounts, words, candidates, changes, perChar, lexicon) +
-            WordModelReport(listCounts, modelCounts, model, perChar);
+            WordReport(wordCounts, words, candidates, changes, perChar, lexicon,
+                       {wordTable.size(), candidateTable.size()}) +
+            WordModelReport(listCounts, modelCounts, model, perChar, wordModel.size());
         std::cout << report;
         UpdateReadme(out / "README.md", report);
     } catch (const std::exception& error) {

@@ -77,13 +77,21 @@ const char* KeyClassName(KeyClass keyClass) {
     return "?";
 }
 
-std::int16_t KeyCharCode(const std::string& bytes) {
-    const auto lead = static_cast<std::uint8_t>(bytes[0]);
-    if (bytes.size() == 1) {
-        return lead;
+bool IsIdeographKey(const DesktopKey& key) {
+    return key.keyClass == KeyClass::Gb2312Hanzi || key.keyClass == KeyClass::OtherIdeograph;
+}
+
+TableEntry StoredEntry(const std::vector<std::string>& keys,
+                       const std::vector<JapaneseCode>& japanese) {
+    TableEntry entry;
+    for (const std::string& key : keys) {
+        entry.keys.push_back(CodeRecord(key));
     }
-    const auto trail = static_cast<std::uint8_t>(bytes[1]);
-    return static_cast<std::int16_t>(static_cast<std::uint16_t>(lead << 8 | trail));
+    for (const JapaneseCode& code : japanese) {
+        entry.japaneseCodes.push_back(CodeRecord(code.sjis));
+        entry.previews.push_back(CodeRecord(code.preview));
+    }
+    return entry;
 }
 
 std::vector<DesktopKey> DesktopKeys(const StrictCodePage& desktop) {
@@ -101,13 +109,9 @@ std::vector<DesktopKey> DesktopKeys(const StrictCodePage& desktop) {
         }
     }
     std::sort(keys.begin(), keys.end(), [](const DesktopKey& a, const DesktopKey& b) {
-        return KeyCharCode(a.bytes) < KeyCharCode(b.bytes);
+        return RecordCode(CodeRecord(a.bytes)) < RecordCode(CodeRecord(b.bytes));
     });
     return keys;
-}
-
-std::string RecordBytes(const std::string& code) {
-    return code.size() == 1 ? code + '\0' : code;
 }
 
 } // namespace pelmora::tables

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "japanese_choice.h"
+#include "table_files.h"
 
-#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -37,15 +37,15 @@ struct TableRecord {
     Choice choice;
 };
 
-// The signed 16-bit CharCode the key search sorts by: byte value for ASCII, lead*256+trail as
-// int16 for double-byte characters (all negative).
-std::int16_t KeyCharCode(const std::string& bytes);
+// True for a key that is an ideograph: a GB2312 hanzi or another code page 936 ideograph.
+bool IsIdeographKey(const DesktopKey& key);
+
+// An entry of the optional table files: the keys (code page 936 bytes) and their kanji.
+TableEntry StoredEntry(const std::vector<std::string>& keys,
+                       const std::vector<JapaneseCode>& japanese);
 
 // The tab, every printable ASCII character and every round-tripping double-byte character of code
-// page 936, ascending by CharCode.
+// page 936, ascending by CharCode as the key search wants them.
 std::vector<DesktopKey> DesktopKeys(const StrictCodePage& desktop);
-
-// The 2-byte record form of a code: double-byte as is, single byte followed by 0x00.
-std::string RecordBytes(const std::string& code);
 
 } // namespace pelmora::tables

@@ -10,9 +10,6 @@ namespace pelmora::tables {
 
 namespace {
 
-using pelmora::table_formats::kLongestWord;
-using pelmora::table_formats::kMostWordCost;
-using pelmora::table_formats::kWordCostScale;
 
 // The code page 936 bytes of each character, when every one is a double-byte ideograph.
 std::optional<std::vector<std::string>> KeysOf(const std::vector<UChar32>& word,
@@ -106,7 +103,7 @@ FormEvidence Survey(const std::vector<SurveyWord>& words, WordSpeller& speller,
 std::vector<std::int16_t> KeyCodes(const ModelEntry& entry) {
     std::vector<std::int16_t> codes;
     for (const auto& key : entry.keys) {
-        codes.push_back(KeyCharCode(key));
+        codes.push_back(RecordCode(CodeRecord(key)));
     }
     return codes;
 }
@@ -207,19 +204,15 @@ std::string WordModelBytes(std::vector<ModelEntry> entries) {
               [](const ModelEntry& a, const ModelEntry& b) { return KeyCodes(a) < KeyCodes(b); });
     std::string bytes;
     for (const auto& entry : entries) {
-        bytes += static_cast<char>(entry.keys.size());
-        bytes += static_cast<char>(entry.spelled.size());
-        bytes += static_cast<char>(entry.cost >> 8);
-        bytes += static_cast<char>(entry.cost & 0xFF);
+        WordModelEntry stored;
         for (const auto& key : entry.keys) {
-            bytes += key;
+            stored.keys.push_back(CodeRecord(key));
         }
+        stored.cost = entry.cost;
         for (const auto& [position, code] : entry.spelled) {
-            bytes += '\0';
-            bytes += static_cast<char>(position);
-            bytes += RecordBytes(code.sjis);
-            bytes += RecordBytes(code.preview);
+            stored.spellings.push_back({position, CodeRecord(code.sjis), CodeRecord(code.preview)});
         }
+        AppendWordModelEntry(stored, bytes);
     }
     return bytes;
 }

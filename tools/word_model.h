@@ -2,7 +2,7 @@
 
 #include "candidate_table.h"
 #include "chinese_word_list.h"
-#include "table_formats.h"
+#include "table_files.h"
 #include "word_spelling.h"
 
 #include <cstdint>

@@ -37,16 +37,8 @@ std::string PerCharacterOf(const std::vector<UChar32>& word, const PerCharacter&
     return text;
 }
 
-std::size_t WordTableSize(const std::vector<WordEntry>& words) {
-    std::size_t records = 0;
-    for (const auto& word : words) {
-        records += 1 + 3 * word.keys.size();
-    }
-    return 2 * records;
-}
-
 void ReportWordCounts(std::ostringstream& out, const WordCounts& counts,
-                      const std::vector<WordEntry>& words) {
+                      const std::vector<WordEntry>& words, std::size_t writtenBytes) {
     out << "### words.dat\n\n"
         << "| OpenCC STPhrases words | count |\n| --- | ---: |\n"
         << "| read (two or more characters, first traditional form of the same length) | "
@@ -62,7 +54,7 @@ void ReportWordCounts(std::ostringstream& out, const WordCounts& counts,
         << "| of those, differing from the per-character tables | " << counts.differing << " |\n"
         << "| kept as blockers | " << counts.blockers << " |\n"
         << "| entries in words.dat | " << words.size() << " |\n\n"
-        << "words.dat is " << WordTableSize(words) << " bytes. Converting every STPhrases "
+        << "words.dat is " << writtenBytes << " bytes. Converting every STPhrases "
         << "word alone by forward longest match, the differing words alone gave another result "
         << "than the full list for " << counts.blockedInputsBefore
         << " words; with the blockers, for none (the builder checks this).\n\n"
@@ -159,8 +151,8 @@ void ReportDefaultChanges(std::ostringstream& out, const std::vector<DefaultChan
     out << "\n";
 }
 
-void ReportCandidates(std::ostringstream& out, const std::vector<CandidateEntry>& candidates) {
-    std::size_t records = 0;
+void ReportCandidates(std::ostringstream& out, const std::vector<CandidateEntry>& candidates,
+                      std::size_t writtenBytes) {
     int onlyExtension = 0;
     int severalJis = 0;
     int extensionCodes = 0;
@@ -169,7 +161,6 @@ void ReportCandidates(std::ostringstream& out, const std::vector<CandidateEntry>
     const StrictCodePage desktop(kDesktopCodePage);
     std::string several;
     for (const auto& entry : candidates) {
-        records += 2 + 2 * (entry.jisX0208.size() + entry.extension.size());
         onlyExtension += entry.jisX0208.empty() ? 1 : 0;
         if (entry.jisX0208.size() > 1) {
             ++severalJis;
@@ -196,7 +187,7 @@ void ReportCandidates(std::ostringstream& out, const std::vector<CandidateEntry>
         << "| extension kanji offered | " << extensionCodes << " |\n"
         << "| of those, code text that is a code page 936 private-use character | "
         << privateUseCodeText << " |\n\n"
-        << "candidates.dat is " << 2 * records << " bytes. Extension kanji by Shift-JIS lead "
+        << "candidates.dat is " << writtenBytes << " bytes. Extension kanji by Shift-JIS lead "
         << "byte:";
     for (const auto& [lead, count] : byLead) {
         out << " " << lead << ": " << count << ";";
@@ -238,7 +229,7 @@ void ReportWordList(std::ostringstream& out, const WordListCounts& list,
         << "| OpenCC STPhrases words essay lacks, added with frequency " << kPhraseOnlyFrequency
         << " | " << list.phrasesAdded << " |\n"
         << "| simplified words of the list | " << counts.words << " |\n"
-        << "| left out: longer than " << pelmora::table_formats::kLongestWord << " characters | "
+        << "| left out: longer than " << kLongestWord << " characters | "
         << counts.tooLong << " |\n"
         << "| left out: a character that is no code page 936 ideograph | " << counts.notDoubleByte
         << " |\n"
@@ -251,8 +242,8 @@ void ReportWordList(std::ostringstream& out, const WordListCounts& list,
 }
 
 void ReportModelEntries(std::ostringstream& out, const ModelCounts& counts, const WordModel& model,
-                        const PerCharacter& perChar) {
-    out << "The model is " << WordModelBytes(model.entries).size()
+                        const PerCharacter& perChar, std::size_t modelBytes) {
+    out << "The model is " << modelBytes
         << " bytes. Costs are relative to the list's summed frequency, " << counts.totalFrequency
         << ".\n\nHow the spelling of each entry was decided (rules in tools/word_spelling.cpp):"
            "\n\n";
@@ -288,22 +279,23 @@ void ReportModelEntries(std::ostringstream& out, const ModelCounts& counts, cons
 } // namespace
 
 std::string WordModelReport(const WordListCounts& listCounts, const ModelCounts& counts,
-                            const WordModel& model, const PerCharacter& perChar) {
+                            const WordModel& model, const PerCharacter& perChar,
+                            std::size_t modelBytes) {
     std::ostringstream out;
     ReportWordList(out, listCounts, counts);
-    ReportModelEntries(out, counts, model, perChar);
+    ReportModelEntries(out, counts, model, perChar, modelBytes);
     return out.str();
 }
 
 std::string WordReport(const WordCounts& counts, const std::vector<WordEntry>& words,
                        const std::vector<CandidateEntry>& candidates,
                        const std::vector<DefaultChange>& changes, const PerCharacter& perChar,
-                       const JapaneseLexicon& lexicon) {
+                       const JapaneseLexicon& lexicon, const WrittenSizes& sizes) {
     std::ostringstream out;
     ReportDefaultChanges(out, changes, lexicon);
-    ReportWordCounts(out, counts, words);
+    ReportWordCounts(out, counts, words, sizes.wordTableBytes);
     ReportWordSamples(out, words, perChar);
-    ReportCandidates(out, candidates);
+    ReportCandidates(out, candidates, sizes.candidateTableBytes);
     return out.str();
 }
 

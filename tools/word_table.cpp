@@ -3,35 +3,34 @@
 #include <unicode/uchar.h>
 
 #include <algorithm>
+#include <optional>
 #include <set>
+#include <span>
 #include <stdexcept>
 
 namespace pelmora::tables {
 
 namespace {
 
-// One matched stretch of a text: where it starts and how many characters it covers.
+// One matched stretch of a text: where it starts, how many characters it covers, and the word
+// that covers them (nullptr for a character alone).
 struct Segment {
     std::size_t start = 0;
-    std::size_t length = 0;
+    std::size_t length = 1;
+    const Word* word = nullptr;
 };
 
-// Forward longest match, left to right: at each position the longest word of the dictionary
-// that starts there, else the single character.
-std::vector<Segment> Segments(const std::vector<UChar32>& text, const WordDictionary& words) {
+// Forward longest match, left to right, as the engine's word run makes it: at each position the
+// longest word of the table that starts there, else the single character.
+std::vector<Segment> Segments(const std::vector<UChar32>& text, const WordTable& words) {
+    std::vector<std::optional<CharCode>> codes;
+    for (const UChar32 c : text) {
+        codes.push_back(CharCodeOf(static_cast<char32_t>(c)));
+    }
     std::vector<Segment> result;
-    for (std::size_t start = 0; start < text.size();) {
-        std::size_t length = std::min(kLongestWord, text.size() - start);
-        for (; length >= 2; --length) {
-            const std::vector<UChar32> candidate(text.begin() + static_cast<long>(start),
-                                                 text.begin() + static_cast<long>(start + length));
-            if (words.count(candidate) != 0) {
-                break;
-            }
-        }
-        length = std::max<std::size_t>(length, 1);
-        result.push_back({start, length});
-        start += length;
+    for (std::size_t start = 0; start < text.size(); start += result.back().length) {
+        const Word* word = words.LongestWordAt(std::span(codes).subspan(start));
+        result.push_back({start, word == nullptr ? 1 : word->keys.size(), word});
     }
     return result;
 }
@@ -55,12 +54,38 @@ bool SameAsPerCharacter(const WordEntry& entry, const PerCharacter& perChar) {
     return true;
 }
 
+// A word list and the engine's table of it, kept in step as words are added.
+class MatchedWords {
+public:
+    explicit MatchedWords(WordDictionary words)
+        : m_words(std::move(words)), m_table(WordTableOf(m_words)) {}
+
+    const WordDictionary& Words() const { return m_words; }
+    const WordTable& Table() const { return m_table; }
+
+    void Add(const std::vector<UChar32>& word, WordEntry entry) {
+        m_words.emplace(word, std::move(entry));
+        m_table = WordTableOf(m_words);
+    }
+
+private:
+    WordDictionary m_words;
+    WordTable m_table;
+};
+
+// Whether `input` converts otherwise with the reduced list than with the full one.
+bool ConvertsOtherwise(const std::vector<UChar32>& input, const MatchedWords& full,
+                       const MatchedWords& reduced, const PerCharacter& perChar) {
+    return ConvertByWords(input, reduced.Table(), perChar) !=
+           ConvertByWords(input, full.Table(), perChar);
+}
+
 // The first place where the reduced list's run leaves the full dictionary's: the full
 // dictionary's word there is one the reduced list dropped.
-std::vector<UChar32> FirstDroppedWord(const std::vector<UChar32>& text, const WordDictionary& full,
-                                      const WordDictionary& reduced) {
-    const auto byFull = Segments(text, full);
-    const auto byReduced = Segments(text, reduced);
+std::vector<UChar32> FirstDroppedWord(const std::vector<UChar32>& text, const MatchedWords& full,
+                                      const MatchedWords& reduced) {
+    const auto byFull = Segments(text, full.Table());
+    const auto byReduced = Segments(text, reduced.Table());
     for (std::size_t i = 0; i < byFull.size(); ++i) {
         const bool same = i < byReduced.size() && byReduced[i].start == byFull[i].start &&
                           byReduced[i].length == byFull[i].length;
@@ -84,27 +109,27 @@ std::vector<std::vector<UChar32>> DistinctInputs(const std::vector<Phrase>& phra
 
 // Adds, as blockers, the dropped words that make an input convert otherwise than with the full
 // dictionary; returns whether any was added.
-bool AddBlockersFor(const std::vector<UChar32>& input, const WordDictionary& full,
-                    WordDictionary& reduced, const PerCharacter& perChar, WordCounts& counts) {
+bool AddBlockersFor(const std::vector<UChar32>& input, const MatchedWords& full,
+                    MatchedWords& reduced, const PerCharacter& perChar, WordCounts& counts) {
     bool added = false;
-    while (ConvertByWords(input, reduced, perChar) != ConvertByWords(input, full, perChar)) {
+    while (ConvertsOtherwise(input, full, reduced, perChar)) {
         const auto word = FirstDroppedWord(input, full, reduced);
-        if (word.empty() || reduced.count(word) != 0) {
+        if (word.empty() || reduced.Words().count(word) != 0) {
             break;
         }
-        WordEntry blocker = full.at(word);
+        WordEntry blocker = full.Words().at(word);
         blocker.blocker = true;
-        reduced.emplace(word, std::move(blocker));
+        reduced.Add(word, std::move(blocker));
         ++counts.blockers;
         added = true;
     }
     return added;
 }
 
-std::vector<std::int16_t> KeyCodes(const WordEntry& entry) {
-    std::vector<std::int16_t> codes;
+std::vector<CharCode> KeyCodes(const WordEntry& entry) {
+    std::vector<CharCode> codes;
     for (const auto& key : entry.keys) {
-        codes.push_back(KeyCharCode(key));
+        codes.push_back(RecordCode(CodeRecord(key)));
     }
     return codes;
 }
@@ -173,45 +198,58 @@ WordDictionary FullWordDictionary(const std::vector<Phrase>& phrases, const Word
 std::vector<WordEntry> ReducedWordTable(const std::vector<Phrase>& phrases,
                                         const WordDictionary& full, const PerCharacter& perChar,
                                         WordCounts& counts) {
-    WordDictionary reduced;
+    WordDictionary differing;
     for (const auto& [word, entry] : full) {
         if (!SameAsPerCharacter(entry, perChar)) {
-            reduced.emplace(word, entry);
+            differing.emplace(word, entry);
         }
     }
-    counts.differing = static_cast<int>(reduced.size());
+    counts.differing = static_cast<int>(differing.size());
+    const MatchedWords fullWords(full);
+    MatchedWords reduced(std::move(differing));
     const auto inputs = DistinctInputs(phrases);
     for (const auto& input : inputs) {
-        if (ConvertByWords(input, reduced, perChar) != ConvertByWords(input, full, perChar)) {
-            ++counts.blockedInputsBefore;
-        }
+        counts.blockedInputsBefore += ConvertsOtherwise(input, fullWords, reduced, perChar) ? 1 : 0;
     }
     for (bool added = true; added;) {
         added = false;
         for (const auto& input : inputs) {
-            added = AddBlockersFor(input, full, reduced, perChar, counts) || added;
+            added = AddBlockersFor(input, fullWords, reduced, perChar, counts) || added;
         }
     }
     for (const auto& input : inputs) {
-        if (ConvertByWords(input, reduced, perChar) != ConvertByWords(input, full, perChar)) {
+        if (ConvertsOtherwise(input, fullWords, reduced, perChar)) {
             throw std::runtime_error("the word table converts a dictionary word otherwise than "
                                      "the full dictionary");
         }
     }
     std::vector<WordEntry> entries;
-    for (auto& [word, entry] : reduced) {
-        entries.push_back(std::move(entry));
+    for (const auto& [word, entry] : reduced.Words()) {
+        entries.push_back(entry);
     }
     return entries;
 }
 
-std::vector<UChar32> ConvertByWords(const std::vector<UChar32>& text, const WordDictionary& words,
+WordTable WordTableOf(const WordDictionary& words) {
+    std::vector<Word> engineWords;
+    for (const auto& [simplified, entry] : words) {
+        const TableEntry stored = StoredEntry(entry.keys, entry.japanese);
+        Word& word = engineWords.emplace_back();
+        for (std::size_t i = 0; i < stored.keys.size(); ++i) {
+            word.keys.push_back(RecordCode(stored.keys[i]));
+            word.kanji.push_back(ChoiceFromRecords(stored.japaneseCodes[i], stored.previews[i]));
+        }
+    }
+    return WordTable::FromWords(std::move(engineWords));
+}
+
+std::vector<UChar32> ConvertByWords(const std::vector<UChar32>& text, const WordTable& words,
                                     const PerCharacter& perChar) {
     std::vector<UChar32> result;
-    for (const auto& segment : Segments(text, words)) {
-        if (segment.length > 1) {
-            for (const auto& code : words.at(Slice(text, segment)).japanese) {
-                result.push_back(code.character);
+    for (const Segment& segment : Segments(text, words)) {
+        if (segment.word != nullptr) {
+            for (const KanjiChoice& kanji : segment.word->kanji) {
+                result.push_back(static_cast<UChar32>(kanji.preview));
             }
             continue;
         }
@@ -221,32 +259,12 @@ std::vector<UChar32> ConvertByWords(const std::vector<UChar32>& text, const Word
     return result;
 }
 
-bool KeySequenceLess(const WordEntry& a, const WordEntry& b) {
-    return KeyCodes(a) < KeyCodes(b);
-}
-
 std::string WordTableBytes(std::vector<WordEntry> entries) {
-    std::sort(entries.begin(), entries.end(), KeySequenceLess);
+    std::sort(entries.begin(), entries.end(),
+              [](const WordEntry& a, const WordEntry& b) { return KeyCodes(a) < KeyCodes(b); });
     std::string bytes;
     for (const auto& entry : entries) {
-        bytes += EntryBytes('\0', entry.keys, entry.japanese);
-    }
-    return bytes;
-}
-
-std::string EntryBytes(char tag, const std::vector<std::string>& keys,
-                       const std::vector<JapaneseCode>& japanese) {
-    std::string bytes;
-    bytes += tag;
-    bytes += static_cast<char>(keys.size());
-    for (const auto& key : keys) {
-        bytes += key;
-    }
-    for (const auto& code : japanese) {
-        bytes += RecordBytes(code.sjis);
-    }
-    for (const auto& code : japanese) {
-        bytes += RecordBytes(code.preview);
+        AppendEntry(kWordEntry, StoredEntry(entry.keys, entry.japanese), bytes);
     }
     return bytes;
 }

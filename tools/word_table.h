@@ -2,18 +2,15 @@
 
 #include "japanese_choice.h"
 #include "phrase_sources.h"
-#include "table_formats.h"
 #include "table_records.h"
 #include "word_spelling.h"
+#include "word_tables.h"
 
 #include <map>
 #include <string>
 #include <vector>
 
 namespace pelmora::tables {
-
-// The longest word the word table holds, in characters.
-inline constexpr std::size_t kLongestWord = pelmora::table_formats::kLongestWord;
 
 // A Simplified word and its Japanese form, character by character.
 struct WordEntry {
@@ -54,20 +51,15 @@ std::vector<WordEntry> ReducedWordTable(const std::vector<Phrase>& phrases,
                                         const WordDictionary& full, const PerCharacter& perChar,
                                         WordCounts& counts);
 
-// The Japanese characters forward longest match gives for a text (0 where nothing does).
-std::vector<UChar32> ConvertByWords(const std::vector<UChar32>& text, const WordDictionary& words,
+// The engine's table of `words`, which its word run matches with.
+WordTable WordTableOf(const WordDictionary& words);
+
+// The Japanese characters the engine's forward longest match over `words` gives for a text, each
+// character outside a word taking its per-character form (0 where the tables give none).
+std::vector<UChar32> ConvertByWords(const std::vector<UChar32>& text, const WordTable& words,
                                     const PerCharacter& perChar);
 
-// One entry of an optional table: the header record (`tag`, the number of characters), the key
-// records, the Shift-JIS records, then the preview records.
-std::string EntryBytes(char tag, const std::vector<std::string>& keys,
-                       const std::vector<JapaneseCode>& japanese);
-
-// words.dat: for each entry "00 n", n key records, n Shift-JIS records, n preview records,
-// sorted by key sequence (signed CharCodes, a prefix first).
+// words.dat: the entries sorted by their keys' CharCodes, a prefix first.
 std::string WordTableBytes(std::vector<WordEntry> entries);
-
-// Words sorted as WordTableBytes writes them.
-bool KeySequenceLess(const WordEntry& a, const WordEntry& b);
 
 } // namespace pelmora::tables

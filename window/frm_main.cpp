@@ -94,6 +94,20 @@ void frmMain::Text3_ContextMenu(std::size_t index) {
     OutputBoxMenu(Control::Text3, index);
 }
 
+bool frmMain::Text1_KeyDown(BoxKey key, KeyModifiers modifiers) {
+    const bool controlEnter =
+        key == BoxKey::Enter && modifiers.control && !modifiers.shift && !modifiers.alt;
+    if (m_ended || !controlEnter) {
+        return false;
+    }
+    cmdSwitch_Click();
+    return true;
+}
+
+bool frmMain::KeyDown(Control box, BoxKey key, KeyModifiers modifiers) {
+    return box == Control::Text1 && Text1_KeyDown(key, modifiers);
+}
+
 void frmMain::Click(Control button) {
     switch (button) {
     case Control::cmdSwitch:

@@ -54,8 +54,16 @@ public:
     /// names run into Text2 and Text3.
     void mnuByNames_Click();
 
+    /// A key pressed in the input box: Ctrl+Enter runs Convert, as the button does, so the
+    /// user need not leave the box for it. True when the key was used; the view then drops it,
+    /// so no line break is typed.
+    bool Text1_KeyDown(BoxKey key, KeyModifiers modifiers);
+
     /// The Click of `button`, passed to its handler; a view forwards its buttons' clicks here.
     void Click(Control button);
+    /// A key pressed in the text box `box`, passed to the box's handler; true when it used the
+    /// key, which the view must then drop. A view forwards its text boxes' Enter keys here.
+    bool KeyDown(Control box, BoxKey key, KeyModifiers modifiers);
     /// A context menu asked for in `box` over the character at `index` of its text, passed to
     /// the box's handler; a view forwards right-clicks in the output boxes here.
     void ContextMenu(Control box, std::size_t index);

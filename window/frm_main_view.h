@@ -21,10 +21,22 @@ struct MenuItem {
 /// The editing commands of a text box that its context menu offers.
 enum class BoxCommand { Copy, SelectAll };
 
+/// The keys of a text box that a view forwards to frmMain::KeyDown: either Enter key (the main
+/// one or the keypad's).
+enum class BoxKey { Enter };
+
+/// The modifier keys held down with a key. Ctrl+Alt is also what AltGr sends on many keyboards.
+struct KeyModifiers {
+    bool control = false;
+    bool shift = false;
+    bool alt = false;
+};
+
 /// What the main window's handlers ask of a window toolkit. A toolkit's view makes the controls
 /// from FrmMainControls(), forwards their events to frmMain (button clicks to Click, a context
 /// menu asked for in an output box to ContextMenu, with the index of the character under the
-/// pointer) and implements these operations on its controls. Every text is UTF-8; an index into
+/// pointer, the Enter key in a text box to KeyDown) and implements these operations on its
+/// controls. Every text is UTF-8; an index into
 /// a box's text counts characters (code points) of BoxText. Each operation runs on the event
 /// thread.
 class FrmMainView {

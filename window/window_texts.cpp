@@ -43,6 +43,22 @@ std::string AboutText() {
     });
 }
 
+std::string ProgramUsageText() {
+    // Each line is whole, so that a message box, which wraps lines by itself, shows no ragged
+    // breaks.
+    return "Usage: pelmora [--help | --version]\n"
+           "Opens the window that turns Simplified Chinese into the codes of Japanese kanji.\n"
+           "pelmora-convert converts without a window (pelmora-convert --help).\n"
+           "打开把简体中文转换为日文汉字编码的窗口；不开窗口转换请用 pelmora-convert。\n"
+           "\n"
+           "  -h, --help   show this help and exit（显示帮助）\n"
+           "  --version    show the version and exit（显示版本号）\n";
+}
+
+std::string ProgramVersionLine() {
+    return "pelmora " + VersionNumber() + "\n";
+}
+
 std::string ContextMenuErrorTitle(std::string_view boxName) {
     return "Error in " + std::string(boxName) + "ContextMenu";
 }
@@ -50,16 +66,22 @@ std::string ContextMenuErrorTitle(std::string_view boxName) {
 std::string HelpText() {
     // A character the tables lack shows in the top-right box as 仩, whose code page 936 bytes
     // (81 A0) are the Shift-JIS code of □, so the game shows □ where the preview shows □.
+    // An extension kanji whose Shift-JIS code has lead byte FA to FC and a trail byte from A1
+    // reads through code page 936 as a user-defined character, which Chinese fonts draw as a
+    // box; its bytes are still the right ones.
     return JoinLines({
         "使用方法：",
         "    在左上角的输入框中输入简体字,然后单击\"转换\",将右上角方框显示的字符复制到"
         "日文游戏中即可显示为正常的汉字,右下角的是预览效果.",
         "",
         "说明：",
+        "    在输入框中按 Ctrl+Enter 也能转换，不必离开输入框。",
         "    本程序靠与它放在同一目录下的三个码表工作：pin.dat 收录能转换的简体字，"
         "pj.dat 是对应日文汉字的 Shift-JIS 编码，jj.dat 是日文汉字的字形，供右下角预览使用。",
         "    右上角的字符是日文汉字的 Shift-JIS 编码按简体中文显示的样子，"
         "看起来不像原来的字是正常的；粘贴到日文游戏中就会显示为正确的汉字。",
+        "    少数字（例如\"邓\"）对应的是日文扩展区汉字，它的编码在右上角显示为方框，"
+        "复制粘贴到游戏中仍然正确。",
         "    如果粘贴后游戏中显示的是别的字：右上角的编码文字只适用于读取 Shift-JIS 字节的游戏"
         "（较老的、直接在中文系统上运行的游戏）；读取 Unicode 文字的游戏（多数较新的游戏）"
         "要用右下角预览框中的文字：在预览框中按 Ctrl+A 全选，再按 Ctrl+C 复制。",

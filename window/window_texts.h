@@ -45,8 +45,16 @@ std::string WindowTitle();
 /// per line, joined by CR LF without a final line break.
 std::string AboutText();
 
-/// The help text shown in the help box: how to convert, how the tables work, what a character
-/// the tables lack looks like in each box and in the game, and where to send suggestions.
+/// The window program's usage, for `pelmora --help`: its options, how the window is used and
+/// where to convert without a window. Lines end in LF.
+std::string ProgramUsageText();
+
+/// The window program's name and version, for `pelmora --version`: "pelmora 0.3.0" and LF.
+std::string ProgramVersionLine();
+
+/// The help text shown in the help box: how to convert (also with Ctrl+Enter), how the tables
+/// work, what an extension kanji and a character the tables lack look like in each box and in
+/// the game, and where to send suggestions.
 /// Lines end in CR LF.
 std::string HelpText();
 

@@ -11,6 +11,7 @@ here=$(cd "$(dirname "$0")" && pwd)
 build=${1:-build}
 convert="$build/bin/pelmora-convert"
 list="$here/word_list.tsv"
+. "$here/runs.sh"
 
 [ -x "$convert" ] || { echo "no $convert: build Pelmora first" >&2; exit 2; }
 
@@ -35,23 +36,11 @@ report() {
     done
 }
 
-"$convert" --preview <"$work/inputs" >"$work/per_character"
-report "per character" "$work/per_character"
-
-"$convert" --words --preview <"$work/inputs" >"$work/words"
-report "words" "$work/words"
-
-# The names run reads every line as a name, so it is scored on every row but meant for names.
-if "$convert" --names --preview </dev/null >/dev/null 2>&1; then
-    "$convert" --names --preview <"$work/inputs" >"$work/names"
-    report "names" "$work/names"
-else
-    echo "names            skipped: this pelmora-convert has no --names option"
-fi
-
-if command -v opencc >/dev/null 2>&1; then
-    opencc -c s2t.json <"$work/inputs" | opencc -c t2jp.json >"$work/opencc"
-    report "OpenCC" "$work/opencc"
-else
-    echo "OpenCC           skipped: opencc is not installed (Debian package opencc)"
-fi
+run_conversions "$convert" "$work/inputs" "$work"
+for run in $runs; do
+    if [ -f "$work/$run" ]; then
+        report "$(run_label "$run")" "$work/$run"
+    else
+        printf '%-16s %s\n' "$(run_label "$run")" "$(cat "$work/$run.skipped")"
+    fi
+done

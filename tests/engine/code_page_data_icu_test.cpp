@@ -2,6 +2,7 @@
 // generated from: every byte and byte pair, every code point.
 #include "code_page.h"
 #include "shift_jis.h"
+#include "table_files.h"
 
 #include <gtest/gtest.h>
 #include <unicode/ucnv.h>

@@ -4,6 +4,7 @@
 // names the difference and what Pelmora does.
 #include "code_page.h"
 #include "shift_jis.h"
+#include "table_files.h"
 
 #include <gtest/gtest.h>
 

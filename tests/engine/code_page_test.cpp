@@ -25,33 +25,6 @@ TEST(CodePageTest, CharactersOutsideTheCodePageHaveNoCode) {
     EXPECT_EQ(CharCodeOf(char32_t{0x110000}), std::nullopt);
 }
 
-TEST(CodePageTest, RecordsDecodeAsOneCharacter) {
-    EXPECT_EQ(RecordCharacter({0xD6, 0xD0}), U'中');
-    EXPECT_EQ(RecordCharacter({'A', 0x00}), U'A');
-    EXPECT_EQ(RecordCharacter({'A', 0xD6}), U'A') << "the byte after a single-byte one is padding";
-    EXPECT_EQ(RecordCharacter({0x00, 0x00}), U'\0');
-    // Shift-JIS 発 (0x94 0xAD) read through code page 936 is the GBK character with those bytes.
-    EXPECT_EQ(RecordCharacter({0x94, 0xAD}), U'敪');
-}
-
-TEST(CodePageTest, InvalidRecordBytesDecodeToThePlaceholder) {
-    EXPECT_EQ(RecordCharacter({0x81, 0x20}), kPlaceholder); // trail byte below 0x40
-    EXPECT_EQ(RecordCharacter({0x81, 0x7F}), kPlaceholder);
-    EXPECT_EQ(RecordCharacter({0xA1, 0xFF}), kPlaceholder);
-    EXPECT_EQ(RecordCharacter({0xD6, 0x00}), kPlaceholder);
-    // Positions the code page assigns to private use are characters like any other.
-    EXPECT_EQ(RecordCharacter({0xAA, 0xA1}), U'\uE000');
-    EXPECT_EQ(CharCodeOf(U'\uE000'), static_cast<CharCode>(0xAAA1));
-}
-
-TEST(CodePageTest, RecordCodeMatchesTheCodeOfTheCharacterItHolds) {
-    for (const Record record : {Record{0xD6, 0xD0}, Record{0xA3, 0xA1}, Record{'z', 0},
-                                Record{0x81, 0x40}, Record{0xFE, 0x4F}}) {
-        EXPECT_EQ(CharCodeOf(RecordCharacter(record)), RecordCode(record));
-    }
-    EXPECT_EQ(RecordCode({'A', 0x77}), 65);
-}
-
 TEST(CodePageTest, EncodingGivesBackTheBytes) {
     EXPECT_EQ(EncodeCodePage936(U"中A！"), std::string("\xD6\xD0"
                                                        "A"

@@ -38,9 +38,9 @@ std::string SampleWords() {
 // kanji) in given names.
 std::string SampleNames() {
     return WordEntryBytes({Gbk("发"), Gbk("发")}, {kHair, kHair}, {Gbk("髪"), Gbk("髪")},
-                          table_formats::kSurnameTag) +
-           WordEntryBytes({Gbk("发")}, {kHair}, {Gbk("髪")}, table_formats::kSurnameTag) +
-           WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("琪")}, table_formats::kGivenNameTag);
+                          kSurnameTag) +
+           WordEntryBytes({Gbk("发")}, {kHair}, {Gbk("髪")}, kSurnameTag) +
+           WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("琪")}, kGivenNameTag);
 }
 
 // A source that gives its text in random pieces of one to five whole characters.
@@ -201,9 +201,8 @@ TEST_P(WordRunTest, AMalformedWordTableIsReportedAndLeavesTheOutputsAsTheyWere) 
     // code is not its preview's kanji.
     WriteFile(m_dir.Path() / kWordTableName, good);
     for (const std::string& names :
-         {WordEntryBytes({Gbk("东"), Gbk("东")}, {kQi, kQi}, {Gbk("琪"), Gbk("琪")},
-                         table_formats::kGivenNameTag),
-          WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("東")}, table_formats::kGivenNameTag)}) {
+         {WordEntryBytes({Gbk("东"), Gbk("东")}, {kQi, kQi}, {Gbk("琪"), Gbk("琪")}, kGivenNameTag),
+          WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("東")}, kGivenNameTag)}) {
         WriteFile(m_dir.Path() / kNameTableName, names);
         RecordingReport report;
         EXPECT_EQ(Run(RunKind::ByNames, "东", report),

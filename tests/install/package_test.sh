@@ -34,15 +34,22 @@ window=no
 
 if have lintian; then
     # lintian warns against running as root, and some versions refuse; as root it runs as
-    # "nobody", with a home of its own and the package readable.
+    # "nobody". The build may lie in a folder "nobody" cannot enter (root's home is mode 0700),
+    # and lintian must be able to enter its working folder, so it runs in a folder of its own
+    # under /tmp, with the package copied there, which "nobody" owns.
     as_user=()
+    lint_deb=$deb
     if [ "$(id -u)" -eq 0 ]; then
-        chmod -R a+rX "$work"
-        mkdir "$work/home" && chown nobody "$work/home"
+        lint_home=$(mktemp -d -p /tmp pelmora-lintian.XXXXXX)
+        trap 'rm -rf "$work" "$lint_home"' EXIT
+        cp "$deb" "$lint_home/"
+        lint_deb="$lint_home/$(basename "$deb")"
+        chown -R nobody:nogroup "$lint_home"
         as_user=(setpriv --reuid=nobody --regid=nogroup --clear-groups
-            env HOME="$work/home" TMPDIR="$work/home")
+            env HOME="$lint_home" TMPDIR="$lint_home")
     fi
-    report=$("${as_user[@]}" lintian --fail-on error,warning "$deb" 2>&1) ||
+    report=$(cd "${lint_home:-.}" &&
+        "${as_user[@]}" lintian --fail-on error,warning "$lint_deb" 2>&1) ||
         fail "lintian: $report"
     echo "lintian: ${report:-no tags}"
 fi

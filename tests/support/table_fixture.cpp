@@ -77,7 +77,7 @@ std::string WordEntryBytes(const std::vector<std::string>& keys,
 std::string CandidateEntryBytes(const std::string& key,
                                 const std::vector<std::string>& japaneseCodes,
                                 const std::vector<std::string>& previews) {
-    std::string entry = {static_cast<char>(table_formats::kCandidateHeaderTag),
+    std::string entry = {static_cast<char>(kCandidateHeaderTag),
                          static_cast<char>(japaneseCodes.size())};
     entry += RecordBytes(key);
     for (const auto* part : {&japaneseCodes, &previews}) {

@@ -3,7 +3,7 @@
 #include "char_tables.h"
 #include "conversion.h"
 #include "error_report.h"
-#include "table_formats.h"
+#include "table_files.h"
 #include "utf8.h"
 
 #include <filesystem>
@@ -65,7 +65,7 @@ void WriteTables(const std::filesystem::path& directory, const std::vector<Table
 std::string WordEntryBytes(const std::vector<std::string>& keys,
                            const std::vector<std::string>& japaneseCodes,
                            const std::vector<std::string>& previews,
-                           std::uint8_t tag = table_formats::kWordHeaderTag);
+                           std::uint8_t tag = kWordHeaderTag);
 
 /// The bytes of one candidates.dat entry for `key`, its candidates given as in TableRow.
 std::string CandidateEntryBytes(const std::string& key,

@@ -295,23 +295,41 @@ TEST(CandidateTable, AmbiguousKeysAndNamesGetTheirCandidates) {
     }
 }
 
+// A kanji whose code and preview records both hold its own code page 936 bytes: enough for the
+// builder's word matching, which reads no Shift-JIS.
+pelmora::tables::JapaneseCode SampleKanji(char32_t kanji) {
+    std::string bytes;
+    pelmora::AppendCodePage936(kanji, bytes);
+    return {static_cast<UChar32>(kanji), bytes, bytes};
+}
+
+pelmora::tables::WordEntry SampleWord(const std::u32string& simplified,
+                                      const std::u32string& japanese) {
+    pelmora::tables::WordEntry entry;
+    for (std::size_t i = 0; i < simplified.size(); ++i) {
+        entry.simplified.push_back(static_cast<UChar32>(simplified[i]));
+        entry.keys.push_back(SampleKanji(simplified[i]).preview);
+        entry.japanese.push_back(SampleKanji(japanese[i]));
+    }
+    return entry;
+}
+
 // ABC converts like the per-character tables and is dropped; BC is kept. Alone, "ABC" would
 // then take BC, so ABC must come back as a blocker.
 TEST(WordTableBuilder, KeepsALongerWordThatBlocksAShorterOne) {
     using namespace pelmora::tables;
     const PerCharacter perChar = {
-        {U'甲', {U'甲', "a", "a"}}, {U'乙', {U'乙', "b", "b"}}, {U'丙', {U'丙', "c", "c"}}};
-    const JapaneseCode x{U'丁', "x", "x"};
-    const JapaneseCode y{U'戊', "y", "y"};
+        {U'甲', SampleKanji(U'甲')}, {U'乙', SampleKanji(U'乙')}, {U'丙', SampleKanji(U'丙')}};
     WordDictionary full;
-    full[{U'甲', U'乙', U'丙'}] = {{U'甲', U'乙', U'丙'},
-                                   {},
-                                   {perChar.at(U'甲'), perChar.at(U'乙'), perChar.at(U'丙')},
-                                   false};
-    full[{U'乙', U'丙'}] = {{U'乙', U'丙'}, {}, {x, y}, false};
-    full[{U'乙', U'甲'}] = {{U'乙', U'甲'}, {}, {perChar.at(U'乙'), perChar.at(U'甲')}, false};
-    const std::vector<Phrase> phrases = {
-        {{U'甲', U'乙', U'丙'}, {}}, {{U'乙', U'丙'}, {}}, {{U'乙', U'甲'}, {}}};
+    for (const auto& [simplified, japanese] :
+         {std::pair{U"甲乙丙", U"甲乙丙"}, {U"乙丙", U"丁戊"}, {U"乙甲", U"乙甲"}}) {
+        WordEntry entry = SampleWord(simplified, japanese);
+        full[entry.simplified] = entry;
+    }
+    std::vector<Phrase> phrases;
+    for (const auto& [word, entry] : full) {
+        phrases.push_back({word, {}});
+    }
     WordCounts counts;
     const auto kept = ReducedWordTable(phrases, full, perChar, counts);
     ASSERT_EQ(kept.size(), 2u);
@@ -321,6 +339,6 @@ TEST(WordTableBuilder, KeepsALongerWordThatBlocksAShorterOne) {
     for (const auto& word : kept) {
         EXPECT_EQ(word.blocker, word.simplified.size() == 3);
     }
-    EXPECT_EQ(ConvertByWords({U'甲', U'乙', U'丙', U'乙', U'丙'}, full, perChar),
+    EXPECT_EQ(ConvertByWords({U'甲', U'乙', U'丙', U'乙', U'丙'}, WordTableOf(full), perChar),
               (std::vector<UChar32>{U'甲', U'乙', U'丙', U'丁', U'戊'}));
 }

@@ -188,10 +188,9 @@ TEST_F(ContextMenuTest, ByWordsRedoesTheCurrentInputByWords) {
 // 髪 and 东 a given-name character taking 発, which no other run gives; 转换 is still the
 // per-character run.
 TEST_F(ContextMenuTest, ByNamesRedoesTheCurrentInputAsNames) {
-    WriteFile(
-        Dir() / kNameTableName,
-        WordEntryBytes({Gbk("发")}, {"\x94\xAF"}, {Gbk("髪")}, table_formats::kSurnameTag) +
-            WordEntryBytes({Gbk("东")}, {"\x94\xAD"}, {Gbk("発")}, table_formats::kGivenNameTag));
+    WriteFile(Dir() / kNameTableName,
+              WordEntryBytes({Gbk("发")}, {"\x94\xAF"}, {Gbk("髪")}, kSurnameTag) +
+                  WordEntryBytes({Gbk("东")}, {"\x94\xAD"}, {Gbk("発")}, kGivenNameTag));
     Convert("东");
     m_view.Text(Control::Text1) = "发东\n发";
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 0, 2))[2], kByNamesItem);

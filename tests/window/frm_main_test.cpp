@@ -229,6 +229,31 @@ TEST_F(FrmMainTest, ClicksReachTheirHandlersAndNothingElseHandlesOne) {
     EXPECT_EQ(m_view.endings, 1);
 }
 
+// Of every Enter key in every box, with every set of modifiers, only Ctrl+Enter in the input
+// box is used: it converts as the Convert button does. Every other one is left to the box.
+TEST_F(FrmMainTest, CtrlEnterInTheInputBoxConvertsAndNoOtherEnterIsTaken) {
+    for (const ControlLayout& control : FrmMainControls()) {
+        for (int held = 0; held < 8; ++held) {
+            const KeyModifiers modifiers{(held & 1) != 0, (held & 2) != 0, (held & 4) != 0};
+            SCOPED_TRACE(std::string(control.name) + " modifiers " + std::to_string(held));
+            const bool wanted = control.id == Control::Text1 && held == 1;
+            m_view.Text(Control::Text1) = "发东";
+            m_view.Text(Control::Text2) = "";
+            m_view.Text(Control::Text3) = "";
+            EXPECT_EQ(m_form.KeyDown(control.id, BoxKey::Enter, modifiers), wanted);
+            EXPECT_EQ(Shown(Control::Text2), wanted ? "敪搶" : "");
+            EXPECT_EQ(Shown(Control::Text3), wanted ? "発東" : "");
+            EXPECT_EQ(Shown(Control::Text1), "发东");
+        }
+    }
+    EXPECT_TRUE(m_view.messages.empty());
+    // A run started from the key reports its failures as the button's does.
+    std::filesystem::remove(Table("pin.dat"));
+    EXPECT_TRUE(m_form.KeyDown(Control::Text1, BoxKey::Enter, {true, false, false}));
+    ASSERT_EQ(m_view.messages.size(), 1u);
+    EXPECT_EQ(m_view.messages[0].title, "Error in Command1Click");
+}
+
 // Exit, the close of the window, or a close while a box is up: the program ends once and no
 // later event, however it was queued, does anything.
 TEST_F(FrmMainTest, OnceEndedNoEventDoesAnything) {
@@ -256,6 +281,7 @@ TEST_F(FrmMainTest, OnceEndedNoEventDoesAnything) {
         form.Command4_Click();
         form.Command3_Click();
         form.Form_Unload();
+        EXPECT_FALSE(form.KeyDown(Control::Text1, BoxKey::Enter, {true, false, false}));
         EXPECT_EQ(view.messages.size(), messages);
         EXPECT_TRUE(view.boxWrites.empty());
         EXPECT_TRUE(view.Visible(Control::Text3));

@@ -1,6 +1,8 @@
 #include "window_texts.h"
 
 #include "code_page.h"
+#include "fake_view.h"
+#include "frm_main.h"
 #include "shift_jis.h"
 #include "utf8.h"
 
@@ -84,6 +86,39 @@ TEST(WindowTextsTest, HelpSaysWhatAMissLooksLikeInEachBoxAndInTheGame) {
     ASSERT_TRUE(bytes.has_value());
     EXPECT_EQ(*bytes, "\x81\xA0");
     EXPECT_EQ(DecodeShiftJis(*bytes), std::optional<std::u32string>(U"□"));
+}
+
+// The help's example of an extension kanji is one with the shipped tables: its code text
+// character is a user-defined one (drawn as a box by Chinese fonts) whose bytes are an
+// extension-row Shift-JIS code that reads as the preview's kanji.
+TEST(WindowTextsTest, HelpsExtensionKanjiExampleShowsAsABoxAndReadsAsThePreview) {
+    std::string sentence;
+    for (const std::string& line : Lines(HelpText())) {
+        if (line.find("扩展区汉字") != std::string::npos) {
+            sentence = line;
+        }
+    }
+    const std::size_t open = sentence.find('"');
+    const std::size_t close = sentence.find('"', open + 1);
+    ASSERT_NE(close, std::string::npos) << sentence;
+    EXPECT_NE(sentence.find("方框"), std::string::npos);
+    EXPECT_NE(sentence.find("游戏中仍然正确"), std::string::npos);
+
+    testing::FakeView view;
+    frmMain form(view, {PELMORA_DATA_DIR, TableReading::PerRecord});
+    view.Text(Control::Text1) = sentence.substr(open + 1, close - open - 1);
+    form.cmdSwitch_Click();
+    ASSERT_TRUE(view.messages.empty());
+    const std::u32string code = DecodeUtf8(view.Text(Control::Text2));
+    const std::u32string preview = DecodeUtf8(view.Text(Control::Text3));
+    ASSERT_EQ(code.size(), 1u);
+    EXPECT_GE(code[0], U'\uE000');
+    EXPECT_LE(code[0], U'\uF8FF');
+    const std::optional<std::string> bytes = EncodeCodePage936(code);
+    ASSERT_TRUE(bytes.has_value());
+    EXPECT_GE(static_cast<unsigned char>((*bytes)[0]), 0xFA);
+    EXPECT_LE(static_cast<unsigned char>((*bytes)[0]), 0xFC);
+    EXPECT_EQ(DecodeShiftJis(*bytes), std::optional<std::u32string>(preview));
 }
 
 } // namespace

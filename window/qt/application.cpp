@@ -1,7 +1,9 @@
 #include "application.h"
 
 #include "frm_main_widget.h"
+#include "program_arguments.h"
 #include "program_directory.h"
+#include "window_texts.h"
 
 #include <QApplication>
 #include <QDir>
@@ -9,8 +11,11 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
+#include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -98,6 +103,20 @@ void NameRuntimeDirectoryIfUnset() {
     qputenv("XDG_RUNTIME_DIR", QFile::encodeName(QDir::tempPath() + "/runtime-" + name));
 }
 
+// --help and --version print to standard output, as command-line programs do, without
+// starting Qt, so they need no display.
+int PrintForRequest(ProgramRequest request) {
+    const std::string text =
+        request == ProgramRequest::ShowHelp ? ProgramUsageText() : ProgramVersionLine();
+    if (std::fputs(text.c_str(), stdout) < 0 || std::fflush(stdout) != 0) {
+        const std::string failure =
+            std::string("pelmora: cannot write the output: ") + std::strerror(errno) + "\n";
+        std::fputs(failure.c_str(), stderr);
+        return kOutputFailedStatus;
+    }
+    return 0;
+}
+
 } // namespace
 
 bool InstallChineseQtTranslations(QCoreApplication& application) {
@@ -111,6 +130,11 @@ bool InstallChineseQtTranslations(QCoreApplication& application) {
 }
 
 int RunWindowProgram(int argc, char** argv) {
+    const ProgramRequest request =
+        ReadProgramArguments(std::vector<std::string>(argv + std::min(argc, 1), argv + argc));
+    if (request != ProgramRequest::OpenWindow) {
+        return PrintForRequest(request);
+    }
     NameRuntimeDirectoryIfUnset();
     HoldStartupMessages();
     QApplication application(argc, argv);

@@ -110,6 +110,12 @@ QWidget* MakeControl(const ControlLayout& layout, QWidget* parent) {
     throw std::logic_error("unknown control kind");
 }
 
+KeyModifiers ModifiersOf(const QKeyEvent& key) {
+    const Qt::KeyboardModifiers held = key.modifiers();
+    return {held.testFlag(Qt::ControlModifier), held.testFlag(Qt::ShiftModifier),
+            held.testFlag(Qt::AltModifier)};
+}
+
 // The number of characters (code points) in the first `units` UTF-16 units of `text`.
 std::size_t CharacterCount(const QString& text, qsizetype units) {
     return static_cast<std::size_t>(QStringView(text).left(units).toUcs4().size());
@@ -159,6 +165,7 @@ FrmMainWidget::FrmMainWidget(const std::filesystem::path& tableDirectory, QWidge
     MakeControls();
     SetTabOrder();
     ConnectButtons();
+    FilterBoxKeys();
     ConnectContextMenus();
     m_form.Form_Load();
     ControlWidget(kInitialFocus).setFocus();
@@ -198,6 +205,15 @@ void FrmMainWidget::ConnectButtons() {
     }
 }
 
+// Every text box's keys pass through eventFilter first, for the keys the window handles itself.
+void FrmMainWidget::FilterBoxKeys() {
+    for (const ControlLayout& layout : FrmMainControls()) {
+        if (layout.kind == ControlKind::TextBox) {
+            TextBox(layout.id).installEventFilter(this);
+        }
+    }
+}
+
 // The boxes with the window's own context menu tell it over which character it was asked for:
 // by the mouse, the character under the pointer; from the keyboard, the character after the
 // text cursor (see eventFilter).
@@ -206,7 +222,6 @@ void FrmMainWidget::ConnectContextMenus() {
         if (layout.ownContextMenu) {
             QPlainTextEdit* box = &TextBox(layout.id);
             box->setContextMenuPolicy(Qt::CustomContextMenu);
-            box->installEventFilter(this);
             connect(box, &QWidget::customContextMenuRequested, this,
                     [this, box, id = layout.id](const QPoint& point) {
                         m_contextMenuAt = box->viewport()->mapToGlobal(point);
@@ -216,23 +231,30 @@ void FrmMainWidget::ConnectContextMenus() {
     }
 }
 
-// The keys that ask for a context menu: the Menu key, which Qt delivers as a context menu
-// event, and Shift+F10, which X11 and Wayland leave to each program. Both open the menu at the
-// text cursor rather than at the centre of the cursor's rectangle that Qt gives.
+// A text box's Enter keys go to frmMain, which may use them (Ctrl+Enter in the input box);
+// an unused one is typed as usual. The keys that ask for a context menu: the Menu key, which
+// Qt delivers as a context menu event, and Shift+F10, which X11 and Wayland leave to each
+// program. Both open the menu at the text cursor rather than at the centre of the cursor's
+// rectangle that Qt gives.
 bool FrmMainWidget::eventFilter(QObject* watched, QEvent* event) {
-    const auto isKeyboardMenu = [event] {
+    const auto* key =
+        event->type() == QEvent::KeyPress ? static_cast<const QKeyEvent*>(event) : nullptr;
+    const auto isKeyboardMenu = [event, key] {
         if (event->type() == QEvent::ContextMenu) {
             return static_cast<QContextMenuEvent*>(event)->reason() == QContextMenuEvent::Keyboard;
         }
-        if (event->type() != QEvent::KeyPress) {
-            return false;
-        }
-        const auto* key = static_cast<QKeyEvent*>(event);
-        return key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
+        return key != nullptr && key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier;
     };
+    const bool enter =
+        key != nullptr && (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter);
     for (const ControlLayout& layout : FrmMainControls()) {
-        if (layout.ownContextMenu && watched == m_controls[static_cast<std::size_t>(layout.id)] &&
-            isKeyboardMenu()) {
+        if (watched != m_controls[static_cast<std::size_t>(layout.id)]) {
+            continue;
+        }
+        if (enter && m_form.KeyDown(layout.id, BoxKey::Enter, ModifiersOf(*key))) {
+            return true;
+        }
+        if (layout.ownContextMenu && isKeyboardMenu()) {
             ContextMenuAtTextCursor(layout.id);
             return true;
         }

@@ -36,6 +36,7 @@ private:
     void MakeControls();
     void SetTabOrder();
     void ConnectButtons();
+    void FilterBoxKeys();
     void ConnectContextMenus();
     void ContextMenuAtTextCursor(Control box);
     QWidget& ControlWidget(Control control) const;

@@ -262,6 +262,11 @@ bool FrmMainWindow::TranslateKeys(MSG& message) {
             SendMessageW(message.hwnd, BM_CLICK, 0, 0);
             return true;
         }
+        // Taken before TranslateMessage, so a key frmMain uses types no line break.
+        if (message.wParam == VK_RETURN && target != nullptr &&
+            target->kind == ControlKind::TextBox && OnBoxEnter(target->id)) {
+            return true;
+        }
         if (message.wParam == 'A' && IsKeyDown(VK_CONTROL) && !IsKeyDown(VK_MENU) &&
             target != nullptr && target->kind == ControlKind::TextBox) {
             SendMessageW(message.hwnd, EM_SETSEL, 0, -1);
@@ -392,6 +397,15 @@ void FrmMainWindow::OnCommand(WPARAM wParam, LPARAM lParam) {
     if (converting) {
         SetCursor(previous);
     }
+}
+
+bool FrmMainWindow::OnBoxEnter(Control box) {
+    const KeyModifiers modifiers{IsKeyDown(VK_CONTROL), IsKeyDown(VK_SHIFT), IsKeyDown(VK_MENU)};
+    // The key may start a conversion (Ctrl+Enter in the input box): the hourglass, as for a click.
+    const HCURSOR previous = SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+    const bool used = m_form.KeyDown(box, BoxKey::Enter, modifiers);
+    SetCursor(previous);
+    return used;
 }
 
 void FrmMainWindow::OnDpiChanged(int dotsPerInch, const RECT& suggested) {

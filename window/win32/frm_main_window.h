@@ -49,8 +49,9 @@ public:
     int Dpi() const { return m_dpi; }
 
     /// The window's own keys, taken before a message is dispatched: Enter presses a focused
-    /// button, Ctrl+A selects a whole box, Tab and Shift+Tab move through the tab order. True
-    /// when `message` was handled and must not be dispatched.
+    /// button, Enter in a text box goes to frmMain (Ctrl+Enter in the input box converts),
+    /// Ctrl+A selects a whole box, Tab and Shift+Tab move through the tab order. True when
+    /// `message` was handled and must not be dispatched.
     bool TranslateKeys(MSG& message);
 
 private:
@@ -67,6 +68,7 @@ private:
     SIZE OuterSize(int clientHeightTwips) const;
     void ResizeToClientHeight();
     void OnCommand(WPARAM wParam, LPARAM lParam);
+    bool OnBoxEnter(Control box);
     void OnDpiChanged(int dotsPerInch, const RECT& suggested);
     void MoveFocus(bool backwards);
     HWND ControlWindow(Control control) const;

@@ -107,6 +107,7 @@ private slots:
     void outputBoxIsCopyableButNotEditable();
     void buttonsPressOnEnterAndSpace_data();
     void buttonsPressOnEnterAndSpace();
+    void ctrlEnterInTheInputBoxConverts();
     void qtOwnTextsAreChinese();
     void loneSurrogateConvertsToPlaceholder();
     void pastedTextTheCodePageCannotHoldShowsPlaceholders();
@@ -425,6 +426,24 @@ void FrmMainTest::buttonsPressOnEnterAndSpace() {
     Box("Text1")->setFocus();
     QTest::keyClick(Box("Text1"), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
     QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("敪"));
+}
+
+// Ctrl and either Enter key in the input box convert there and then, with no line break typed
+// and the focus left in the box; with Shift held too they do not.
+void FrmMainTest::ctrlEnterInTheInputBoxConverts() {
+    Box("Text1")->setFocus();
+    QTest::keyClicks(Box("Text1"), QStringLiteral("A"));
+    QTest::keyClick(Box("Text1"), Qt::Key_Return, Qt::ControlModifier);
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("A"));
+    QTest::keyClicks(Box("Text1"), QStringLiteral("A"));
+    QTest::keyClick(Box("Text1"), Qt::Key_Enter, Qt::ControlModifier | Qt::KeypadModifier);
+    QCOMPARE(Box("Text1")->toPlainText(), QStringLiteral("AA"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("AA"));
+    QCOMPARE(m_window->focusWidget(), Box("Text1"));
+
+    QTest::keyClicks(Box("Text1"), QStringLiteral("A"));
+    QTest::keyClick(Box("Text1"), Qt::Key_Return, Qt::ShiftModifier | Qt::ControlModifier);
+    QCOMPARE(Box("Text2")->toPlainText(), QStringLiteral("AA"));
 }
 
 // Qt's own texts in the window (the message box's button, the text boxes' context menus) are

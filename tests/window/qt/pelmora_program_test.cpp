@@ -37,17 +37,19 @@ struct Finished {
     bool ended = false;
     int status = -1;
     QProcess::ExitStatus how = QProcess::CrashExit;
+    QString output;
     QString errors;
     qint64 milliseconds = 0;
 };
 
-Finished RunPelmora(const QProcessEnvironment& environment, int timeoutMs) {
+Finished RunPelmora(const QProcessEnvironment& environment, int timeoutMs,
+                    const QStringList& arguments = {}) {
     QProcess program;
     program.setProcessEnvironment(environment);
     program.setProcessChannelMode(QProcess::SeparateChannels);
     QElapsedTimer clock;
     clock.start();
-    program.start(QStringLiteral(PELMORA_PROGRAM), {});
+    program.start(QStringLiteral(PELMORA_PROGRAM), arguments);
     Finished finished;
     finished.ended = program.waitForStarted(timeoutMs) && program.waitForFinished(timeoutMs);
     if (!finished.ended) {
@@ -57,6 +59,7 @@ Finished RunPelmora(const QProcessEnvironment& environment, int timeoutMs) {
     finished.milliseconds = clock.elapsed();
     finished.status = program.exitCode();
     finished.how = program.exitStatus();
+    finished.output = QString::fromUtf8(program.readAllStandardOutput());
     finished.errors = QString::fromUtf8(program.readAllStandardError());
     return finished;
 }
@@ -69,6 +72,8 @@ class PelmoraProgramTest : public QObject {
 private slots:
     void withoutDisplaySaysSoAndExitsWithOne_data();
     void withoutDisplaySaysSoAndExitsWithOne();
+    void helpAndVersionPrintWithoutOpeningTheWindow_data();
+    void helpAndVersionPrintWithoutOpeningTheWindow();
     void closingTheWindowEndsTheProgramWithClicksQueued();
 };
 
@@ -98,6 +103,45 @@ void PelmoraProgramTest::withoutDisplaySaysSoAndExitsWithOne() {
              qPrintable(finished.errors));
     QVERIFY(lines[0].contains(QStringLiteral("pelmora-convert")));
     QVERIFY(lines[1].contains(QStringLiteral("pelmora-convert")));
+}
+
+void PelmoraProgramTest::helpAndVersionPrintWithoutOpeningTheWindow_data() {
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("printed");
+    const QString usage = QStringLiteral("Usage: pelmora [--help | --version]\n");
+    const QString version = QStringLiteral("pelmora %1.%2.%3\n")
+                                .arg(PELMORA_VERSION_MAJOR)
+                                .arg(PELMORA_VERSION_MINOR)
+                                .arg(PELMORA_VERSION_PATCH);
+    QTest::newRow("--help") << QStringList{"--help"} << usage;
+    QTest::newRow("-h") << QStringList{"-h"} << usage;
+    QTest::newRow("--version, before --help") << QStringList{"--version", "--help"} << version;
+    QTest::newRow("after a Qt option") << QStringList{"-platform", "xcb", "-h"} << usage;
+    // After "--" it is no option, and the window tries to open.
+    QTest::newRow("after --") << QStringList{"--", "--help"} << QString();
+}
+
+// Without a display the window cannot open, so a run that prints and exits with 0 printed
+// without trying.
+void PelmoraProgramTest::helpAndVersionPrintWithoutOpeningTheWindow() {
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, printed);
+    const Finished finished = RunPelmora(WithoutDisplay(), 30000, arguments);
+    QVERIFY2(finished.ended, "pelmora did not end");
+    QCOMPARE(finished.how, QProcess::NormalExit);
+    if (printed.isEmpty()) {
+        QCOMPARE(finished.status, 1);
+        QVERIFY2(finished.errors.startsWith(QStringLiteral("pelmora: no usable display")),
+                 qPrintable(finished.errors));
+        QCOMPARE(finished.output, QString());
+        return;
+    }
+    QCOMPARE(finished.status, 0);
+    QCOMPARE(finished.errors, QString());
+    // The usage in full is the window texts' business; the version line is all there is.
+    const bool usage = printed.startsWith(QStringLiteral("Usage"));
+    QVERIFY2(usage ? finished.output.startsWith(printed) : finished.output == printed,
+             qPrintable(finished.output));
 }
 
 // The driver loaded into the program pastes 100,000 characters, queues five Convert clicks,

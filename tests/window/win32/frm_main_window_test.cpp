@@ -301,7 +301,7 @@ TEST_F(FrmMainWindowTest, OutputBoxesAreCopyableButNotEditable) {
 }
 
 // Enter and Space press the focused button; Tab moves through the tab order; Enter in the
-// input box is a line break.
+// input box is a line break, Ctrl+Enter there converts.
 TEST_F(FrmMainWindowTest, KeysPressTheFocusedButton) {
     for (WORD key : {VK_RETURN, VK_SPACE}) {
         SCOPED_TRACE(key);
@@ -331,6 +331,12 @@ TEST_F(FrmMainWindowTest, KeysPressTheFocusedButton) {
     testing::PressKey('A');
     EXPECT_TRUE(Pump([this] { return Text(Control::Text1) == "东\r\na"; }));
     EXPECT_EQ(Text(Control::Text3), "");
+    // Ctrl+Enter there converts, types no line break and leaves the focus in the box.
+    testing::PressKey(VK_RETURN, {VK_CONTROL});
+    EXPECT_TRUE(Pump([this] { return Text(Control::Text3) == "東\r\n□"; }));
+    testing::PressKey('B');
+    EXPECT_TRUE(Pump([this] { return Text(Control::Text1) == "东\r\nab"; }));
+    EXPECT_EQ(GetFocus(), Item(Control::Text1));
 }
 
 // A right-click on the right half of a character of Text2 opens the window's menu with that

@@ -13,6 +13,8 @@
 #include <iterator>
 #include <map>
 #include <sstream>
+#include <string>
+#include <utility>
 
 namespace {
 // The Linux desktop's icons, as drawn: the Windows icon must have the same pixels.
@@ -173,6 +175,7 @@ struct RunningProgram {
 
 struct WindowSearch {
     DWORD processId;
+    const wchar_t* className;
     HWND found;
 };
 
@@ -180,7 +183,7 @@ BOOL CALLBACK FindProgramWindow(HWND window, LPARAM search) {
     auto* wanted = reinterpret_cast<WindowSearch*>(search);
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    if (processId == wanted->processId && testing::ClassOf(window) == kFrmMainClassName &&
+    if (processId == wanted->processId && testing::ClassOf(window) == wanted->className &&
         IsWindowVisible(window)) {
         wanted->found = window;
         return FALSE;
@@ -188,23 +191,31 @@ BOOL CALLBACK FindProgramWindow(HWND window, LPARAM search) {
     return TRUE;
 }
 
-RunningProgram Start(const std::filesystem::path& program) {
-    RunningProgram running;
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    std::wstring commandLine = L"\"" + program.wstring() + L"\"";
-    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &running.process)) {
-        return running;
-    }
-    WindowSearch search{running.process.dwProcessId, nullptr};
+// The visible top-level window of class `className` that `processId` shows; null when it shows
+// none within `milliseconds`.
+HWND WaitForWindow(DWORD processId, const wchar_t* className, int milliseconds) {
+    WindowSearch search{processId, className, nullptr};
     testing::PumpUntil(
         [&search] {
             EnumWindows(FindProgramWindow, reinterpret_cast<LPARAM>(&search));
             return search.found != nullptr;
         },
-        30000);
-    running.window = search.found;
+        milliseconds);
+    return search.found;
+}
+
+// Starts `program` with `arguments` (each already quoted as needed) and waits for its window.
+RunningProgram Start(const std::filesystem::path& program, const std::wstring& arguments = {},
+                     const wchar_t* windowClass = kFrmMainClassName) {
+    RunningProgram running;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    std::wstring commandLine = L"\"" + program.wstring() + L"\"" + arguments;
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                        nullptr, &startup, &running.process)) {
+        return running;
+    }
+    running.window = WaitForWindow(running.process.dwProcessId, windowClass, 30000);
     return running;
 }
 
@@ -245,6 +256,29 @@ TEST(ProgramTest, RunsFromAChineseFolderAndEndsOnExitAndClose) {
         } else {
             PostMessageW(running.window, WM_CLOSE, 0, 0);
         }
+        EXPECT_EQ(Finish(running), 0);
+    }
+}
+
+// A windowed program has no console to print to: --help and --version show in a message box,
+// and the program ends with 0 once it is closed, without opening its window.
+TEST(ProgramTest, HelpAndVersionShowInAMessageBoxInsteadOfTheWindow) {
+    const std::string version = "pelmora " + std::to_string(PELMORA_VERSION_MAJOR) + "." +
+                                std::to_string(PELMORA_VERSION_MINOR) + "." +
+                                std::to_string(PELMORA_VERSION_PATCH);
+    const std::pair<const wchar_t*, std::string> requests[] = {
+        {L" --help", "Usage: pelmora [--help | --version]"},
+        {L" --version", version},
+    };
+    for (const auto& [arguments, shown] : requests) {
+        SCOPED_TRACE(shown);
+        RunningProgram running = Start(Program(), arguments, L"#32770");
+        ASSERT_NE(running.window, nullptr);
+        // The message box's text is its static control 0xFFFF.
+        EXPECT_EQ(testing::TextOf(GetDlgItem(running.window, 0xFFFF)).rfind(shown, 0), 0u)
+            << testing::TextOf(GetDlgItem(running.window, 0xFFFF));
+        EXPECT_EQ(WaitForWindow(running.process.dwProcessId, kFrmMainClassName, 0), nullptr);
+        PostMessageW(running.window, WM_COMMAND, IDOK, 0);
         EXPECT_EQ(Finish(running), 0);
     }
 }
