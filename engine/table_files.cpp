@@ -202,7 +202,8 @@ void ForEachWordModelEntry(const std::filesystem::path& path,
             if (position.first != 0) {
                 records.Malformed();
             }
-            entry.spellings.push_back({position.second, records.Read(at + 1), records.Read(at + 2)});
+            entry.spellings.push_back(
+                {position.second, records.Read(at + 1), records.Read(at + 2)});
         }
         auto keys = KeyCodes(entry.keys);
         if (!WordModelEntryFits(entry) || (header > 1 && keys <= previousKeys)) {
@@ -221,9 +222,9 @@ void AppendWordModelEntry(const WordModelEntry& entry, std::string& bytes) {
     AppendRecord({static_cast<std::uint8_t>(entry.keys.size()),
                   static_cast<std::uint8_t>(entry.spellings.size())},
                  bytes);
-    AppendRecord({static_cast<std::uint8_t>(entry.cost >> 8),
-                  static_cast<std::uint8_t>(entry.cost & 0xFF)},
-                 bytes);
+    AppendRecord(
+        {static_cast<std::uint8_t>(entry.cost >> 8), static_cast<std::uint8_t>(entry.cost & 0xFF)},
+        bytes);
     for (const Record key : entry.keys) {
         AppendRecord(key, bytes);
     }

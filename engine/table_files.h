@@ -144,10 +144,10 @@ struct WordSpelling {
 
 /// One entry of the word model as its records stand.
 struct WordModelEntry {
-    std::vector<Record> keys;           ///< code page 936 records of the characters
-    std::uint16_t cost = 0;             ///< lower = more frequent
+    std::vector<Record> keys;            ///< code page 936 records of the characters
+    std::uint16_t cost = 0;              ///< lower = more frequent
     std::vector<WordSpelling> spellings; ///< ascending positions
-    RecordNumber header = 0;            ///< its first record, in the file it was read from
+    RecordNumber header = 0;             ///< its first record, in the file it was read from
 };
 
 /// Reads the word model `path` and hands `take` each entry in file order. A missing file has no

@@ -19,16 +19,10 @@ std::vector<JapaneseCode> ExtensionCounterparts(UChar32 key, const JapaneseChoos
 std::vector<JapaneseCode> JisCounterparts(const DesktopKey& key, const PerCharacter& perChar,
                                           const JapaneseChooser& chooser,
                                           const FormEvidence& evidence,
-                                          const JapaneseLexicon& lexicon,
-                                          const SpelledForms& spelledForms) {
+                                          const JapaneseLexicon& lexicon) {
     std::vector<JapaneseCode> list = KeyCounterparts(key.character, perChar, chooser);
     if (const auto byKey = evidence.find(key.character); byKey != evidence.end()) {
         for (const auto& [form, count] : byKey->second) {
-            AddUnique(list, chooser.Shippable(form));
-        }
-    }
-    if (const auto byKey = spelledForms.find(key.character); byKey != spelledForms.end()) {
-        for (const UChar32 form : byKey->second) {
             AddUnique(list, chooser.Shippable(form));
         }
     }
@@ -47,18 +41,18 @@ std::vector<JapaneseCode> JisCounterparts(const DesktopKey& key, const PerCharac
     return list;
 }
 
-std::vector<CandidateEntry>
-CandidateEntries(const std::vector<DesktopKey>& keys, const PerCharacter& perChar,
-                 const JapaneseChooser& chooser, const FormEvidence& evidence,
-                 const JapaneseLexicon& lexicon, const SpelledForms& spelledForms) {
+std::vector<CandidateEntry> CandidateEntries(const std::vector<DesktopKey>& keys,
+                                             const PerCharacter& perChar,
+                                             const JapaneseChooser& chooser,
+                                             const FormEvidence& evidence,
+                                             const JapaneseLexicon& lexicon) {
     std::vector<CandidateEntry> entries;
     for (const auto& key : keys) {
         if (!IsIdeographKey(key)) {
             continue;
         }
-        CandidateEntry entry{
-            key, JisCounterparts(key, perChar, chooser, evidence, lexicon, spelledForms),
-            ExtensionCounterparts(key.character, chooser)};
+        CandidateEntry entry{key, JisCounterparts(key, perChar, chooser, evidence, lexicon),
+                             ExtensionCounterparts(key.character, chooser)};
         if (entry.jisX0208.size() + entry.extension.size() > kMostCandidates) {
             throw std::runtime_error("too many candidates for " + Utf8(key.character));
         }

@@ -7,14 +7,10 @@
 #include "word_spelling.h"
 
 #include <map>
-#include <set>
 #include <string>
 #include <vector>
 
 namespace pelmora::tables {
-
-// For each key character, every Japanese form some word spells it with.
-using SpelledForms = std::map<UChar32, std::set<UChar32>>;
 
 // The Japanese counterparts of one key: JIS X 0208 kanji first, most word evidence first, then
 // extension kanji.
@@ -24,24 +20,24 @@ struct CandidateEntry {
     std::vector<JapaneseCode> extension;
 };
 
-// The JIS X 0208 counterparts of an ideograph key (KeyCounterparts, every form IPADIC's words
-// give it and every form a word spells it with): the per-character default first, then most word
+// The JIS X 0208 counterparts of an ideograph key (KeyCounterparts and every form IPADIC's
+// words give it): the per-character default first, then most word
 // evidence first, then Jōyō and Jinmeiyō kanji, then by kanjidic frequency.
 std::vector<JapaneseCode> JisCounterparts(const DesktopKey& key, const PerCharacter& perChar,
                                           const JapaneseChooser& chooser,
                                           const FormEvidence& evidence,
-                                          const JapaneseLexicon& lexicon,
-                                          const SpelledForms& spelledForms);
+                                          const JapaneseLexicon& lexicon);
 
 // The extension kanji of code page 932 that are forms of the key (JapaneseChooser's
 // RelatedForms), in that order.
 std::vector<JapaneseCode> ExtensionCounterparts(UChar32 key, const JapaneseChooser& chooser);
 
 // Every ideograph key with more than one counterpart or with an extension kanji.
-std::vector<CandidateEntry>
-CandidateEntries(const std::vector<DesktopKey>& keys, const PerCharacter& perChar,
-                 const JapaneseChooser& chooser, const FormEvidence& evidence,
-                 const JapaneseLexicon& lexicon, const SpelledForms& spelledForms);
+std::vector<CandidateEntry> CandidateEntries(const std::vector<DesktopKey>& keys,
+                                             const PerCharacter& perChar,
+                                             const JapaneseChooser& chooser,
+                                             const FormEvidence& evidence,
+                                             const JapaneseLexicon& lexicon);
 
 // candidates.dat: the entries in key order (ascending CharCode, as the keys come).
 std::string CandidateTableBytes(const std::vector<CandidateEntry>& entries);

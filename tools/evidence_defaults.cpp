@@ -105,7 +105,7 @@ std::optional<DefaultChange> AttestedForm(const DesktopKey& key, const PerCharac
                                           const FormEvidence& evidence,
                                           const JapaneseLexicon& lexicon) {
     DefaultChange change{key.character, 0, 0, {}, "attested by IPADIC words", ""};
-    for (const auto& code : JisCounterparts(key, perChar, chooser, evidence, lexicon, {})) {
+    for (const auto& code : JisCounterparts(key, perChar, chooser, evidence, lexicon)) {
         change.wordsPerForm.emplace_back(code.character,
                                          EvidenceFor(evidence, key.character, code.character));
     }
@@ -141,7 +141,7 @@ std::vector<DefaultChange> EvidenceDefaultChanges(const std::vector<DesktopKey>&
             (ownForm && ownForm->character == current->second.character)) {
             continue;
         }
-        const auto counterparts = JisCounterparts(key, perChar, chooser, evidence, lexicon, {});
+        const auto counterparts = JisCounterparts(key, perChar, chooser, evidence, lexicon);
         if (counterparts.size() < 2) {
             continue;
         }

@@ -256,8 +256,7 @@ int main(int argc, char** argv) {
         WordCounts wordCounts;
         const auto full = FullWordDictionary(phrases, speller, evidence, desktop, wordCounts);
         const auto words = ReducedWordTable(phrases, full, perChar, wordCounts);
-        const auto candidates =
-            CandidateEntries(keys, perChar, chooser, evidence, lexicon, model.spelledForms);
+        const auto candidates = CandidateEntries(keys, perChar, chooser, evidence, lexicon);
 
         const fs::path out = options["--out"];
         WriteTables(out, records);

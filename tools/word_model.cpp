@@ -10,7 +10,6 @@ namespace pelmora::tables {
 
 namespace {
 
-
 // The code page 936 bytes of each character, when every one is a double-byte ideograph.
 std::optional<std::vector<std::string>> KeysOf(const std::vector<UChar32>& word,
                                                const StrictCodePage& desktop) {
@@ -160,7 +159,6 @@ WordModel BuildWordModel(const std::vector<ChineseWord>& words, const WordSpelle
             const UChar32 given = found == perChar.end() ? 0 : found->second.character;
             if (choice.japanese[i].character != 0 && choice.japanese[i].character != given) {
                 entry.spelled.emplace_back(static_cast<std::uint8_t>(i), choice.japanese[i]);
-                model.spelledForms[simplified[i]].insert(choice.japanese[i].character);
             }
         }
         // A word the corpus never saw and that the per-character run spells alike only

@@ -55,10 +55,9 @@ inline constexpr double kLeastLooseShare = 0.03;
 FormEvidence LexiconEvidence(const std::vector<ChineseWord>& words, WordSpeller& speller,
                              const StrictCodePage& desktop);
 
-// The model's entries, and every form any entry spells each key with (for the candidate lines).
+// The model's entries.
 struct WordModel {
     std::vector<ModelEntry> entries;
-    SpelledForms spelledForms;
 };
 
 // Spells every word of the list that the model can hold (every character a double-byte

@@ -229,8 +229,8 @@ void ReportWordList(std::ostringstream& out, const WordListCounts& list,
         << "| OpenCC STPhrases words essay lacks, added with frequency " << kPhraseOnlyFrequency
         << " | " << list.phrasesAdded << " |\n"
         << "| simplified words of the list | " << counts.words << " |\n"
-        << "| left out: longer than " << kLongestWord << " characters | "
-        << counts.tooLong << " |\n"
+        << "| left out: longer than " << kLongestWord << " characters | " << counts.tooLong
+        << " |\n"
         << "| left out: a character that is no code page 936 ideograph | " << counts.notDoubleByte
         << " |\n"
         << "| left out: frequency 0 and spelled as per character | " << counts.unseenUnspelled

@@ -1,6 +1,8 @@
 // Checks the shipped tables against their sources: a rebuild gives the same bytes, and the
 // choices follow OpenCC. Both need the Debian sources and skip, saying why, where they are
 // missing.
+#include "chinese_word_list.h"
+#include "table_files.h"
 #include "table_test_support.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
+#include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -85,29 +90,127 @@ std::vector<std::string> ReadLines(const fs::path& path) {
     return lines;
 }
 
+bool SourcesInstalled() {
+    return ProgramInstalled("opencc_dict") && fs::exists("/usr/share/opencc/STCharacters.ocd2") &&
+           UnihanInstalled() && fs::exists("/usr/share/mecab/dic/ipadic/Noun.csv") &&
+           fs::exists("/var/lib/mecab/dic/ipadic-utf8/sys.dic") &&
+           fs::exists("/usr/share/edict/kanjidic") && fs::exists("/usr/share/rime-data/essay.txt");
+}
+
 } // namespace
 
-TEST(TableSources, RebuildGivesTheShippedTablesByteForByte) {
-    if (!ProgramInstalled("opencc_dict") || !fs::exists("/usr/share/opencc/STCharacters.ocd2") ||
-        !UnihanInstalled() || !fs::exists("/usr/share/mecab/dic/ipadic/Noun.csv") ||
-        !fs::exists("/var/lib/mecab/dic/ipadic-utf8/sys.dic") ||
-        !fs::exists("/usr/share/edict/kanjidic") ||
-        !fs::exists("/usr/share/rime-data/essay.txt")) {
-        GTEST_SKIP() << "the table sources are not installed (Debian packages opencc, "
-                        "libopencc1.1, unicode-data, mecab-ipadic, mecab-ipadic-utf8, kanjidic, "
-                        "rime-essay)";
+// One rebuild of every table and of the word model from the Debian packages, shared by the
+// tests that check it.
+class TableRebuild : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!SourcesInstalled()) {
+            return;
+        }
+        s_out = std::make_unique<ScratchDirectory>();
+        fs::copy_file(fs::path(PELMORA_DATA_DIR) / "README.md", s_out->Path() / "README.md");
+        const std::string command = std::string("sh '") + PELMORA_BUILD_SCRIPT + "' --builder '" +
+                                    PELMORA_TABLE_BUILDER + "' --out " + Quoted(s_out->Path()) +
+                                    " --word-model " + Quoted(s_out->Path() / "model.dat") +
+                                    " >/dev/null";
+        s_built = std::system(command.c_str()) == 0;
     }
-    const ScratchDirectory out;
+    static void TearDownTestSuite() { s_out.reset(); }
+
+    void SetUp() override {
+        if (!SourcesInstalled()) {
+            GTEST_SKIP() << "the table sources are not installed (Debian packages opencc, "
+                            "libopencc1.1, unicode-data, mecab-ipadic, mecab-ipadic-utf8, "
+                            "kanjidic, rime-essay)";
+        }
+        ASSERT_TRUE(s_built) << "tools/build_tables.sh failed";
+    }
+
+    static const fs::path& Out() { return s_out->Path(); }
+
+private:
+    static inline std::unique_ptr<ScratchDirectory> s_out;
+    static inline bool s_built = false;
+};
+
+TEST_F(TableRebuild, GivesTheShippedTablesByteForByte) {
     const fs::path data = PELMORA_DATA_DIR;
-    fs::copy_file(data / "README.md", out.Path() / "README.md");
-    const std::string command = std::string("sh '") + PELMORA_BUILD_SCRIPT + "' --builder '" +
-                                PELMORA_TABLE_BUILDER + "' --out " + Quoted(out.Path()) +
-                                " >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
     for (const char* file :
          {"pin.dat", "pj.dat", "jj.dat", "words.dat", "candidates.dat", "names.dat", "README.md"}) {
-        EXPECT_TRUE(ReadFile((out.Path() / file).string()) == ReadFile((data / file).string()))
+        EXPECT_TRUE(ReadFile((Out() / file).string()) == ReadFile((data / file).string()))
             << file << " differs from a rebuild; run tools/build_tables.sh";
+    }
+}
+
+// Every entry of the word model is one the engine reads, its keys are Chinese characters, and
+// every character it spells takes a JIS X 0208 kanji that keeps the tables' promise, differs
+// from the per-character one and is offered by the key's candidate line.
+TEST_F(TableRebuild, WordModelSpellsOnlyWhatTheCandidateLinesOffer) {
+    using namespace pelmora;
+    const auto tables = ReadTables(Out().string());
+    std::map<std::string, std::string> perCharacter;
+    for (std::size_t r = 0; r < tables.RecordCount(); ++r) {
+        perCharacter[MeaningfulBytes(Tables::Record(tables.pin, r))] =
+            MeaningfulBytes(Tables::Record(tables.pj, r));
+    }
+    std::map<std::string, std::set<std::string>> offered;
+    ForEachEntry(Out() / kCandidateTableName, std::span(&kCandidateEntry, 1),
+                 [&](const EntryLayout&, const TableEntry& entry) {
+                     for (const Record code : entry.japaneseCodes) {
+                         offered[CodeBytes(entry.keys[0])].insert(CodeBytes(code));
+                     }
+                 });
+    const StrictConverter desktop("windows-936");
+    std::size_t entries = 0;
+    std::size_t spelled = 0;
+    ForEachWordModelEntry(Out() / "model.dat", [&](const WordModelEntry& entry) {
+        ++entries;
+        for (const Record key : entry.keys) {
+            const auto character = desktop.Decode(CodeBytes(key));
+            ASSERT_TRUE(IsLeadByte(key.first) && character && character->size() == 1 &&
+                        u_hasBinaryProperty((*character)[0], UCHAR_IDEOGRAPHIC));
+        }
+        for (const WordSpelling& spelling : entry.spellings) {
+            ++spelled;
+            const std::string key = CodeBytes(entry.keys[spelling.position]);
+            const std::string sjis = CodeBytes(spelling.japaneseCode);
+            ASSERT_TRUE(IsJisX0208Kanji(sjis));
+            ExpectPairReadsAsPreview(sjis, CodeBytes(spelling.preview));
+            ASSERT_NE(perCharacter[key], sjis) << "a spelling the per-character run gives";
+            ASSERT_EQ(offered[key].count(sjis), 1u) << "a spelling the candidate line lacks";
+        }
+    });
+    EXPECT_GT(entries, 200000u);
+    EXPECT_GT(spelled, 5000u);
+}
+
+// The word list indexes essay's traditional words by the simplified spelling OpenCC's own t2s
+// conversion gives each of them.
+TEST(TableSources, WordListSpellsEssayAsOpenccDoes) {
+    using namespace pelmora::tables;
+    const fs::path essayPath = "/usr/share/rime-data/essay.txt";
+    if (!ProgramInstalled("opencc") || !ProgramInstalled("opencc_dict") || !fs::exists(essayPath)) {
+        GTEST_SKIP() << "OpenCC or rime-essay is not installed (Debian packages opencc, "
+                        "rime-essay)";
+    }
+    const ScratchDirectory work;
+    const std::string command =
+        "cd " + Quoted(work.Path()) + " && cut -f1 " + Quoted(essayPath) + " >words.txt" +
+        " && opencc -c t2s.json -i words.txt -o simplified.txt" +
+        " && opencc_dict -i /usr/share/opencc/TSCharacters.ocd2 -o ts.txt -f ocd2 -t text" +
+        " && opencc_dict -i /usr/share/opencc/TSPhrases.ocd2 -o tsp.txt -f ocd2 -t text";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream ts(work.Path() / "ts.txt");
+    std::ifstream tsPhrases(work.Path() / "tsp.txt");
+    const TraditionalToSimplified toSimplified(ReadOpenccCharacters(ts),
+                                               ReadOpenccPhrases(tsPhrases));
+    const auto words = ReadLines(work.Path() / "words.txt");
+    const auto simplified = ReadLines(work.Path() / "simplified.txt");
+    ASSERT_EQ(words.size(), simplified.size());
+    ASSERT_GT(words.size(), 300000u);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        ASSERT_EQ(toSimplified.Convert(Utf8Characters(words[i])), Utf8Characters(simplified[i]))
+            << words[i];
     }
 }
 

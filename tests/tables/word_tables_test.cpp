@@ -99,27 +99,6 @@ bool IsExtension(const std::string& sjis) {
     return sjis.size() == 2 && (lead == 0xED || lead == 0xEE || (lead >= 0xFA && lead <= 0xFC));
 }
 
-bool IsJisX0208Kanji(const std::string& sjis) {
-    const auto lead = static_cast<std::uint8_t>(sjis[0]);
-    return sjis.size() == 2 && ((lead >= 0x88 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA));
-}
-
-// The code text survives the clipboard and reads in Shift-JIS as the preview character, an
-// ideograph.
-void ExpectPairReadsAsPreview(const std::string& sjis, const std::string& preview) {
-    static const StrictConverter desktop("windows-936");
-    static const StrictConverter shiftJis("windows-932");
-    const auto codeText = desktop.Decode(sjis);
-    ASSERT_TRUE(codeText && codeText->size() == 1);
-    ASSERT_EQ(desktop.Encode(*codeText), sjis);
-    const auto japanese = shiftJis.Decode(sjis);
-    const auto shown = desktop.Decode(preview);
-    ASSERT_TRUE(japanese && shown && japanese->size() == 1);
-    ASSERT_EQ(*japanese, *shown);
-    ASSERT_EQ(shiftJis.Encode(*japanese), sjis);
-    ASSERT_TRUE(u_hasBinaryProperty((*japanese)[0], UCHAR_IDEOGRAPHIC));
-}
-
 bool DiffersFromPerCharacter(const Entry& word) {
     const auto& codes = PerCharacterCodes();
     for (std::size_t i = 0; i < word.keys.size(); ++i) {
@@ -283,6 +262,9 @@ TEST(CandidateTable, AmbiguousKeysAndNamesGetTheirCandidates) {
         {"猪", {"猪", "豬"}},
         {"龙", {"竜", "龍"}},
         {"厦", {"厦", "廈"}},
+        {"仿", {"倣", "彷"}},
+        {"矿", {"鉱", "礦"}},
+        {"预", {"予", "預"}},
         {"琪", {"琪"}},
         {"昕", {"昕"}},
         {"煜", {"煜"}}};
