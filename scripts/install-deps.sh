@@ -21,10 +21,10 @@ fuzz_packages=(clang libclang-rt-14-dev llvm-14)
 # the tests, Xvfb for the window and xdotool to drive the installer's wizard, NSIS for the
 # installer, the locales Wine takes its ANSI code page from, a CJK font for the window's text,
 # and the packages whose licence texts the packages carry (unicode-data, libicu-dev,
-# libopencc-data, mecab-ipadic, kanjidic).
+# libopencc-data, mecab-ipadic, kanjidic, rime-essay).
 windows_packages=(build-essential cmake g++-mingw-w64-x86-64-posix googletest wine wine64 nsis
                   xvfb xdotool xauth locales fonts-noto-cjk unicode-data libicu-dev
-                  libopencc-data mecab-ipadic kanjidic)
+                  libopencc-data mecab-ipadic kanjidic rime-essay)
 
 wanted=()
 for set in "${@:-build}"; do

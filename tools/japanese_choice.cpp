@@ -121,6 +121,7 @@ constexpr Link kRejectedLinks[] = {
     {U'魷', U'鰌', "鱿 is the squid, 鰌 the loach"},
     {U'撟', U'嬌', "挢 lifts, 嬌 is charming"},
     {U'啃', U'齦', "啃 gnaws, Japanese reads 齦 as the gums"},
+    {U'她', U'他', "她 is she, 他 is he: a game that cannot show 她 shows □, not another word"},
 };
 
 // Word forms that give way to the key's per-character form: OpenCC's phrase dictionary gives

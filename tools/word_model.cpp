@@ -44,7 +44,8 @@ struct SurveyWord {
 
 // Counts the forms `counted` keys take in the words IPADIC spells (ChooseByLexicon). A first
 // pass lets words take every semantic link; a link then stays only where the words spelled with
-// it carry at least kLeastLooseShare of the frequency of the surveyed words holding the key, and
+// it carry at least kLeastLooseShare (or kLeastLooseShareWithoutKanji) of the frequency of the
+// surveyed words holding the key, and
 // the words that took a link that did not stay are spelled again without it.
 FormEvidence Survey(const std::vector<SurveyWord>& words, WordSpeller& speller,
                     const std::function<bool(UChar32)>& counted) {
@@ -85,8 +86,10 @@ FormEvidence Survey(const std::vector<SurveyWord>& words, WordSpeller& speller,
     }
     std::set<std::pair<UChar32, UChar32>> accepted;
     for (const auto& [link, frequency] : linkFrequency) {
+        const double least =
+            speller.HasKanji(link.first) ? kLeastLooseShare : kLeastLooseShareWithoutKanji;
         if (static_cast<double>(frequency) >=
-            kLeastLooseShare * static_cast<double>(keyFrequency[link.first])) {
+            least * static_cast<double>(keyFrequency[link.first])) {
             accepted.insert(link);
         }
     }

@@ -46,8 +46,10 @@ std::uint16_t WordCost(std::uint64_t frequency, std::uint64_t total);
 // with a form reached by a semantic link must carry before any word takes that form for the
 // key. Where the link holds, the words carry a good share (预 予 31%, 矿 鉱 22%, 仿 倣 9%);
 // where IPADIC merely holds a word of another meaning, a small one (只分 子分: 只 子 0.4%, 一 壱
-// 0.06%).
+// 0.06%, 版 板 0.8%, 完 煙 1.7%). A key without a JIS X 0208 kanji of its own, which only such
+// a link can give one, needs less (偷 偸 1.5%, 裤 袴 2%).
 inline constexpr double kLeastLooseShare = 0.03;
+inline constexpr double kLeastLooseShareWithoutKanji = 0.01;
 
 // For each key, the Japanese forms the word list's words give it where IPADIC decides their
 // spelling (WordSpeller::ChooseByLexicon), over the words the model can hold. Leaves the speller

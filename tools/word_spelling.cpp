@@ -201,6 +201,11 @@ std::vector<std::pair<UChar32, UChar32>> WordSpeller::LooseLinksIn(const Phrase&
     return links;
 }
 
+bool WordSpeller::HasKanji(UChar32 key) const {
+    const auto code = PerCharacterCode(key);
+    return code.character != 0 && m_chooser.InJisX0208(code.character);
+}
+
 void WordSpeller::SetLooseLinks(std::optional<std::set<std::pair<UChar32, UChar32>>> accepted) {
     m_acceptedLoose = std::move(accepted);
     m_looseForms.clear();

@@ -91,6 +91,9 @@ public:
     std::vector<std::pair<UChar32, UChar32>> LooseLinksIn(const Phrase& phrase,
                                                           const Spelling& spelling) const;
 
+    // True when the per-character tables give the key a JIS X 0208 kanji.
+    bool HasKanji(UChar32 key) const;
+
     // Which semantic links words may take: every one (nothing), while their evidence is
     // surveyed, or only `accepted`.
     void SetLooseLinks(std::optional<std::set<std::pair<UChar32, UChar32>>> accepted);
