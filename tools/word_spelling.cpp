@@ -136,7 +136,8 @@ const char* SpellingEvidenceName(SpellingEvidence evidence) {
 
 WordSpeller::WordSpeller(const JapaneseLexicon& lexicon, const JapaneseChooser& chooser,
                          const PerCharacter& perChar)
-    : m_lexicon(lexicon), m_chooser(chooser), m_perChar(perChar) {}
+    : m_lexicon(lexicon), m_chooser(chooser), m_perChar(perChar),
+      m_perCharCodes(perChar.begin(), perChar.end()) {}
 
 // Words are spelled with the forms Japanese writes today: an old form (轉, 爲, 龍) whose
 // Japanese form (転, 為, 竜) is another character is left to the candidate menu.
@@ -212,8 +213,8 @@ void WordSpeller::SetLooseLinks(std::optional<std::set<std::pair<UChar32, UChar3
 }
 
 JapaneseCode WordSpeller::PerCharacterCode(UChar32 key) const {
-    const auto found = m_perChar.find(key);
-    return found == m_perChar.end() ? JapaneseCode{} : found->second;
+    const auto found = m_perCharCodes.find(key);
+    return found == m_perCharCodes.end() ? JapaneseCode{} : found->second;
 }
 
 // The Japanese form of the traditional character the word's meaning has here, where that

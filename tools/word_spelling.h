@@ -125,7 +125,8 @@ private:
     const JapaneseLexicon& m_lexicon;
     const JapaneseChooser& m_chooser;
     const PerCharacter& m_perChar;
-    mutable std::map<UChar32, std::vector<JapaneseCode>> m_forms;
+    mutable std::unordered_map<UChar32, std::vector<JapaneseCode>> m_forms;
+    std::unordered_map<UChar32, JapaneseCode> m_perCharCodes; // m_perChar, looked up faster
     struct PairHash {
         std::size_t operator()(const std::pair<UChar32, UChar32>& pair) const {
             return static_cast<std::size_t>(pair.first) << 32 ^
