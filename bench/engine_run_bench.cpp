@@ -2,6 +2,7 @@
 // tables) and the way pelmora-convert does them (tables read into memory once).
 // Usage: pelmora-engine-run-bench TABLE_DIR [CHARACTERS]   (the text comes from standard input)
 #include "conversion.h"
+#include "string_text.h"
 
 #include <chrono>
 #include <cstdio>
@@ -20,13 +21,14 @@ public:
 
 double RunMilliseconds(const std::string& text, const std::filesystem::path& tables,
                        pelmora::TableReading reading, int& reports) {
-    pelmora::StringSource input(text);
-    pelmora::StringSink japanese;
-    pelmora::StringSink preview;
+    pelmora::testing::StringSource input(text);
+    pelmora::testing::StringSink japanese;
+    pelmora::testing::StringSink preview;
     pelmora::TablePaths paths;
     CountingReport report;
     const auto start = std::chrono::steady_clock::now();
-    pelmora::ConvertText(input, japanese, preview, paths, {tables, reading}, report);
+    pelmora::ConvertText(pelmora::RunKind::PerCharacter, input, japanese, preview, paths,
+                         {tables, reading}, report);
     const auto end = std::chrono::steady_clock::now();
     reports = report.shown;
     return std::chrono::duration<double, std::milli>(end - start).count();

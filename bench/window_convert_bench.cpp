@@ -6,6 +6,7 @@
 #include "error_report.h"
 #include "frm_main_widget.h"
 #include "program_directory.h"
+#include "string_text.h"
 #include "table_files.h"
 
 #include <QApplication>
@@ -94,13 +95,13 @@ void PrintFigures(const char* what, const char* shape, qsizetype inputLength,
 void TimeRunAlone(const QString& input, const char* shape, pelmora::ErrorReport& report) {
     std::vector<double> milliseconds;
     for (int run = 0; run < kRuns; ++run) {
-        pelmora::StringSource source(input.toStdString());
-        pelmora::StringSink japaneseCode;
-        pelmora::StringSink preview;
+        pelmora::testing::StringSource source(input.toStdString());
+        pelmora::testing::StringSink japaneseCode;
+        pelmora::testing::StringSink preview;
         pelmora::TablePaths paths;
         QElapsedTimer timer;
         timer.start();
-        pelmora::ConvertText(source, japaneseCode, preview, paths,
+        pelmora::ConvertText(pelmora::RunKind::PerCharacter, source, japaneseCode, preview, paths,
                              {pelmora::ProgramDirectory(), pelmora::TableReading::PerRecord},
                              report);
         milliseconds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);

@@ -13,6 +13,7 @@
 #include "error_report.h"
 #include "frm_main_window.h"
 #include "program_directory.h"
+#include "string_text.h"
 #include "table_file_access.h"
 #include "table_files.h"
 #include "wide_text.h"
@@ -183,11 +184,11 @@ void TimeRunAlone(const std::wstring& input, const char* shape, const TableLocat
     PrintedReport report;
     const int runs = input.size() > 20'000 ? 1 : 3;
     const Timing best = BestOf(runs, [&] {
-        StringSource source(Utf8FromWide(input));
-        StringSink japaneseCode;
-        StringSink preview;
+        testing::StringSource source(Utf8FromWide(input));
+        testing::StringSink japaneseCode;
+        testing::StringSink preview;
         TablePaths paths;
-        ConvertText(source, japaneseCode, preview, paths, tables, report);
+        ConvertText(RunKind::PerCharacter, source, japaneseCode, preview, paths, tables, report);
     });
     PrintFigure("conversion run alone", shape, input.size(), best);
 }

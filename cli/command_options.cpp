@@ -2,9 +2,6 @@
 
 #include "platform.h"
 
-#include <algorithm>
-#include <cctype>
-
 namespace pelmora {
 
 namespace {
@@ -41,13 +38,6 @@ constexpr std::string_view kUsage =
     "Exit status: 0 on success, 1 when an error report was shown or the output could not be\n"
     "written, 2 for a usage error or input that cannot be read or decoded (after writing what\n"
     "came before the bad byte).\n";
-
-std::string Lowercase(std::string_view text) {
-    std::string lower(text);
-    std::transform(lower.begin(), lower.end(), lower.begin(),
-                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-    return lower;
-}
 
 // One spelling for a folder, so that D, D/ and ./D/ count as the same value.
 std::filesystem::path NormalFolder(const std::filesystem::path& folder) {
@@ -88,6 +78,44 @@ std::string_view ValueOf(const Argument& option, const std::vector<std::string>&
     return arguments[++i];
 }
 
+// The options that choose the run's kind; the per-character run needs none.
+constexpr std::pair<std::string_view, RunKind> kRunKindOptions[] = {
+    {"--words", RunKind::ByWords},
+    {"--names", RunKind::ByNames},
+};
+
+// The options that choose what is written, and in which encoding.
+struct OutputChoice {
+    OutputText text;
+    TextEncoding encoding;
+};
+constexpr std::pair<std::string_view, OutputChoice> kOutputOptions[] = {
+    {"--preview", {OutputText::Preview, TextEncoding::Utf8}},
+    {"--sjis", {OutputText::JapaneseCode, TextEncoding::Gbk}},
+};
+
+// The value `name` stands for in `options`, when it is one of them.
+template <typename Value, std::size_t N>
+std::optional<Value> Chosen(const std::pair<std::string_view, Value> (&options)[N],
+                            std::string_view name) {
+    for (const auto& [option, value] : options) {
+        if (name == option) {
+            return value;
+        }
+    }
+    return std::nullopt;
+}
+
+// Options that choose among one set of values: giving another one of them than before is an
+// error that names both.
+void ChooseOnce(std::optional<std::string_view>& chosenBy, std::string_view name) {
+    if (chosenBy && *chosenBy != name) {
+        throw UsageError{std::string(*chosenBy) + " and " + std::string(name) +
+                         " cannot be combined"};
+    }
+    chosenBy = name;
+}
+
 TextEncoding EncodingNamed(std::string_view name) {
     if (const std::optional<TextEncoding> encoding = EncodingByName(name)) {
         return *encoding;
@@ -102,48 +130,11 @@ std::string_view UsageText() {
     return kUsage;
 }
 
-std::optional<TextEncoding> EncodingByName(std::string_view name) {
-    const std::string lower = Lowercase(name);
-    if (lower == "utf-8" || lower == "utf8") {
-        return TextEncoding::Utf8;
-    }
-    if (lower == "gbk" || lower == "cp936" || lower == "gb2312") {
-        return TextEncoding::Gbk;
-    }
-    if (lower == "gb18030") {
-        return TextEncoding::Gb18030;
-    }
-    if (lower == "utf-16le") {
-        return TextEncoding::Utf16Le;
-    }
-    if (lower == "utf-16be") {
-        return TextEncoding::Utf16Be;
-    }
-    return std::nullopt;
-}
-
-std::string_view EncodingDisplayName(TextEncoding encoding) {
-    switch (encoding) {
-    case TextEncoding::Utf8:
-        return "UTF-8";
-    case TextEncoding::Gbk:
-        return "GBK";
-    case TextEncoding::Gb18030:
-        return "GB18030";
-    case TextEncoding::Utf16Le:
-        return "UTF-16LE";
-    case TextEncoding::Utf16Be:
-        return "UTF-16BE";
-    case TextEncoding::ShiftJis:
-        return "Shift-JIS";
-    }
-    return "?";
-}
-
 Options ParseOptions(const std::vector<std::string>& arguments) {
     Options options;
-    std::optional<OutputForm> form;
     std::optional<std::filesystem::path> inputPath;
+    std::optional<std::string_view> kindOption;
+    std::optional<std::string_view> outputOption;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < arguments.size(); ++i) {
         const std::string_view argument = arguments[i];
@@ -160,17 +151,15 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             options.help = true;
         } else if (option && name == "--version") {
             options.version = true;
-        } else if (option && (name == "--preview" || name == "--sjis")) {
-            const OutputForm asked =
-                name == "--preview" ? OutputForm::Preview : OutputForm::ShiftJisBytes;
-            if (form && *form != asked) {
-                throw UsageError{"--preview and --sjis cannot be combined"};
-            }
-            form = asked;
-        } else if (option && name == "--words") {
-            options.byWords = true;
-        } else if (option && name == "--names") {
-            options.byNames = true;
+        } else if (const std::optional<OutputChoice> output =
+                       option ? Chosen(kOutputOptions, name) : std::nullopt) {
+            ChooseOnce(outputOption, name);
+            options.text = output->text;
+            options.outputEncoding = output->encoding;
+        } else if (const std::optional<RunKind> kind =
+                       option ? Chosen(kRunKindOptions, name) : std::nullopt) {
+            ChooseOnce(kindOption, name);
+            options.kind = *kind;
         } else if (option && name == "--candidates") {
             options.candidates = true;
         } else if (option && name == "--tables") {
@@ -182,8 +171,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             }
             options.tableDirectory = folder;
         } else if (option && name == "--from") {
-            SetOnce(options.encoding, EncodingNamed(ValueOf(split, arguments, i, "an encoding")),
-                    "--from");
+            SetOnce(options.inputEncoding,
+                    EncodingNamed(ValueOf(split, arguments, i, "an encoding")), "--from");
         } else if (option) {
             throw UsageError{"unknown option " + std::string(argument)};
         } else if (inputPath) {
@@ -192,13 +181,9 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             inputPath = PathFromArgument(argument);
         }
     }
-    if (options.byWords && options.byNames) {
-        throw UsageError{"--words and --names cannot be combined"};
-    }
-    if (options.candidates && form) {
+    if (options.candidates && outputOption) {
         throw UsageError{"--candidates cannot be combined with --preview or --sjis"};
     }
-    options.form = form.value_or(OutputForm::JapaneseCode);
     options.inputPath = inputPath.value_or("-");
     return options;
 }

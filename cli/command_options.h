@@ -1,6 +1,7 @@
 #pragma once
 
-#include "stream_decoder.h"
+#include "conversion.h"
+#include "text_encoding.h"
 
 #include <filesystem>
 #include <optional>
@@ -10,22 +11,22 @@
 
 namespace pelmora {
 
-/// Which of the conversion's texts pelmora-convert writes, and how.
-enum class OutputForm {
-    JapaneseCode,  ///< the Japanese code text as UTF-8 (the default)
-    Preview,       ///< the preview text as UTF-8
-    ShiftJisBytes, ///< the Japanese code text in code page 936: the Shift-JIS bytes
+/// Which of the conversion's two texts pelmora-convert writes.
+enum class OutputText {
+    JapaneseCode, ///< the Japanese code text (the default)
+    Preview,      ///< the preview text (--preview)
 };
 
 /// What the command line asked for.
 struct Options {
     std::optional<std::filesystem::path> tableDirectory;
-    OutputForm form = OutputForm::JapaneseCode;
-    /// Nothing: UTF-8, or what a byte order mark at the start says.
-    std::optional<TextEncoding> encoding;
+    OutputText text = OutputText::JapaneseCode;
+    /// UTF-8, or code page 936 for --sjis: the Japanese code text's Shift-JIS bytes.
+    TextEncoding outputEncoding = TextEncoding::Utf8;
+    /// --from; nothing: UTF-8, or what a byte order mark at the start says.
+    std::optional<TextEncoding> inputEncoding;
     std::filesystem::path inputPath = "-";
-    bool byWords = false;    ///< --words: the word-aware run
-    bool byNames = false;    ///< --names: one Chinese personal name per line
+    RunKind kind = RunKind::PerCharacter; ///< --words, --names
     bool candidates = false; ///< --candidates: list each character's candidates instead
     bool help = false;
     bool version = false;
@@ -41,13 +42,6 @@ std::string_view UsageText();
 
 /// The line after a usage error's message, pointing at the help.
 inline constexpr std::string_view kTryHelp = "Try 'pelmora-convert --help' for more information.";
-
-/// The encoding for a --from name: utf-8 (or utf8), gbk (or cp936, gb2312), gb18030, utf-16le,
-/// utf-16be, in any letter case; nothing for any other name.
-std::optional<TextEncoding> EncodingByName(std::string_view name);
-
-/// The name users know an encoding by, for messages ("UTF-8", "GBK", ...).
-std::string_view EncodingDisplayName(TextEncoding encoding);
 
 /// Reads the arguments after the program name (UTF-8 on Windows, the bytes given elsewhere).
 /// An option's value follows it as the next argument or after "=" (--tables=DIR). Throws

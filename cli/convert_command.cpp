@@ -7,6 +7,7 @@
 #include "output_stream.h"
 #include "platform.h"
 #include "program_directory.h"
+#include "runtime_error.h"
 #include "utf8.h"
 #include "word_tables.h"
 
@@ -29,13 +30,6 @@ std::string VersionLine() {
 
 TableLocation Location(const Options& options) {
     return {options.tableDirectory.value_or(ProgramDirectory()), TableReading::InMemory};
-}
-
-RunKind KindOfRun(const Options& options) {
-    if (options.byNames) {
-        return RunKind::ByNames;
-    }
-    return options.byWords ? RunKind::ByWords : RunKind::PerCharacter;
 }
 
 // The --candidates listing as the run goes: each pick the run appends belongs to the oldest
@@ -62,9 +56,8 @@ public:
         m_waiting.pop_front();
         m_codePicks.picks.pop_front();
         m_line.clear();
-        AppendCandidateLines(std::u32string_view(&character, 1),
-                             std::u32string_view(&codePick, 1), std::u32string_view(&pick, 1),
-                             m_candidates, m_line);
+        AppendCandidateLines(std::u32string_view(&character, 1), std::u32string_view(&codePick, 1),
+                             std::u32string_view(&pick, 1), m_candidates, m_line);
         m_output.AppendBytes(m_line);
     }
 
@@ -95,16 +88,24 @@ int Outcome(const StandardErrorReport& report, bool written, const InputText& in
     return kExitSuccess;
 }
 
+// The code text written in code page 936 is Shift-JIS bytes: a console shows what a Japanese
+// program reads in them.
+TextEncoding ShownAs(const Options& options) {
+    const bool codeTextBytes =
+        options.text == OutputText::JapaneseCode && options.outputEncoding == TextEncoding::Gbk;
+    return codeTextBytes ? TextEncoding::ShiftJis : options.outputEncoding;
+}
+
 int WriteConversion(const Options& options, InputText& input) {
-    StandardOutputSink output(options.form == OutputForm::ShiftJisBytes);
+    StandardOutputSink output(options.outputEncoding, ShownAs(options));
     input.BeforeWaiting([&output] { return output.SendNow(); });
     DiscardSink unused;
-    const bool previewAsked = options.form == OutputForm::Preview;
+    const bool previewAsked = options.text == OutputText::Preview;
     StandardErrorReport report;
     TablePaths paths;
-    ConvertTextAs(KindOfRun(options), input, previewAsked ? static_cast<TextSink&>(unused) : output,
-                  previewAsked ? static_cast<TextSink&>(output) : unused, paths, Location(options),
-                  report);
+    ConvertText(options.kind, input, previewAsked ? static_cast<TextSink&>(unused) : output,
+                previewAsked ? static_cast<TextSink&>(output) : unused, paths, Location(options),
+                report);
     const bool written = output.Finish();
     return Outcome(report, written, input);
 }
@@ -119,13 +120,12 @@ int WriteCandidates(const Options& options, InputText& input) {
         ReportCurrentException(report, kConversionErrorTitle);
         return kExitReported;
     }
-    StandardOutputSink output(false);
+    StandardOutputSink output(TextEncoding::Utf8, TextEncoding::Utf8);
     CandidateLinesSink lines(*candidates, output);
     input.BeforeWaiting([&output] { return output.SendNow(); });
     input.OnPiece([&lines](std::string_view piece) { lines.Take(piece); });
     TablePaths paths;
-    ConvertTextAs(KindOfRun(options), input, lines.CodePicks(), lines, paths, Location(options),
-                  report);
+    ConvertText(options.kind, input, lines.CodePicks(), lines, paths, Location(options), report);
     const bool written = output.Finish();
     return Outcome(report, written, input);
 }
@@ -137,13 +137,13 @@ int Convert(const Options& options) {
         std::filesystem::status(*options.tableDirectory, error).type() !=
             std::filesystem::file_type::not_found &&
         !error && !std::filesystem::is_directory(*options.tableDirectory, error)) {
-        throw UsageError{"--tables " + DisplayPath(*options.tableDirectory) + " is not a folder"};
+        throw UsageError{"--tables " + PathText(*options.tableDirectory) + " is not a folder"};
     }
     const std::unique_ptr<InputText> input = InputText::Open(options.inputPath);
     if (!input) {
         return kExitUsage;
     }
-    input->Start(options.encoding);
+    input->Start(options.inputEncoding);
     if (input->Failure()) {
         TellUser(*input->Failure());
         return kExitUsage;

@@ -2,6 +2,7 @@
 
 #include "output_stream.h"
 #include "platform.h"
+#include "runtime_error.h"
 #include "utf8.h"
 
 #include <algorithm>
@@ -64,17 +65,6 @@ std::string Hex(std::string_view bytes) {
     return hex;
 }
 
-// Whether more bytes could still make `start` a byte order mark: the first read of a terminal
-// or a pipe may bring a single byte.
-bool CouldBeginByteOrderMark(std::string_view start) {
-    for (const std::string_view mark : {"\xEF\xBB\xBF", "\xFF\xFE", "\xFE\xFF"}) {
-        if (start.size() < mark.size() && mark.substr(0, start.size()) == start) {
-            return true;
-        }
-    }
-    return false;
-}
-
 } // namespace
 
 std::optional<TextEncoding> LikelyEncoding(std::string_view readSoFar, std::uint64_t invalidAt,
@@ -111,7 +101,7 @@ std::string InvalidInputMessage(TextEncoding encoding, std::uint64_t offset,
 std::unique_ptr<InputText> InputText::Open(const std::filesystem::path& path) {
     const bool standardInput = path == "-";
     std::FILE* file = standardInput ? OpenStandardInput() : OpenForReading(path);
-    const std::string name = standardInput ? "standard input" : DisplayPath(path);
+    const std::string name = standardInput ? "standard input" : PathText(path);
     if (file == nullptr) {
         // Some systems refuse to open a directory at all, others only to read it: either way
         // it is input that cannot be read.
@@ -146,6 +136,7 @@ std::optional<std::size_t> InputText::Read(char* buffer, std::size_t size) {
 }
 
 void InputText::Start(std::optional<TextEncoding> asked) {
+    // The first read of a terminal or a pipe may bring a single byte of a byte order mark.
     char buffer[kReadBytes];
     while (CouldBeginByteOrderMark(m_start) && !m_ended) {
         const std::optional<std::size_t> read = Read(buffer, sizeof buffer);

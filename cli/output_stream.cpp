@@ -1,8 +1,6 @@
 #include "output_stream.h"
 
-#include "code_page.h"
 #include "platform.h"
-#include "utf8.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -34,8 +32,9 @@ void StandardErrorReport::Show(std::string_view title, std::string_view text) {
     ++m_shown;
 }
 
-StandardOutputSink::StandardOutputSink(bool codePage936) : m_codePage936(codePage936) {
-    UseBinaryStandardOutput(codePage936 ? OutputBytes::ShiftJis : OutputBytes::Utf8);
+StandardOutputSink::StandardOutputSink(TextEncoding encoding, TextEncoding shownAs)
+    : m_encoder(encoding) {
+    UseBinaryStandardOutput(shownAs);
 }
 
 void StandardOutputSink::StopUnencodable() {
@@ -88,7 +87,7 @@ void StandardOutputSink::Flush() {
 }
 
 bool WriteOutput(std::string_view bytes) {
-    UseBinaryStandardOutput(OutputBytes::Utf8);
+    UseBinaryStandardOutput(TextEncoding::Utf8);
     const bool written = WriteStandardOutput(bytes) && FlushStandardOutput();
     if (!written) {
         TellUser(std::string("cannot write the output: ") + std::strerror(errno));

@@ -1,13 +1,10 @@
 #pragma once
 
-#include "code_page.h"
 #include "conversion.h"
 #include "error_report.h"
-#include "utf8.h"
+#include "stream_encoder.h"
 
 #include <array>
-#include <cstdint>
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,8 +31,8 @@ private:
 /// was written before it.
 class StandardOutputSink final : public TextSink {
 public:
-    /// Writes UTF-8, or code page 936 bytes when `codePage936`.
-    explicit StandardOutputSink(bool codePage936);
+    /// Writes the text in `encoding`; a console shows the bytes as text in `shownAs`.
+    StandardOutputSink(TextEncoding encoding, TextEncoding shownAs);
     /// The conversion empties its outputs before the first piece, when nothing is written yet.
     void Clear() override { m_used = 0; }
     // In the header, and into a plain array, so that the build can inline the per-character
@@ -44,18 +41,12 @@ public:
         if (m_stopped) {
             return;
         }
-        if (!m_codePage936) {
-            m_used += WriteUtf8(character, m_bytes.data() + m_used);
-        } else if (const std::optional<CharCode> code = CharCodeOf(character)) {
-            const auto value = static_cast<std::uint16_t>(*code);
-            if (*code < 0) {
-                m_bytes[m_used++] = static_cast<char>(value >> 8);
-            }
-            m_bytes[m_used++] = static_cast<char>(value & 0xFF);
-        } else {
+        const std::size_t written = m_encoder.Write(character, m_bytes.data() + m_used);
+        if (written == 0) {
             StopUnencodable();
             return;
         }
+        m_used += written;
         if (m_used >= kBufferBytes) {
             Flush();
         }
@@ -74,8 +65,9 @@ private:
     void Flush();
     void StopUnencodable();
 
-    bool m_codePage936;
-    std::array<char, kBufferBytes + 4> m_bytes{}; // room for one more character when full
+    StreamEncoder m_encoder;
+    // Room for one more character when full.
+    std::array<char, kBufferBytes + StreamEncoder::kMostBytes> m_bytes{};
     std::size_t m_used = 0;
     bool m_stopped = false;
     bool m_unencodable = false;

@@ -7,7 +7,7 @@
 #include <string>
 #include <string_view>
 
-#include "stream_decoder.h"
+#include "text_encoding.h"
 
 // What differs between systems for pelmora-convert: how arguments become paths, how files and
 // the standard streams are opened, and how messages reach the user. One implementation per
@@ -17,9 +17,6 @@ namespace pelmora {
 /// The path an argument names. Arguments are UTF-8 on Windows (made from the wide command
 /// line) and the bytes as given elsewhere.
 std::filesystem::path PathFromArgument(std::string_view argument);
-
-/// A path as UTF-8, for messages.
-std::string DisplayPath(const std::filesystem::path& path);
 
 /// Opens a file for reading bytes; nullptr with errno set when it cannot.
 std::FILE* OpenForReading(const std::filesystem::path& path);
@@ -46,13 +43,10 @@ std::string_view EndOfInputKeys();
 /// False when the program was started with standard output closed.
 bool StandardOutputIsOpen();
 
-/// What the bytes written to standard output stand for, so that a console can show them as
-/// text: UTF-8, or Shift-JIS bytes (--sjis).
-enum class OutputBytes { Utf8, ShiftJis };
-
 /// Sets standard output to write bytes as they are (no line-end translation). Where standard
-/// output is a console, it shows them as the text they stand for instead.
-void UseBinaryStandardOutput(OutputBytes bytes);
+/// output is a console, it shows them as text in `shownAs` instead: UTF-8, or Shift-JIS for
+/// the code text's code page 936 bytes (--sjis), as a Japanese program reads them.
+void UseBinaryStandardOutput(TextEncoding shownAs);
 
 /// Writes `bytes` to standard output; false, with errno set, when not all could be written.
 bool WriteStandardOutput(std::string_view bytes);

@@ -11,10 +11,6 @@ std::filesystem::path PathFromArgument(std::string_view argument) {
     return std::filesystem::path(std::string(argument));
 }
 
-std::string DisplayPath(const std::filesystem::path& path) {
-    return path.string();
-}
-
 std::FILE* OpenForReading(const std::filesystem::path& path) {
     return std::fopen(path.c_str(), "rb");
 }
@@ -51,7 +47,7 @@ bool StandardOutputIsOpen() {
     return ::fcntl(STDOUT_FILENO, F_GETFD) != -1;
 }
 
-void UseBinaryStandardOutput(OutputBytes) {}
+void UseBinaryStandardOutput(TextEncoding) {}
 
 bool WriteStandardOutput(std::string_view bytes) {
     return std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size();

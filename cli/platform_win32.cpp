@@ -30,10 +30,9 @@ public:
 
     // A console shows the text the bytes stand for; a character cut at the end of one write is
     // kept for the next.
-    void SetBytes(OutputBytes bytes) {
-        m_bytes = bytes;
-        m_text.emplace(bytes == OutputBytes::ShiftJis ? TextEncoding::ShiftJis : TextEncoding::Utf8,
-                       BadBytes::Replace);
+    void SetBytes(TextEncoding shownAs) {
+        m_shownAs = shownAs;
+        m_text.emplace(shownAs, BadBytes::Replace);
     }
 
     bool Write(std::string_view bytes) {
@@ -47,7 +46,7 @@ public:
         }
         std::string utf8;
         Text().Finish(utf8);
-        SetBytes(m_bytes);
+        SetBytes(m_shownAs);
         return WriteText(utf8);
     }
 
@@ -74,7 +73,7 @@ private:
 
     StreamDecoder& Text() {
         if (!m_text) {
-            SetBytes(m_bytes);
+            SetBytes(m_shownAs);
         }
         return *m_text;
     }
@@ -113,7 +112,7 @@ private:
 
     HANDLE m_handle;
     bool m_console = false;
-    OutputBytes m_bytes = OutputBytes::Utf8;
+    TextEncoding m_shownAs = TextEncoding::Utf8;
     std::optional<StreamDecoder> m_text;
 };
 
@@ -185,11 +184,6 @@ std::filesystem::path PathFromArgument(std::string_view argument) {
     return std::filesystem::path(std::u8string(argument.begin(), argument.end()));
 }
 
-std::string DisplayPath(const std::filesystem::path& path) {
-    const std::u8string utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
-}
-
 std::FILE* OpenForReading(const std::filesystem::path& path) {
     const DWORD attributes = GetFileAttributesW(path.c_str());
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -236,8 +230,8 @@ bool StandardOutputIsOpen() {
     return handle != nullptr && handle != INVALID_HANDLE_VALUE;
 }
 
-void UseBinaryStandardOutput(OutputBytes bytes) {
-    Output().SetBytes(bytes);
+void UseBinaryStandardOutput(TextEncoding shownAs) {
+    Output().SetBytes(shownAs);
 }
 
 bool WriteStandardOutput(std::string_view bytes) {

@@ -14,7 +14,7 @@ constexpr auto kRecordSize = static_cast<std::int64_t>(kRecordBytes);
 
 std::int64_t RecordOffset(RecordNumber number, const std::filesystem::path& path) {
     if (number < 1) {
-        throw RuntimeError(ErrorNumber::BadRecordNumber, PathText(path));
+        throw RuntimeError(ErrorNumber::BadRecordNumber, path);
     }
     return (static_cast<std::int64_t>(number) - 1) * kRecordSize;
 }
@@ -28,7 +28,7 @@ public:
         char bytes[kRecordSize];
         const std::int64_t offset = RecordOffset(number, m_file->Path());
         if (m_file->ReadAt(offset, bytes, kRecordSize) != kRecordSize) {
-            throw RuntimeError(ErrorNumber::InputPastEndOfFile, PathText(m_file->Path()));
+            throw RuntimeError(ErrorNumber::InputPastEndOfFile, m_file->Path());
         }
         return {static_cast<std::uint8_t>(bytes[0]), static_cast<std::uint8_t>(bytes[1])};
     }
@@ -48,7 +48,7 @@ public:
     Record Read(RecordNumber number) override {
         const std::int64_t offset = RecordOffset(number, m_path);
         if (offset + kRecordSize > static_cast<std::int64_t>(m_bytes.size())) {
-            throw RuntimeError(ErrorNumber::InputPastEndOfFile, PathText(m_path));
+            throw RuntimeError(ErrorNumber::InputPastEndOfFile, m_path);
         }
         const auto at = static_cast<std::size_t>(offset);
         return {static_cast<std::uint8_t>(m_bytes[at]), static_cast<std::uint8_t>(m_bytes[at + 1])};
@@ -120,25 +120,6 @@ void TableSet::CloseAll() {
     for (std::unique_ptr<TableFile>& file : m_files) {
         file.reset();
     }
-    m_keySearches.clear();
-}
-
-std::optional<RecordNumber> TableSet::RememberedKeySearch(CharCode code) const {
-    if (m_keySearches.empty()) {
-        return std::nullopt;
-    }
-    const RecordNumber found = m_keySearches[static_cast<std::size_t>(code + 32768)];
-    return found < 0 ? std::nullopt : std::optional<RecordNumber>(found);
-}
-
-void TableSet::RememberKeySearch(CharCode code, RecordNumber found) {
-    if (!m_files[0] || !m_files[0]->LoadedLength()) {
-        return;
-    }
-    if (m_keySearches.empty()) {
-        m_keySearches.assign(65536, -1);
-    }
-    m_keySearches[static_cast<std::size_t>(code + 32768)] = found;
 }
 
 RecordNumber KeyRecordCount(std::int64_t lengthInBytes) {
@@ -147,11 +128,6 @@ RecordNumber KeyRecordCount(std::int64_t lengthInBytes) {
         throw RuntimeError(ErrorNumber::Overflow);
     }
     return static_cast<RecordNumber>(count);
-}
-
-std::string PathText(const std::filesystem::path& path) {
-    const std::u8string utf8 = path.u8string();
-    return std::string(utf8.begin(), utf8.end());
 }
 
 } // namespace pelmora

@@ -8,7 +8,6 @@
 #include <filesystem>
 #include <memory>
 #include <optional>
-#include <vector>
 
 namespace pelmora {
 
@@ -65,19 +64,11 @@ public:
     /// Closes all open tables at once.
     void CloseAll();
 
-    /// The result a search of the key table gave earlier in this run for `code`, when the key
-    /// table was read into memory: its content cannot change under the run, so the same search
-    /// gives the same record. Nothing for a table read record by record, or a code not yet seen.
-    std::optional<RecordNumber> RememberedKeySearch(CharCode code) const;
-    /// Keeps a key-table search result for RememberedKeySearch.
-    void RememberKeySearch(CharCode code, RecordNumber found);
-
 private:
     TableFile& FileUnder(std::int32_t fileNumber);
 
     TablePaths m_paths;
     std::array<std::unique_ptr<TableFile>, 3> m_files;
-    std::vector<RecordNumber> m_keySearches; // indexed by code + 32768; -1 for not yet searched
 };
 
 /// The number of key records for a key table of `lengthInBytes`: the truncated half. Raises

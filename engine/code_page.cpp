@@ -87,28 +87,25 @@ std::optional<char32_t> CodePage936Character(std::uint16_t code) {
     return character;
 }
 
-bool AppendCodePage936(char32_t character, std::string& out) {
+std::size_t WriteCodePage936(char32_t character, char* out) {
     const std::optional<CharCode> code = CharCodeOf(character);
     if (!code) {
-        return false;
+        return 0;
     }
     const auto value = static_cast<std::uint16_t>(*code);
+    std::size_t written = 0;
     if (*code < 0) {
-        out.push_back(static_cast<char>(value >> 8));
+        out[written++] = static_cast<char>(value >> 8);
     }
-    out.push_back(static_cast<char>(value & 0xFF));
-    return true;
+    out[written++] = static_cast<char>(value & 0xFF);
+    return written;
 }
 
-std::optional<std::string> EncodeCodePage936(std::u32string_view text) {
-    std::string bytes;
-    bytes.reserve(text.size() * 2);
-    for (const char32_t character : text) {
-        if (!AppendCodePage936(character, bytes)) {
-            return std::nullopt;
-        }
-    }
-    return bytes;
+bool AppendCodePage936(char32_t character, std::string& out) {
+    char bytes[2];
+    const std::size_t written = WriteCodePage936(character, bytes);
+    out.append(bytes, written);
+    return written > 0;
 }
 
 } // namespace pelmora

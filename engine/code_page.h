@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -28,11 +29,12 @@ std::optional<CharCode> CharCodeOf(char32_t character);
 /// trail), or nothing when those bytes are no character of the code page.
 std::optional<char32_t> CodePage936Character(std::uint16_t code);
 
+/// Writes the code page 936 bytes of `character` to `out`, which has room for two; returns how
+/// many, or 0 when the code page cannot represent it.
+std::size_t WriteCodePage936(char32_t character, char* out);
+
 /// Appends the code page 936 bytes of `character`; false (and nothing appended) when the code
 /// page cannot represent it.
 bool AppendCodePage936(char32_t character, std::string& out);
-
-/// `text` encoded in code page 936; nothing when a character cannot be represented.
-std::optional<std::string> EncodeCodePage936(std::u32string_view text);
 
 } // namespace pelmora

@@ -1,19 +1,17 @@
 #include "error_report.h"
 
-#include "runtime_error.h"
-
 #include <exception>
 #include <new>
 
 namespace pelmora {
 
-std::string FormatErrorText(const ErrorInfo& error) {
-    return "ErrorNo:" + std::to_string(error.number) + "\r\nErrorInfo:" + error.description;
+std::string FormatErrorText(int number, std::string_view description) {
+    return "ErrorNo:" + std::to_string(number) + "\r\nErrorInfo:" + std::string(description);
 }
 
 void ShowErrorReport(ErrorReport& report, std::string_view title, const ErrorInfo& error) {
     if (error.number != 0) {
-        report.Show(title, FormatErrorText({error.number, report.Describe(error), error.fileName}));
+        report.Show(title, FormatErrorText(error.number, report.Describe(error)));
     }
 }
 
@@ -23,19 +21,15 @@ ErrorInfo CurrentExceptionInfo() {
     try {
         throw;
     } catch (const RuntimeError& error) {
-        return {error.Number(), error.what(), error.FileName()};
+        return error.Facts();
     } catch (const std::bad_alloc&) {
-        return {static_cast<int>(ErrorNumber::OutOfMemory),
-                StandardDescription(ErrorNumber::OutOfMemory),
-                {}};
+        return ErrorInfo(static_cast<int>(ErrorNumber::OutOfMemory));
     } catch (const std::exception& error) {
-        return {static_cast<int>(ErrorNumber::InternalError),
-                StandardDescription(ErrorNumber::InternalError) + ": " + error.what(),
-                {}};
+        ErrorInfo internal(static_cast<int>(ErrorNumber::InternalError));
+        internal.detail = error.what();
+        return internal;
     } catch (...) {
-        return {static_cast<int>(ErrorNumber::InternalError),
-                StandardDescription(ErrorNumber::InternalError),
-                {}};
+        return ErrorInfo(static_cast<int>(ErrorNumber::InternalError));
     }
 }
 

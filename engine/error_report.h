@@ -1,5 +1,7 @@
 #pragma once
 
+#include "runtime_error.h"
+
 #include <string>
 #include <string_view>
 
@@ -10,14 +12,6 @@ inline constexpr std::string_view kFormLoadErrorTitle = "Error in FormLoad";
 inline constexpr std::string_view kConversionErrorTitle = "Error in Command1Click";
 inline constexpr std::string_view kObtainErrorTitle = "Error in Obtain";
 
-/// One failure as a trap sees it: the error number, the runtime's English description and,
-/// for a failure that involves a file, that file's name.
-struct ErrorInfo {
-    int number = 0;
-    std::string description;
-    std::string fileName;
-};
-
 /// The one way a failure is shown. The window shows a modal message box, the command line
 /// writes to standard error, tests record what was shown.
 class ErrorReport {
@@ -25,13 +19,13 @@ public:
     virtual ~ErrorReport() = default;
     /// Shows one report; `text` is already formatted by FormatErrorText.
     virtual void Show(std::string_view title, std::string_view text) = 0;
-    /// The description that follows "ErrorInfo:". The runtime's English wording by default; a
-    /// front end may word it in its users' language from the number and the file name.
-    virtual std::string Describe(const ErrorInfo& error) const { return error.description; }
+    /// The description that follows "ErrorInfo:": the runtime's English wording by default; a
+    /// front end may word the facts in its users' language.
+    virtual std::string Describe(const ErrorInfo& error) const { return EnglishDescription(error); }
 };
 
 /// "ErrorNo:" number CR LF "ErrorInfo:" description.
-std::string FormatErrorText(const ErrorInfo& error);
+std::string FormatErrorText(int number, std::string_view description);
 
 /// Shows the report for `error` under `title`, described by `report`, unless its number is 0.
 void ShowErrorReport(ErrorReport& report, std::string_view title, const ErrorInfo& error);

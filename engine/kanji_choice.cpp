@@ -1,7 +1,6 @@
 #include "kanji_choice.h"
 
 #include "shift_jis.h"
-#include "table_file_access.h"
 #include "table_files.h"
 
 #include <string>
@@ -46,11 +45,13 @@ bool RecordsAgree(Record japaneseCode, Record preview) {
     return (*read)[0] == shown || ((*read)[0] == kKatakanaMiddleDot && shown == kMiddleDot);
 }
 
-RuntimeError DamagedRecord(const std::filesystem::path& japaneseCodeTable, RecordNumber record) {
-    return RuntimeError::WithDetail(ErrorNumber::InvalidFileFormat,
-                                    PathText(japaneseCodeTable) + ", record " +
-                                        std::to_string(record) +
-                                        ": its Shift-JIS code is not its preview's kanji");
+RuntimeError DamagedRecord(const std::filesystem::path& file, RecordNumber record,
+                           const std::filesystem::path& pairedFile) {
+    ErrorInfo facts(static_cast<int>(ErrorNumber::InvalidFileFormat), file);
+    facts.pairedFile = pairedFile;
+    facts.record = record;
+    facts.detail = "its Shift-JIS code is not its preview's kanji";
+    return RuntimeError(std::move(facts));
 }
 
 KanjiChoice ChoiceFromRecords(Record japaneseCode, Record preview) {

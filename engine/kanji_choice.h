@@ -32,10 +32,11 @@ bool IsExtensionKanji(Record japaneseCode);
 /// show a Japanese program something other than the preview.
 bool RecordsAgree(Record japaneseCode, Record preview);
 
-/// The failure for a record pair that breaks the tables' promise: an invalid file format whose
-/// description names `japaneseCodeTable` and `record`, the number of the pair's Japanese-code
-/// record in it.
-RuntimeError DamagedRecord(const std::filesystem::path& japaneseCodeTable, RecordNumber record);
+/// The failure for a record pair that breaks the tables' promise: an invalid file format of
+/// `file` at `record`, the pair's Japanese-code record, and of `pairedFile` too when the pair's
+/// preview record lies there (jj.dat beside pj.dat).
+RuntimeError DamagedRecord(const std::filesystem::path& file, RecordNumber record,
+                           const std::filesystem::path& pairedFile = {});
 
 /// One Japanese kanji a character can take: its Japanese code text character (the Shift-JIS
 /// bytes read through code page 936) and its preview character.

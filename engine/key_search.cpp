@@ -55,15 +55,7 @@ RecordNumber Obtain(char32_t character, std::int32_t fileNumber, TableSet& table
         if (!wanted) {
             return 0; // the tables cannot hold what the code page cannot represent
         }
-        if (fileNumber != kKeyTableFile) {
-            return SearchKeys(*wanted, keyCount, fileNumber, tables);
-        }
-        if (const std::optional<RecordNumber> known = tables.RememberedKeySearch(*wanted)) {
-            return *known;
-        }
-        const RecordNumber found = SearchKeys(*wanted, keyCount, fileNumber, tables);
-        tables.RememberKeySearch(*wanted, found);
-        return found;
+        return SearchKeys(*wanted, keyCount, fileNumber, tables);
     } catch (...) {
         ReportCurrentException(report, kObtainErrorTitle);
         return 0;

@@ -1,6 +1,13 @@
 #include "runtime_error.h"
 
+#include <utility>
+
 namespace pelmora {
+
+std::string PathText(const std::filesystem::path& path) {
+    const std::u8string utf8 = path.u8string();
+    return std::string(utf8.begin(), utf8.end());
+}
 
 std::string StandardDescription(ErrorNumber number) {
     switch (number) {
@@ -32,18 +39,30 @@ std::string StandardDescription(ErrorNumber number) {
     return "Application-defined or object-defined error";
 }
 
-RuntimeError::RuntimeError(ErrorNumber number)
-    : std::runtime_error(StandardDescription(number)), m_number(number) {}
-
-RuntimeError::RuntimeError(ErrorNumber number, const std::string& fileName)
-    : std::runtime_error(StandardDescription(number) + ": " + fileName), m_number(number),
-      m_fileName(fileName) {}
-
-RuntimeError RuntimeError::WithDetail(ErrorNumber number, const std::string& detail) {
-    RuntimeError error(number);
-    static_cast<std::runtime_error&>(error) =
-        std::runtime_error(StandardDescription(number) + ": " + detail);
-    return error;
+std::string EnglishDescription(const ErrorInfo& error) {
+    std::string text = StandardDescription(static_cast<ErrorNumber>(error.number));
+    if (!error.file.empty()) {
+        text += ": " + PathText(error.file);
+        if (!error.pairedFile.empty()) {
+            text += " and " + PathText(error.pairedFile);
+        }
+        if (error.record) {
+            text += ", record " + std::to_string(*error.record);
+        }
+    }
+    if (!error.detail.empty()) {
+        text += ": " + error.detail;
+    }
+    return text;
 }
+
+RuntimeError::RuntimeError(ErrorNumber number)
+    : RuntimeError(ErrorInfo(static_cast<int>(number))) {}
+
+RuntimeError::RuntimeError(ErrorNumber number, const std::filesystem::path& file)
+    : RuntimeError(ErrorInfo(static_cast<int>(number), file)) {}
+
+RuntimeError::RuntimeError(ErrorInfo facts)
+    : std::runtime_error(EnglishDescription(facts)), m_facts(std::move(facts)) {}
 
 } // namespace pelmora

@@ -1,7 +1,11 @@
 #pragma once
 
+#include <cstdint>
+#include <filesystem>
+#include <optional>
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace pelmora {
 
@@ -22,29 +26,55 @@ enum class ErrorNumber : int {
     InvalidFileFormat = 321,
 };
 
+/// A path as UTF-8, for messages and error reports.
+std::string PathText(const std::filesystem::path& path);
+
 /// The runtime's own wording for an error number ("File not found", ...).
 std::string StandardDescription(ErrorNumber number);
 
+/// One failure as facts, which each front end words in its own language: the error number, the
+/// file or the two files it involves, the record in them and what else is known.
+struct ErrorInfo {
+    /// A failure numbered `number`, of `file` when one is given.
+    explicit ErrorInfo(int number = 0, std::filesystem::path file = {})
+        : number(number), file(std::move(file)) {}
+
+    int number;
+    /// The file that failed; empty when the failure involves none.
+    std::filesystem::path file;
+    /// The other file of a record pair that breaks the tables' promise, when its two records
+    /// lie in two files (pj.dat beside jj.dat); empty otherwise.
+    std::filesystem::path pairedFile;
+    /// The record of `file` (and `pairedFile`) that failed, counted from 1; nothing when none.
+    std::optional<std::int32_t> record;
+    /// What else is known, in English (why a record is damaged, what failed inside); empty
+    /// when nothing.
+    std::string detail;
+};
+
+/// The facts in the runtime's English wording: the standard description, then the files and
+/// the record, then the detail: "File not found: /t/pin.dat", "Invalid file format: /t/pj.dat
+/// and /t/jj.dat, record 3: its Shift-JIS code is not its preview's kanji".
+std::string EnglishDescription(const ErrorInfo& error);
+
 /// A failure inside a routine, thrown where it happens and caught only by the trap of the
-/// routine that owns it (the key search, the conversion run, the window's load handler).
+/// routine that owns it (the key search, the conversion run, the window's load handler). It
+/// carries its facts; what() is their English description.
 class RuntimeError : public std::runtime_error {
 public:
     /// A failure with the runtime's standard description.
     explicit RuntimeError(ErrorNumber number);
-    /// A failure that involves a file: the description names it.
-    RuntimeError(ErrorNumber number, const std::string& fileName);
-    /// A failure whose description adds `detail` to the standard wording (which may name files
-    /// and places in them); FileName() stays empty.
-    static RuntimeError WithDetail(ErrorNumber number, const std::string& detail);
+    /// A failure of the file `file`.
+    RuntimeError(ErrorNumber number, const std::filesystem::path& file);
+    /// A failure with all its facts; `facts.number` is its number.
+    explicit RuntimeError(ErrorInfo facts);
 
-    int Number() const { return static_cast<int>(m_number); }
-    ErrorNumber Kind() const { return m_number; }
-    /// The file the failure involves, as given; empty when none.
-    const std::string& FileName() const { return m_fileName; }
+    int Number() const { return m_facts.number; }
+    ErrorNumber Kind() const { return static_cast<ErrorNumber>(m_facts.number); }
+    const ErrorInfo& Facts() const { return m_facts; }
 
 private:
-    ErrorNumber m_number;
-    std::string m_fileName;
+    ErrorInfo m_facts;
 };
 
 } // namespace pelmora

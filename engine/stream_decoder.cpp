@@ -11,10 +11,6 @@ namespace pelmora {
 
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-constexpr std::string_view kUtf16LeByteOrderMark = "\xFF\xFE";
-constexpr std::string_view kUtf16BeByteOrderMark = "\xFE\xFF";
-
 std::uint8_t ByteAt(std::string_view bytes, std::size_t at) {
     return static_cast<std::uint8_t>(bytes[at]);
 }
@@ -24,17 +20,6 @@ bool IsGb18030FourByteDigit(std::uint8_t byte) {
 }
 
 } // namespace
-
-std::optional<ByteOrderMark> FindByteOrderMark(std::string_view start) {
-    for (const auto& [mark, encoding] : {std::pair{kUtf8ByteOrderMark, TextEncoding::Utf8},
-                                         std::pair{kUtf16LeByteOrderMark, TextEncoding::Utf16Le},
-                                         std::pair{kUtf16BeByteOrderMark, TextEncoding::Utf16Be}}) {
-        if (start.substr(0, mark.size()) == mark) {
-            return ByteOrderMark{encoding, mark.size()};
-        }
-    }
-    return std::nullopt;
-}
 
 StreamDecoder::StreamDecoder(TextEncoding encoding, BadBytes bad, std::uint64_t offset)
     : m_encoding(encoding), m_bad(bad), m_offset(offset) {}
@@ -198,14 +183,6 @@ std::size_t StreamDecoder::DecodeUtf16(std::string_view bytes, bool last, std::s
         ++at;
     }
     return at;
-}
-
-std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding) {
-    std::string utf8;
-    StreamDecoder decoder(encoding, BadBytes::Replace);
-    decoder.Decode(bytes, utf8);
-    decoder.Finish(utf8);
-    return utf8;
 }
 
 } // namespace pelmora

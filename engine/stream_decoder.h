@@ -1,33 +1,15 @@
 #pragma once
 
+#include "text_encoding.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
-// Bytes in any of the encodings Pelmora reads or writes, turned into UTF-8 as they arrive.
+// Bytes in any of the encodings Pelmora reads, turned into UTF-8 as they arrive.
 namespace pelmora {
-
-/// The byte encodings of text.
-enum class TextEncoding {
-    Utf8,
-    Gbk,     ///< code page 936
-    Gb18030, ///< read as code page 936; each four-byte character is U+FFFD, which converts to a
-             ///< miss
-    Utf16Le,
-    Utf16Be,
-    ShiftJis, ///< code page 932, as a Japanese program reads Pelmora's code text
-};
-
-/// A byte order mark at the start of a text: the encoding it announces and its length in bytes.
-struct ByteOrderMark {
-    TextEncoding encoding = TextEncoding::Utf8;
-    std::size_t length = 0;
-};
-
-/// The byte order mark that `start` begins with (UTF-8, UTF-16LE or UTF-16BE), if any.
-std::optional<ByteOrderMark> FindByteOrderMark(std::string_view start);
 
 /// What a decoder does at bytes that are no character of its encoding.
 enum class BadBytes {
@@ -76,8 +58,5 @@ private:
     std::optional<std::uint64_t> m_invalidAt;
     std::string m_invalidBytes;
 };
-
-/// UTF-8 of all of `bytes` in `encoding`, bad bytes replaced by U+FFFD.
-std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding);
 
 } // namespace pelmora

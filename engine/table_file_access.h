@@ -3,7 +3,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
-#include <string>
 
 // How the tables are read from the file system. One implementation per platform
 // (table_file_access_posix.cpp, table_file_access_win32.cpp), chosen by the build; both throw
@@ -33,8 +32,5 @@ private:
     std::filesystem::path m_path;
     std::intptr_t m_handle; // a file descriptor or a HANDLE, by platform
 };
-
-/// A path as UTF-8, for error reports.
-std::string PathText(const std::filesystem::path& path);
 
 } // namespace pelmora

@@ -47,7 +47,7 @@ ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& path) : m_path(path) {
     // Non-blocking so that a FIFO in place of a table cannot stall the open.
     m_handle = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOCTTY | O_NONBLOCK);
     if (m_handle < 0) {
-        throw RuntimeError(ErrorForErrno(errno), PathText(path));
+        throw RuntimeError(ErrorForErrno(errno), path);
     }
 }
 
@@ -58,10 +58,10 @@ ReadOnlyFile::~ReadOnlyFile() {
 std::int64_t ReadOnlyFile::RegularFileLength() const {
     struct stat info {};
     if (::fstat(Descriptor(m_handle), &info) != 0) {
-        throw RuntimeError(ErrorForErrno(errno), PathText(m_path));
+        throw RuntimeError(ErrorForErrno(errno), m_path);
     }
     if (!S_ISREG(info.st_mode)) {
-        throw RuntimeError(ErrorNumber::PathFileAccessError, PathText(m_path));
+        throw RuntimeError(ErrorNumber::PathFileAccessError, m_path);
     }
     return static_cast<std::int64_t>(info.st_size);
 }
@@ -78,7 +78,7 @@ std::size_t ReadOnlyFile::ReadAt(std::int64_t offset, char* buffer, std::size_t 
             const ErrorNumber number = ErrorForErrno(errno);
             throw RuntimeError(
                 number == ErrorNumber::PathFileAccessError ? ErrorNumber::DeviceIOError : number,
-                PathText(m_path));
+                m_path);
         }
         if (read == 0) {
             break;
@@ -96,7 +96,7 @@ std::int64_t FileLengthByName(const std::filesystem::path& path) {
             error == std::errc::no_such_file_or_directory ? ErrorNumber::FileNotFound
             : error == std::errc::permission_denied       ? ErrorNumber::PermissionDenied
                                                           : ErrorNumber::PathFileAccessError;
-        throw RuntimeError(number, PathText(path));
+        throw RuntimeError(number, path);
     }
     return static_cast<std::int64_t>(length);
 }

@@ -86,7 +86,7 @@ ReadOnlyFile::ReadOnlyFile(const std::filesystem::path& path) : m_path(path) {
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                       nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        throw RuntimeError(ErrorForFailedOpen(path, GetLastError()), PathText(path));
+        throw RuntimeError(ErrorForFailedOpen(path, GetLastError()), path);
     }
     m_handle = reinterpret_cast<std::intptr_t>(handle);
 }
@@ -100,7 +100,7 @@ std::int64_t ReadOnlyFile::RegularFileLength() const {
     if (GetFileType(Handle(m_handle)) != FILE_TYPE_DISK ||
         !GetFileInformationByHandle(Handle(m_handle), &information) ||
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        throw RuntimeError(ErrorNumber::PathFileAccessError, PathText(m_path));
+        throw RuntimeError(ErrorNumber::PathFileAccessError, m_path);
     }
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(information.nFileSizeHigh) << 32) |
                                      information.nFileSizeLow);
@@ -115,7 +115,7 @@ std::size_t ReadOnlyFile::ReadAt(std::int64_t offset, char* buffer, std::size_t 
         const ErrorNumber number = ErrorForSystemError(GetLastError());
         return RuntimeError(number == ErrorNumber::PathFileAccessError ? ErrorNumber::DeviceIOError
                                                                        : number,
-                            PathText(m_path));
+                            m_path);
     };
     LARGE_INTEGER position{};
     position.QuadPart = offset;
@@ -144,10 +144,10 @@ std::size_t ReadOnlyFile::ReadAt(std::int64_t offset, char* buffer, std::size_t 
 std::int64_t FileLengthByName(const std::filesystem::path& path) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &data)) {
-        throw RuntimeError(ErrorForFailedOpen(path, GetLastError()), PathText(path));
+        throw RuntimeError(ErrorForFailedOpen(path, GetLastError()), path);
     }
     if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
-        throw RuntimeError(ErrorNumber::PathFileAccessError, PathText(path));
+        throw RuntimeError(ErrorNumber::PathFileAccessError, path);
     }
     return static_cast<std::int64_t>((static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) |
                                      data.nFileSizeLow);

@@ -24,7 +24,7 @@ std::optional<std::string> ReadOptionalFile(const std::filesystem::path& path) {
     }
     const std::int64_t length = file->RegularFileLength();
     if (length > kLargestTableReadWhole) {
-        throw RuntimeError(ErrorNumber::InvalidFileFormat, PathText(path));
+        throw RuntimeError(ErrorNumber::InvalidFileFormat, path);
     }
     std::string bytes(static_cast<std::size_t>(length), '\0');
     bytes.resize(file->ReadAt(0, bytes.data(), bytes.size()));
@@ -51,7 +51,7 @@ public:
     }
 
     [[noreturn]] void Malformed() const {
-        throw RuntimeError(ErrorNumber::InvalidFileFormat, PathText(m_path));
+        throw RuntimeError(ErrorNumber::InvalidFileFormat, m_path);
     }
 
 private:

@@ -4,17 +4,25 @@
 
 namespace pelmora {
 
-void AppendUtf16(char32_t character, std::u16string& out) {
+std::size_t WriteUtf16(char32_t character, char16_t* out) {
     if (character < 0x10000) {
         const bool surrogate = IsHighSurrogate(character) || IsLowSurrogate(character);
-        out.push_back(static_cast<char16_t>(surrogate ? kReplacementCharacter : character));
-    } else if (character <= 0x10FFFF) {
-        const char32_t offset = character - 0x10000;
-        out.push_back(static_cast<char16_t>(0xD800 + (offset >> 10)));
-        out.push_back(static_cast<char16_t>(0xDC00 + (offset & 0x3FF)));
-    } else {
-        out.push_back(static_cast<char16_t>(kReplacementCharacter));
+        out[0] = static_cast<char16_t>(surrogate ? kReplacementCharacter : character);
+        return 1;
     }
+    if (character <= 0x10FFFF) {
+        const char32_t offset = character - 0x10000;
+        out[0] = static_cast<char16_t>(0xD800 + (offset >> 10));
+        out[1] = static_cast<char16_t>(0xDC00 + (offset & 0x3FF));
+        return 2;
+    }
+    out[0] = static_cast<char16_t>(kReplacementCharacter);
+    return 1;
+}
+
+void AppendUtf16(char32_t character, std::u16string& out) {
+    char16_t units[2];
+    out.append(units, WriteUtf16(character, units));
 }
 
 std::u16string Utf16FromUtf8(std::string_view utf8) {

@@ -22,6 +22,10 @@ constexpr char32_t CodePointOfPair(char32_t high, char32_t low) {
     return 0x10000 + ((high - 0xD800) << 10) + (low - 0xDC00);
 }
 
+/// Writes the UTF-16 units of `character` to `out`, which has room for two: a pair above U+FFFF,
+/// U+FFFD for a lone surrogate or a value above U+10FFFF. Returns how many units it wrote.
+std::size_t WriteUtf16(char32_t character, char16_t* out);
+
 /// Appends the UTF-16 units of `character`: a pair above U+FFFF, U+FFFD for a lone surrogate
 /// or a value above U+10FFFF.
 void AppendUtf16(char32_t character, std::u16string& out);

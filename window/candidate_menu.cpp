@@ -9,13 +9,11 @@ namespace pelmora {
 
 namespace {
 
-// The simplified text of a word, from its key records.
+// The simplified text of a word, from its keys' codes (a byte value, or lead * 256 + trail).
 std::string WordText(const Word& word) {
     std::string text;
     for (const CharCode key : word.keys) {
-        const auto bits = static_cast<std::uint16_t>(key);
-        AppendUtf8(RecordCharacter({static_cast<std::uint8_t>(bits >> 8),
-                                    static_cast<std::uint8_t>(bits & 0xFF)}),
+        AppendUtf8(CodePage936Character(static_cast<std::uint16_t>(key)).value_or(kPlaceholder),
                    text);
     }
     return text;

@@ -93,8 +93,24 @@ bool RunsUnextracted(const std::string& folder) {
     return true;
 }
 
-std::string TableDescription(ErrorNumber number, std::string_view wording, const SplitPath& table) {
+// A record pair that breaks the tables' promise: its Japanese code would show a game another
+// kanji than its preview.
+std::string DamagedPairDescription(const ErrorInfo& error, std::string_view wording,
+                                   const SplitPath& table) {
+    const std::string paired =
+        error.pairedFile.empty() ? std::string() : " 和 " + Split(PathText(error.pairedFile)).name;
+    return "码表文件 " + table.name + paired + " 的第 " + std::to_string(*error.record) +
+           " 条记录损坏（" + std::string(wording) +
+           "：日文编码不是预览的汉字）。请重新复制完整的码表；" + TablesBelongIn(table.folder);
+}
+
+std::string TableDescription(const ErrorInfo& error, std::string_view wording,
+                             const SplitPath& table) {
     const std::string named = "码表文件 " + table.name;
+    const auto number = static_cast<ErrorNumber>(error.number);
+    if (number == ErrorNumber::InvalidFileFormat && error.record) {
+        return DamagedPairDescription(error, wording, table);
+    }
     switch (number) {
     case ErrorNumber::FileNotFound:
         if (RunsUnextracted(table.folder)) {
@@ -118,33 +134,25 @@ std::string TableDescription(ErrorNumber number, std::string_view wording, const
     }
 }
 
-// What the engine's English description adds after its standard wording ("Internal error: x"
-// gives "x"); empty when nothing.
-std::string EnglishDetail(const ErrorInfo& error) {
-    const std::string standard = StandardDescription(static_cast<ErrorNumber>(error.number));
-    const std::string prefix = standard + ": ";
-    if (!error.fileName.empty() || error.description.rfind(prefix, 0) != 0) {
-        return {};
-    }
-    return error.description.substr(prefix.size());
-}
-
 } // namespace
 
 std::string ChineseErrorDescription(const ErrorInfo& error) {
     const std::optional<std::string_view> wording = ChineseWording(error.number);
     if (!wording) {
-        return error.description;
+        return EnglishDescription(error);
     }
-    if (!error.fileName.empty()) {
-        const SplitPath file = Split(error.fileName);
+    if (!error.file.empty()) {
+        const std::string path = PathText(error.file);
+        const SplitPath file = Split(path);
         if (IsTableName(file.name)) {
-            return TableDescription(static_cast<ErrorNumber>(error.number), *wording, file);
+            return TableDescription(error, *wording, file);
         }
-        return std::string(*wording) + "：" + error.fileName;
+        const std::string record =
+            error.record ? "（第 " + std::to_string(*error.record) + " 条记录）" : std::string();
+        return std::string(*wording) + "：" + path + record;
     }
-    const std::string detail = EnglishDetail(error);
-    return detail.empty() ? std::string(*wording) : std::string(*wording) + "：" + detail;
+    return error.detail.empty() ? std::string(*wording)
+                                : std::string(*wording) + "：" + error.detail;
 }
 
 } // namespace pelmora

@@ -8,11 +8,13 @@ namespace pelmora {
 
 /// The description of `error` in Simplified Chinese, as the window shows it after "ErrorInfo:".
 /// A failure of one of the three tables names the table, what is wrong with it (missing,
-/// unreadable or cut short) and where the tables belong: the program's folder, named in full on a
-/// line of its own. When none of the tables is there and the folder is a temporary one, the
-/// program was most likely opened inside its zip, and the description says to extract the whole
-/// zip first (this looks at the folder). Another file is named after the description. A number
-/// without a Chinese wording keeps the description it came with.
+/// unreadable, cut short, or a damaged record pair, named with both its files and its record)
+/// and where the tables belong: the program's folder, named in full on a line of its own. When
+/// none of the tables is there and the folder is a temporary one, the program was most likely
+/// opened inside its zip, and the description says to extract the whole zip first (this looks
+/// at the folder). Another file is named after the description, with its record if any; a
+/// failure of no file keeps its detail. A number without a Chinese wording keeps its English
+/// description.
 std::string ChineseErrorDescription(const ErrorInfo& error);
 
 } // namespace pelmora

@@ -27,27 +27,27 @@ void frmMain::Form_Load() {
 
 void frmMain::cmdSwitch_Click() {
     if (!m_ended) {
-        RunConversion(ConvertText);
+        RunConversion(RunKind::PerCharacter);
     }
 }
 
 void frmMain::mnuByWords_Click() {
     if (!m_ended) {
-        RunConversion(ConvertTextByWords);
+        RunConversion(RunKind::ByWords);
     }
 }
 
 void frmMain::mnuByNames_Click() {
     if (!m_ended) {
-        RunConversion(ConvertTextByNames);
+        RunConversion(RunKind::ByNames);
     }
 }
 
-void frmMain::RunConversion(ConversionRun run) {
+void frmMain::RunConversion(RunKind kind) {
     BoxSource input(m_view, Control::Text1);
     BoxSink japaneseCode(m_view, Control::Text2);
     BoxSink preview(m_view, Control::Text3);
-    run(input, japaneseCode, preview, m_tablePaths, m_tables, m_report);
+    ConvertText(kind, input, japaneseCode, preview, m_tablePaths, m_tables, m_report);
     // Setting a box's text is a step of the run, so its failure is the run's report.
     try {
         if (japaneseCode.Cleared()) {

@@ -102,10 +102,7 @@ private:
         std::function<void()> onPick;
     };
 
-    using ConversionRun = void (*)(TextSource&, TextSink&, TextSink&, pelmora::TablePaths&,
-                                   const TableLocation&, ErrorReport&);
-
-    void RunConversion(ConversionRun run);
+    void RunConversion(RunKind kind);
     void OutputBoxMenu(Control box, std::size_t boxIndex);
     std::optional<std::size_t> ConvertedCharacterAt(Control box, std::size_t boxIndex);
     std::vector<CandidateEntry> LoadCandidateEntries(std::size_t at, std::string_view errorTitle);

@@ -1,6 +1,7 @@
 #include "input_text.h"
 
 #include "code_page.h"
+#include "string_text.h"
 #include "utf16.h"
 #include "utf8.h"
 
@@ -10,6 +11,8 @@
 
 namespace pelmora {
 namespace {
+
+using testing::EncodeCodePage936;
 
 bool IsAscii(std::string_view bytes) {
     return std::all_of(bytes.begin(), bytes.end(),
@@ -67,21 +70,6 @@ TEST(InputTextTest, MessagesNameTheEncodingTheOffsetAndTheBytes) {
               "without a byte order mark, so try --from utf-16le");
     EXPECT_EQ(InvalidInputMessage(TextEncoding::Gbk, 2, "\x81", "ab\x81", true),
               "the input is not valid GBK (byte offset 2: 81)");
-}
-
-TEST(InputTextTest, EncodingNames) {
-    for (const char* name : {"UTF-8", "utf8", "Utf8"}) {
-        EXPECT_EQ(EncodingByName(name), TextEncoding::Utf8) << name;
-    }
-    for (const char* name : {"gbk", "CP936", "gb2312"}) {
-        EXPECT_EQ(EncodingByName(name), TextEncoding::Gbk) << name;
-    }
-    EXPECT_EQ(EncodingByName("GB18030"), TextEncoding::Gb18030);
-    EXPECT_EQ(EncodingByName("utf-16LE"), TextEncoding::Utf16Le);
-    EXPECT_EQ(EncodingByName("utf-16be"), TextEncoding::Utf16Be);
-    for (const char* name : {"", "utf8x", "utf-16", "latin1", "shift-jis"}) {
-        EXPECT_FALSE(EncodingByName(name)) << name;
-    }
 }
 
 } // namespace

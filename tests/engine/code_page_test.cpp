@@ -1,9 +1,12 @@
 #include "code_page.h"
+#include "string_text.h"
 
 #include <gtest/gtest.h>
 
 namespace pelmora {
 namespace {
+
+using testing::EncodeCodePage936;
 
 TEST(CodePageTest, CharCodesFollowTheSignedLeadTrailRule) {
     EXPECT_EQ(CharCodeOf(U'中'), -10544);

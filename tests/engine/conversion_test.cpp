@@ -1,6 +1,7 @@
 #include "conversion.h"
 
 #include "both_readings.h"
+#include "string_text.h"
 #include "table_fixture.h"
 #include "utf8.h"
 
@@ -14,6 +15,7 @@ using testing::KeepingSink;
 using testing::OpenFileCount;
 using testing::RecordingReport;
 using testing::SampleRows;
+using testing::StringSource;
 using testing::TableRow;
 using testing::TempDirectory;
 using testing::WriteFile;
@@ -25,7 +27,8 @@ protected:
 
     void Convert(const std::string& utf8) {
         StringSource input(utf8);
-        ConvertText(input, m_japanese, m_preview, m_paths, {m_dir.Path(), GetParam()}, m_report);
+        ConvertText(RunKind::PerCharacter, input, m_japanese, m_preview, m_paths,
+                    {m_dir.Path(), GetParam()}, m_report);
     }
     std::string ReportText() const {
         std::string all;
@@ -157,9 +160,9 @@ INSTANTIATE_TEST_SUITE_P(BothReadings, ConversionTest, testing::BothReadings(),
 
 TEST(ErrorReportTest, ZeroIsNeverShownAndTheTextHasTwoLines) {
     RecordingReport report;
-    ShowErrorReport(report, kConversionErrorTitle, {0, "nothing", {}});
+    ShowErrorReport(report, kConversionErrorTitle, ErrorInfo(0, "/t/pin.dat"));
     EXPECT_TRUE(report.Entries().empty());
-    ShowErrorReport(report, kFormLoadErrorTitle, {57, "Device I/O error", {}});
+    ShowErrorReport(report, kFormLoadErrorTitle, ErrorInfo(57));
     ASSERT_EQ(report.Entries().size(), 1u);
     EXPECT_EQ(report.Entries()[0].title, "Error in FormLoad");
     EXPECT_EQ(report.Entries()[0].text, "ErrorNo:57\r\nErrorInfo:Device I/O error");

@@ -2,6 +2,7 @@
 
 #include "code_page.h"
 #include "shift_jis.h"
+#include "string_text.h"
 #include "utf16.h"
 #include "utf8.h"
 
@@ -11,6 +12,9 @@
 
 namespace pelmora {
 namespace {
+
+using testing::DecodeToUtf8;
+using testing::EncodeCodePage936;
 
 constexpr TextEncoding kEncodings[] = {TextEncoding::Utf8,    TextEncoding::Gbk,
                                        TextEncoding::Gb18030, TextEncoding::Utf16Le,
@@ -136,17 +140,6 @@ TEST(StreamDecoderTest, SplittingNeverChangesTheResult) {
         const Decoded shiftJis = DecodeInPieces(bytes, TextEncoding::ShiftJis, BadBytes::Stop, {1});
         ASSERT_EQ(shiftJis.invalidAt.has_value(), !DecodeShiftJis(bytes).has_value());
     }
-}
-
-TEST(StreamDecoderTest, ByteOrderMarks) {
-    EXPECT_EQ(FindByteOrderMark("\xEF\xBB\xBF"
-                                "a")
-                  ->encoding,
-              TextEncoding::Utf8);
-    EXPECT_EQ(FindByteOrderMark("\xFF\xFE")->encoding, TextEncoding::Utf16Le);
-    EXPECT_EQ(FindByteOrderMark("\xFE\xFF\x00")->length, 2u);
-    EXPECT_FALSE(FindByteOrderMark("\xEF\xBB"));
-    EXPECT_FALSE(FindByteOrderMark("a\xFF\xFE"));
 }
 
 } // namespace

@@ -1,6 +1,7 @@
 #include "both_readings.h"
 #include "conversion.h"
 #include "runtime_error.h"
+#include "string_text.h"
 #include "table_fixture.h"
 #include "utf8.h"
 #include "word_tables.h"
@@ -16,6 +17,7 @@ using testing::Gbk;
 using testing::KeepingSink;
 using testing::RecordingReport;
 using testing::SampleRows;
+using testing::StringSource;
 using testing::TempDirectory;
 using testing::WordEntryBytes;
 using testing::WriteFile;
@@ -88,7 +90,7 @@ protected:
         KeepingSink code;
         KeepingSink preview;
         TablePaths paths;
-        ConvertTextAs(kind, input, code, preview, paths, {m_dir.Path(), GetParam()}, report);
+        ConvertText(kind, input, code, preview, paths, {m_dir.Path(), GetParam()}, report);
         return {code.Utf8(), preview.Utf8()};
     }
     std::pair<std::string, std::string> ByWords(const std::string& text) {
@@ -168,6 +170,25 @@ TEST_P(WordRunTest, TheThreeRunsAgreeOutsideWordsAndNamesHoweverTheInputArrives)
     EXPECT_TRUE(report.Entries().empty()) << "a missing words.dat or names.dat is no error";
 }
 
+TEST_P(WordRunTest, AFailedLookupKeepsOnePieceForEveryCharacterBeforeIt) {
+    // 东's records break the tables' promise while 发发 waits to see whether a word begins:
+    // every kind ends there, with what it held emitted as if the text had ended.
+    std::vector<testing::TableRow> rows = SampleRows();
+    for (testing::TableRow& row : rows) {
+        row.preview = row.key == Gbk("东") ? Gbk("発") : row.preview;
+    }
+    WriteTables(m_dir.Path(), rows);
+    WriteFile(m_dir.Path() / kNameTableName, SampleNames());
+    for (const RunKind kind : {RunKind::PerCharacter, RunKind::ByWords, RunKind::ByNames}) {
+        RecordingReport report;
+        const auto [code, preview] = Run(kind, "A发发东发", report);
+        EXPECT_EQ(DecodeUtf8(preview).size(), 3u) << preview;
+        EXPECT_EQ(DecodeUtf8(code).size(), 3u) << code;
+        ASSERT_EQ(report.Entries().size(), 1u);
+        EXPECT_EQ(report.Entries()[0].title, "Error in Command1Click");
+    }
+}
+
 TEST_P(WordRunTest, AMalformedWordTableIsReportedAndLeavesTheOutputsAsTheyWere) {
     const std::string good = SampleWords();
     const std::vector<std::pair<std::string, std::string>> broken = {
@@ -183,7 +204,8 @@ TEST_P(WordRunTest, AMalformedWordTableIsReportedAndLeavesTheOutputsAsTheyWere) 
         KeepingSink preview(U"before");
         TablePaths paths;
         RecordingReport report;
-        ConvertTextByWords(input, code, preview, paths, {m_dir.Path(), GetParam()}, report);
+        ConvertText(RunKind::ByWords, input, code, preview, paths, {m_dir.Path(), GetParam()},
+                    report);
         if (what == "odd length") {
             EXPECT_TRUE(report.Entries().empty());
             EXPECT_EQ(preview.Utf8(), "髪東");

@@ -2,11 +2,14 @@
 // test takes seconds and no disk space.
 
 #include "fault_support.h"
+#include "string_text.h"
 
 #include <gtest/gtest.h>
 
 namespace pelmora::faults {
 namespace {
+
+using testing::StringSource;
 
 namespace fs = std::filesystem;
 using testing::Gbk;
@@ -33,7 +36,8 @@ protected:
         KeepingSink preview{U"earlier"};
         TablePaths paths;
         StringSource input(utf8);
-        ConvertText(input, japaneseSink, preview, paths, {m_dir.Path(), reading}, report);
+        ConvertText(RunKind::PerCharacter, input, japaneseSink, preview, paths,
+                    {m_dir.Path(), reading}, report);
         japanese = japaneseSink.Utf8();
         EXPECT_EQ(japaneseSink.Length(), preview.Length());
         return AllReports(report);

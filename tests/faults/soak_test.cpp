@@ -3,6 +3,7 @@
 
 #include "both_readings.h"
 #include "fault_support.h"
+#include "string_text.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,9 @@
 
 namespace pelmora::faults {
 namespace {
+
+using testing::StringSource;
+using testing::Utf8Sink;
 
 namespace fs = std::filesystem;
 using testing::Gbk;
@@ -59,7 +63,8 @@ protected:
         Utf8Sink preview;
         TablePaths paths;
         const std::size_t reportsBefore = m_report.Entries().size();
-        ConvertText(input, japanese, preview, paths, {directory, GetParam()}, m_report);
+        ConvertText(RunKind::PerCharacter, input, japanese, preview, paths, {directory, GetParam()},
+                    m_report);
         if (run % 10 == 9) {
             m_reported += m_report.Entries().size() == reportsBefore + 1 ? 1 : 0;
         } else {

@@ -4,6 +4,7 @@
 #include "both_readings.h"
 #include "fault_support.h"
 #include "runtime_error.h"
+#include "string_text.h"
 
 #include <gtest/gtest.h>
 
@@ -16,6 +17,8 @@
 
 namespace pelmora::faults {
 namespace {
+
+using testing::StringSource;
 
 namespace fs = std::filesystem;
 using testing::Gbk;
@@ -45,7 +48,8 @@ protected:
         const DirectorySnapshot before = TakeSnapshot(m_dir.Path());
         const int openBefore = OpenFileCount();
         StringSource input(utf8);
-        ConvertText(input, m_japanese, m_preview, m_paths, {m_dir.Path(), GetParam()}, m_report);
+        ConvertText(RunKind::PerCharacter, input, m_japanese, m_preview, m_paths,
+                    {m_dir.Path(), GetParam()}, m_report);
         EXPECT_EQ(OpenFileCount(), openBefore) << "a table was left open";
         EXPECT_TRUE(TakeSnapshot(m_dir.Path()) == before) << "the run changed the tables";
     }
@@ -141,7 +145,8 @@ TEST_P(TableFaultTest, TableDirectoryThatCannotHoldTables) {
          {std::pair{file, "53|File not found"}, std::pair{tooLong, "52|Bad file name or number"}}) {
         m_report.Clear();
         StringSource input("发");
-        ConvertText(input, m_japanese, m_preview, m_paths, {directory, GetParam()}, m_report);
+        ConvertText(RunKind::PerCharacter, input, m_japanese, m_preview, m_paths,
+                    {directory, GetParam()}, m_report);
         EXPECT_EQ(AllReports(m_report),
                   Failure(std::stoi(std::string(report).substr(0, 2)),
                           std::string(report).substr(3) + ": " + (directory / "pin.dat").string()));
@@ -241,6 +246,7 @@ TEST_P(TableFaultTest, DamagedRecordPairsEndTheRunKeepingWhatWasAppended) {
         ExpectOutputs("搶", "東");
         EXPECT_EQ(AllReports(m_report),
                   Failure(321, "Invalid file format: " + Table(kJapaneseCodeTableName).string() +
+                                   " and " + Table(kPreviewTableName).string() +
                                    ", record 3: its Shift-JIS code is not its preview's kanji"));
     }
     // Two pairs keep the promise in their own way: "・" previewed as "·", which code page 936
@@ -390,7 +396,8 @@ TEST_P(TableFaultTest, KeyTableRemovedDuringARun) {
     KeepingSink preview;
     StringSource input("发 东");
     const int openBefore = OpenFileCount();
-    ConvertText(input, japanese, preview, m_paths, {m_dir.Path(), GetParam()}, m_report);
+    ConvertText(RunKind::PerCharacter, input, japanese, preview, m_paths,
+                {m_dir.Path(), GetParam()}, m_report);
     EXPECT_EQ(OpenFileCount(), openBefore);
     // On Windows a file deleted while open may keep its name until the last handle closes
     // (Wine does; Windows 10 on NTFS frees the name at once): then its length by name is still

@@ -4,6 +4,7 @@
 #include "conversion.h"
 #include "fuzz_input.h"
 #include "runtime_error.h"
+#include "string_text.h"
 #include "utf8.h"
 #include "word_tables.h"
 
@@ -20,6 +21,9 @@
 
 namespace pelmora::fuzz {
 namespace {
+
+using testing::StringSource;
+using testing::Utf8Sink;
 
 namespace fs = std::filesystem;
 
@@ -164,8 +168,8 @@ RunResult Run(const std::string& text, const fs::path& directory, TableReading r
     Utf8Sink preview;
     TablePaths paths;
     RunResult result;
-    (byWords ? ConvertTextByWords : ConvertText)(input, japaneseCode, preview, paths,
-                                                 {directory, reading}, result.reports);
+    ConvertText(byWords ? RunKind::ByWords : RunKind::PerCharacter, input, japaneseCode, preview,
+                paths, {directory, reading}, result.reports);
     Require(OpenFileCount() == openBefore, "every table is closed when the run ends");
     result.japaneseCode = std::move(japaneseCode.Text());
     result.preview = std::move(preview.Text());

@@ -1,6 +1,7 @@
 #include "table_fixture.h"
 
 #include "code_page.h"
+#include "string_text.h"
 #include "utf8.h"
 
 #include <atomic>

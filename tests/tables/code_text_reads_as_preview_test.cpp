@@ -4,6 +4,7 @@
 // character was found, missed, passed through or could not be represented at all.
 #include "both_readings.h"
 #include "conversion.h"
+#include "string_text.h"
 #include "table_fixture.h"
 #include "table_test_support.h"
 #include "utf8.h"
@@ -16,6 +17,10 @@
 
 namespace pelmora {
 namespace {
+
+using testing::EncodeCodePage936;
+using testing::StringSink;
+using testing::StringSource;
 
 using table_tests::StrictConverter;
 
@@ -84,7 +89,8 @@ TEST_P(CodeTextReadsAsPreviewTest, ForEveryCharacterOfTheCodePage) {
     StringSink preview;
     TablePaths paths;
     testing::RecordingReport report;
-    ConvertText(source, code, preview, paths, {PELMORA_DATA_DIR, GetParam()}, report);
+    ConvertText(RunKind::PerCharacter, source, code, preview, paths, {PELMORA_DATA_DIR, GetParam()},
+                report);
     EXPECT_TRUE(report.Entries().empty());
     ASSERT_EQ(code.Text().size(), input.size());
     ASSERT_EQ(preview.Text().size(), input.size());

@@ -1,6 +1,7 @@
 #include "fake_view.h"
 #include "frm_main.h"
 #include "shift_jis.h"
+#include "string_text.h"
 #include "table_fixture.h"
 #include "window_texts.h"
 
@@ -13,6 +14,7 @@ namespace pelmora {
 namespace {
 
 using testing::CandidateEntryBytes;
+using testing::EncodeCodePage936;
 using testing::FakeView;
 using testing::Gbk;
 using testing::WordEntryBytes;
@@ -106,6 +108,14 @@ TEST_F(ContextMenuTest, OffersTheConvertedCharactersCandidatesThenTheBoxCommands
     EXPECT_EQ(Shown(Control::Text1), "东");
     EXPECT_TRUE(OpenMenu(Control::Text3, 0)[1].checked);
     EXPECT_TRUE(m_view.messages.empty());
+}
+
+// A word's text comes from its key records, an ASCII key (its byte, then 00) included.
+TEST_F(ContextMenuTest, AWordWithAnAsciiKeyIsShownWithIt) {
+    WriteFile(Dir() / kWordTableName,
+              WordEntryBytes({"A", Gbk("发")}, {"A", "\x94\xAF"}, {"A", Gbk("髪")}));
+    Convert("A发");
+    EXPECT_EQ(TextsOf(OpenMenu(Control::Text3, 1)).at(1), "髪（A发）");
 }
 
 // With the shipped tables: a text of every key of candidates.dat among fixed pieces, misses and

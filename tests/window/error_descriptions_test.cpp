@@ -2,7 +2,6 @@
 
 #include "char_tables.h"
 #include "runtime_error.h"
-#include "table_file_access.h"
 #include "table_fixture.h"
 #include "utf8.h"
 
@@ -46,12 +45,9 @@ bool HasHanzi(const std::string& utf8) {
     return false;
 }
 
-ErrorInfo Failure(ErrorNumber number, std::string fileName) {
-    const int code = static_cast<int>(number);
-    return {code,
-            fileName.empty() ? StandardDescription(number)
-                             : StandardDescription(number) + ": " + fileName,
-            std::move(fileName)};
+ErrorInfo Failure(ErrorNumber number, const std::string& fileName) {
+    return ErrorInfo(static_cast<int>(number),
+                     std::filesystem::path(std::u8string(fileName.begin(), fileName.end())));
 }
 
 std::string Joined(const std::string& folder, const char* name) {
@@ -120,16 +116,36 @@ TEST(ErrorDescriptionsTest, MissingTablesInATemporaryFolderAskToExtractTheZipFir
     EXPECT_NE(misplaced.find("本程序所在的文件夹"), std::string::npos) << misplaced;
 }
 
-TEST(ErrorDescriptionsTest, DetailsAndUnknownNumbersAreKept) {
-    EXPECT_EQ(ChineseErrorDescription({51, "Internal error: converter gone", ""}),
-              "内部错误：converter gone");
-    EXPECT_EQ(ChineseErrorDescription({7, "Out of memory", ""}), "内存不足");
+TEST(ErrorDescriptionsTest, DetailsRecordsAndUnknownNumbersAreKept) {
+    ErrorInfo internal(51);
+    internal.detail = "converter gone";
+    EXPECT_EQ(ChineseErrorDescription(internal), "内部错误：converter gone");
+    EXPECT_EQ(ChineseErrorDescription(ErrorInfo(7)), "内存不足");
     // A file that merely ends like a table is not one.
     EXPECT_EQ(ChineseErrorDescription(Failure(ErrorNumber::FileNotFound, "/x/mypin.dat")),
               "文件未找到：/x/mypin.dat");
+    ErrorInfo damaged = Failure(ErrorNumber::InvalidFileFormat, "/x/words.dat");
+    damaged.record = 12;
+    EXPECT_EQ(ChineseErrorDescription(damaged), "文件格式无效：/x/words.dat（第 12 条记录）");
     for (const int unknown : {0, 1, 5, 99, 1000, -3}) {
-        EXPECT_EQ(ChineseErrorDescription({unknown, "Something else", "/x/pin.dat"}),
-                  "Something else");
+        EXPECT_EQ(ChineseErrorDescription(ErrorInfo(unknown, "/x/pin.dat")),
+                  "Application-defined or object-defined error: /x/pin.dat");
+    }
+}
+
+// A record pair of pj.dat and jj.dat that breaks the tables' promise names both tables, the
+// record and where the tables belong.
+TEST(ErrorDescriptionsTest, ADamagedRecordPairNamesBothTablesAndTheRecord) {
+    for (const std::string& folder : kFolders) {
+        ErrorInfo pair = Failure(ErrorNumber::InvalidFileFormat, Joined(folder, "pj.dat"));
+        pair.pairedFile = Failure(ErrorNumber::InvalidFileFormat, Joined(folder, "jj.dat")).file;
+        pair.record = 3;
+        pair.detail = "its Shift-JIS code is not its preview's kanji";
+        const std::string description = ChineseErrorDescription(pair);
+        EXPECT_EQ(description.rfind("码表文件 pj.dat 和 jj.dat 的第 3 条记录损坏", 0), 0u)
+            << description;
+        EXPECT_TRUE(description.ends_with("：\r\n" + folder)) << description;
+        EXPECT_EQ(description.find("Shift-JIS code"), std::string::npos) << description;
     }
 }
 

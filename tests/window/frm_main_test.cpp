@@ -1,6 +1,7 @@
 #include "frm_main.h"
 
 #include "fake_view.h"
+#include "string_text.h"
 #include "table_fixture.h"
 #include "window_texts.h"
 
@@ -17,7 +18,9 @@ using testing::Gbk;
 using testing::RecordBytes;
 using testing::RecordingReport;
 using testing::SampleRows;
+using testing::StringSource;
 using testing::TempDirectory;
+using testing::Utf8Sink;
 using testing::WriteFile;
 using testing::WriteTables;
 
@@ -83,7 +86,7 @@ TEST_F(FrmMainTest, ConvertShowsTheRunOfTheInputBoxWithTheTablesGiven) {
         Utf8Sink preview;
         TablePaths paths;
         RecordingReport report;
-        ConvertText(source, japaneseCode, preview, paths,
+        ConvertText(RunKind::PerCharacter, source, japaneseCode, preview, paths,
                     {m_tables.Path(), TableReading::PerRecord}, report);
         ASSERT_TRUE(report.Entries().empty());
         ASSERT_EQ(Shown(Control::Text2), japaneseCode.Text()) << input;
@@ -151,7 +154,7 @@ TEST_F(FrmMainTest, EveryTableFaultIsReportedInChineseWithTheRemedy) {
     }
 }
 
-TEST_F(FrmMainTest, ADamagedRecordPairIsReportedNamingTheTableAndTheRecord) {
+TEST_F(FrmMainTest, ADamagedRecordPairIsReportedNamingTheTablesAndTheRecord) {
     // 发 (record 3) carries 东's Shift-JIS code: a Japanese program would read 東 where the
     // preview shows 発.
     WriteTables(m_tables.Path(), {{Gbk("　"), "\x81\x40", Gbk("　")},
@@ -162,8 +165,8 @@ TEST_F(FrmMainTest, ADamagedRecordPairIsReportedNamingTheTableAndTheRecord) {
     EXPECT_EQ(m_view.messages[0].title, "Error in Command1Click");
     const std::string& text = m_view.messages[0].text;
     EXPECT_EQ(text.rfind("ErrorNo:321\r\nErrorInfo:", 0), 0u) << text;
-    EXPECT_NE(text.find(Table(kJapaneseCodeTableName).string() + ", record 3"), std::string::npos)
-        << text;
+    EXPECT_NE(text.find("码表文件 pj.dat 和 jj.dat 的第 3 条记录"), std::string::npos) << text;
+    EXPECT_TRUE(text.ends_with(m_tables.Path().string())) << text;
     EXPECT_EQ(Shown(Control::Text2), "搶") << "what was converted before stays";
     EXPECT_EQ(Shown(Control::Text3), "東");
 }

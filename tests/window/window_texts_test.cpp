@@ -4,6 +4,7 @@
 #include "fake_view.h"
 #include "frm_main.h"
 #include "shift_jis.h"
+#include "string_text.h"
 #include "utf8.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +14,8 @@
 
 namespace pelmora {
 namespace {
+
+using testing::EncodeCodePage936;
 
 std::vector<std::string> Lines(const std::string& text) {
     std::vector<std::string> lines;
