@@ -34,6 +34,19 @@ void WithChooserOf(RunKind kind, const std::filesystem::path& directory, Run&& r
     }
 }
 
+// Whether each character the code text can hold (code page 936 has only characters of the BMP)
+// lies beyond JIS X 0208, worked out once, since a run asks it for every character.
+const std::vector<bool>& BeyondJisX0208() {
+    static const std::vector<bool> beyond = [] {
+        std::vector<bool> table(0x10000);
+        for (char32_t character = 0; character < table.size(); ++character) {
+            table[character] = !IsJisX0208Character(character);
+        }
+        return table;
+    }();
+    return beyond;
+}
+
 // The pieces every chooser emits, kept within the run's kanji set on their way to the outputs.
 // Given JIS X 0208 candidates (JIS X 0208 only), pieces beyond JIS X 0208 become the key's first
 // candidate there, in candidates.dat's order, or a miss; given none, every piece passes. One
@@ -42,27 +55,17 @@ void WithChooserOf(RunKind kind, const std::filesystem::path& directory, Run&& r
 class KanjiSetOutput {
 public:
     KanjiSetOutput(const CandidateTable* jisX0208, PieceOutput& output)
-        : m_jisX0208(jisX0208), m_output(output) {
-        if (m_jisX0208 != nullptr) {
-            // Asked for every character of the run, so worked out beforehand for each character
-            // the code text can hold (code page 936 has only characters of the BMP).
-            m_beyondJisX0208.resize(kBmpSize);
-            for (char32_t character = 0; character < kBmpSize; ++character) {
-                m_beyondJisX0208[character] = !IsJisX0208Character(character);
-            }
-        }
-    }
+        : m_jisX0208(jisX0208), m_beyond(jisX0208 != nullptr ? &BeyondJisX0208() : nullptr),
+          m_output(output) {}
     void Emit(const WalkedCharacter& character, const Pieces& pieces) {
         m_output.Emit(character,
                       IsBeyond(pieces.japaneseCode) ? JisX0208Replacement(character.code) : pieces);
     }
 
 private:
-    static constexpr char32_t kBmpSize = 0x10000;
-
     bool IsBeyond(char32_t japaneseCode) const {
-        return m_jisX0208 != nullptr &&
-               (japaneseCode >= kBmpSize || m_beyondJisX0208[japaneseCode]);
+        return m_beyond != nullptr &&
+               (japaneseCode >= m_beyond->size() || (*m_beyond)[japaneseCode]);
     }
 
     Pieces JisX0208Replacement(std::optional<CharCode> key) const {
@@ -73,7 +76,7 @@ private:
     }
 
     const CandidateTable* m_jisX0208;
-    std::vector<bool> m_beyondJisX0208; // by code text character
+    const std::vector<bool>* m_beyond; // by code text character; null: every kanji passes
     PieceOutput& m_output;
 };
 
