@@ -1,6 +1,8 @@
 #include "word_tables.h"
 
 #include <algorithm>
+#include <iterator>
+#include <tuple>
 
 namespace pelmora {
 
@@ -127,6 +129,20 @@ const std::vector<KanjiChoice>& CandidateTable::CandidatesOf(CharCode key) const
     static const std::vector<KanjiChoice> none;
     const auto found = m_byKey.find(key);
     return found == m_byKey.end() ? none : found->second;
+}
+
+CandidateTable CandidateTable::OnlyJisX0208() const {
+    CandidateTable kept;
+    for (const auto& [key, candidates] : m_byKey) {
+        std::vector<KanjiChoice> inJisX0208;
+        std::copy_if(
+            candidates.begin(), candidates.end(), std::back_inserter(inJisX0208),
+            [](const KanjiChoice& kanji) { return IsJisX0208Character(kanji.japaneseCode); });
+        if (!inJisX0208.empty()) {
+            kept.m_byKey.emplace(key, std::move(inJisX0208));
+        }
+    }
+    return kept;
 }
 
 } // namespace pelmora

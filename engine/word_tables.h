@@ -67,6 +67,10 @@ public:
     /// The kanji `key` can stand for, in the table's order; empty for a key without candidates.
     const std::vector<KanjiChoice>& CandidatesOf(CharCode key) const;
 
+    /// The table without the kanji beyond JIS X 0208 (IsJisX0208Character), each key's others
+    /// in the same order; a key left with none is left out.
+    CandidateTable OnlyJisX0208() const;
+
 private:
     std::unordered_map<CharCode, std::vector<KanjiChoice>> m_byKey;
 };
