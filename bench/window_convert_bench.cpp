@@ -1,5 +1,8 @@
 // Times the window's Convert click on a long input: the conversion run over tables read record
-// by record, and putting both results into their boxes. Prints figures; asserts nothing.
+// by record, and putting both results into their boxes. With --words FILE, FILE becomes the
+// word model beside the tables and "按词语选字" from the output box's context menu is timed too.
+// Prints figures; asserts nothing.
+// Usage: window_convert_bench [--words FILE]
 
 #include "code_page.h"
 #include "conversion.h"
@@ -11,6 +14,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -92,7 +96,8 @@ void PrintFigures(const char* what, const char* shape, qsizetype inputLength,
 }
 
 // The conversion run alone, into plain string sinks: what the click costs without the boxes.
-void TimeRunAlone(const QString& input, const char* shape, pelmora::ErrorReport& report) {
+void TimeRunAlone(pelmora::RunKind kind, const QString& input, const char* shape,
+                  pelmora::ErrorReport& report) {
     std::vector<double> milliseconds;
     for (int run = 0; run < kRuns; ++run) {
         pelmora::testing::StringSource source(input.toStdString());
@@ -101,12 +106,13 @@ void TimeRunAlone(const QString& input, const char* shape, pelmora::ErrorReport&
         pelmora::TablePaths paths;
         QElapsedTimer timer;
         timer.start();
-        pelmora::ConvertText(pelmora::RunKind::PerCharacter, source, japaneseCode, preview, paths,
+        pelmora::ConvertText(kind, source, japaneseCode, preview, paths,
                              {pelmora::ProgramDirectory(), pelmora::TableReading::PerRecord},
                              report);
         milliseconds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
     }
-    PrintFigures("conversion run alone", shape, input.size(), std::move(milliseconds));
+    PrintFigures(kind == pelmora::RunKind::PerCharacter ? "conversion run alone" : "word run alone",
+                 shape, input.size(), std::move(milliseconds));
 }
 
 // The window shows a failure in a modal box; this closes each one and prints it instead, so a
@@ -145,6 +151,38 @@ void TimeConvert(QWidget& window, const QString& input, const char* shape) {
     PrintFigures("Convert click", shape, input.size(), std::move(milliseconds));
 }
 
+// "按词语选字" as a user picks it: the output box's context menu, then the item.
+void TimeByWords(QWidget& window, const QString& input, const char* shape) {
+    auto* text1 = window.findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+    auto* text2 = window.findChild<QPlainTextEdit*>(QStringLiteral("Text2"));
+    text1->setPlainText(input);
+    std::vector<double> milliseconds;
+    for (int run = 0; run < kRuns; ++run) {
+        text2->clear();
+        QCoreApplication::processEvents();
+        QTimer::singleShot(0, [] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (QAction* action : menu->actions()) {
+                    if (action->text() == QStringLiteral("按词语选字")) {
+                        action->trigger();
+                    }
+                }
+                menu->close();
+            }
+        });
+        QElapsedTimer timer;
+        timer.start();
+        emit text2->customContextMenuRequested(QPoint(4, 4));
+        QCoreApplication::processEvents();
+        milliseconds.push_back(static_cast<double>(timer.nsecsElapsed()) / 1e6);
+    }
+    if (text2->toPlainText().size() != input.size()) {
+        std::printf("unexpected output length %lld\n",
+                    static_cast<long long>(text2->toPlainText().size()));
+    }
+    PrintFigures("按词语选字 (menu)", shape, input.size(), std::move(milliseconds));
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -154,6 +192,12 @@ int main(int argc, char** argv) {
     QApplication app(argc, argv);
     const std::vector<char32_t> keys = WriteBenchTables(pelmora::ProgramDirectory());
     std::printf("key table: %zu records, read record by record\n", keys.size());
+    const std::filesystem::path wordModel = pelmora::ProgramDirectory() / pelmora::kWordTableName;
+    std::filesystem::remove(wordModel);
+    const bool byWords = argc > 2 && std::string(argv[1]) == "--words";
+    if (byWords) {
+        std::filesystem::copy_file(argv[2], wordModel);
+    }
     PrintedReport report;
     pelmora::FrmMainWidget window(pelmora::ProgramDirectory());
     window.show();
@@ -161,8 +205,12 @@ int main(int argc, char** argv) {
     for (const auto& [lineLength, shape] : {std::pair{qsizetype{40}, "lines of 40 characters"},
                                             std::pair{qsizetype{0}, "one line"}}) {
         const QString input = BenchInput(keys, lineLength);
-        TimeRunAlone(input, shape, report);
+        TimeRunAlone(pelmora::RunKind::PerCharacter, input, shape, report);
         TimeConvert(window, input, shape);
+        if (byWords) {
+            TimeRunAlone(pelmora::RunKind::ByWords, input, shape, report);
+            TimeByWords(window, input, shape);
+        }
     }
     return 0;
 }

@@ -4,6 +4,7 @@
 #include "name_chooser.h"
 #include "walk.h"
 #include "word_chooser.h"
+#include "word_model.h"
 #include "word_tables.h"
 
 namespace pelmora {
@@ -20,11 +21,11 @@ void WithChooserOf(RunKind kind, const std::filesystem::path& directory, Run&& r
         return run(chooser);
     }
     case RunKind::ByWords: {
-        WordChooser chooser(WordTable::Load(directory / kWordTableName));
+        WordChooser chooser(WordModel::Load(directory / kWordTableName));
         return run(chooser);
     }
     case RunKind::ByNames: {
-        WordTable words = WordTable::Load(directory / kWordTableName);
+        WordModel words = WordModel::Load(directory / kWordTableName);
         NameChooser chooser(std::move(words), NameTable::Load(directory / kNameTableName));
         return run(chooser);
     }

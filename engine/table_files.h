@@ -142,6 +142,56 @@ struct WordSpelling {
     bool operator==(const WordSpelling&) const = default;
 };
 
+/// The word model as words.dat stores it: the file's bytes, checked whole when read, and where
+/// each entry begins, so that an entry is read in place by its number (its index in file order)
+/// and loading builds nothing per entry.
+class StoredWordModel {
+public:
+    /// Reads the word model `path`. A missing file has no entries. A file that cannot be read
+    /// throws RuntimeError naming it; so does a malformed one (n of 0 or above kLongestWord, s
+    /// above n, a cost above kMostWordCost, an entry that runs past the end, keys out of order
+    /// or repeated, a spelling record that is no `00 i`, positions not ascending or past the
+    /// word, a file larger than kLargestTableReadWhole). Whether a spelling's two records keep
+    /// the tables' promise is the reader's to check.
+    static StoredWordModel Read(const std::filesystem::path& path);
+
+    const std::filesystem::path& Path() const { return m_path; }
+    std::size_t EntryCount() const { return m_starts.size(); }
+
+    /// The number of characters of entry `entry`.
+    std::size_t Length(std::size_t entry) const { return Byte(entry, 0); }
+    std::size_t SpellingCount(std::size_t entry) const { return Byte(entry, 1); }
+    std::uint16_t Cost(std::size_t entry) const {
+        return static_cast<std::uint16_t>(Byte(entry, 2) << 8 | Byte(entry, 3));
+    }
+    /// The code of key `i` of entry `entry`.
+    CharCode Key(std::size_t entry, std::size_t i) const { return RecordCode(KeyRecord(entry, i)); }
+    /// The record of key `i` of entry `entry`.
+    Record KeyRecord(std::size_t entry, std::size_t i) const {
+        return {Byte(entry, 4 + 2 * i), Byte(entry, 5 + 2 * i)};
+    }
+    /// The number of the first record of entry `entry`.
+    RecordNumber HeaderRecord(std::size_t entry) const {
+        return static_cast<RecordNumber>(m_starts[entry] / kRecordBytes + 1);
+    }
+    /// Spelling `j` of entry `entry`.
+    WordSpelling Spelling(std::size_t entry, std::size_t j) const;
+    /// The number of the Japanese-code record of spelling `j` of entry `entry`, for reports.
+    RecordNumber SpellingRecord(std::size_t entry, std::size_t j) const;
+
+private:
+    std::uint8_t Byte(std::size_t entry, std::size_t at) const {
+        return static_cast<std::uint8_t>(m_bytes[m_starts[entry] + at]);
+    }
+    std::size_t SpellingsStart(std::size_t entry) const {
+        return m_starts[entry] + kRecordBytes * (2 + Length(entry));
+    }
+
+    std::filesystem::path m_path;
+    std::string m_bytes;
+    std::vector<std::uint32_t> m_starts; // the byte offset of each entry
+};
+
 /// One entry of the word model as its records stand.
 struct WordModelEntry {
     std::vector<Record> keys;            ///< code page 936 records of the characters
@@ -150,13 +200,9 @@ struct WordModelEntry {
     RecordNumber header = 0;             ///< its first record, in the file it was read from
 };
 
-/// Reads the word model `path` and hands `take` each entry in file order. A missing file has no
-/// entries. A file that cannot be read throws RuntimeError naming it; so does a malformed one
-/// (n of 0 or above kLongestWord, s above n, a cost above kMostWordCost, an entry that runs past
-/// the end, keys out of order or repeated, a spelling record that is no `00 i`, positions not
-/// ascending or past the word, a file larger than kLargestTableReadWhole), after the entries
-/// before the fault were handed over. Whether a spelling's two records keep the tables' promise
-/// is left to the first use of the spelling.
+/// Reads the word model `path` with StoredWordModel::Read and hands `take` each entry in file
+/// order, as records (for the builder and the tests, which want whole entries; the run reads the
+/// stored model in place). A malformed file throws before any entry is handed over.
 void ForEachWordModelEntry(const std::filesystem::path& path,
                            const std::function<void(const WordModelEntry&)>& take);
 

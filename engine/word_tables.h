@@ -14,20 +14,17 @@
 
 namespace pelmora {
 
-/// One word of words.dat: its Simplified characters and the kanji each takes in it.
+/// A word of Simplified characters and the kanji each takes in it (a surname of names.dat, or
+/// a word of the table builder's word list).
 struct Word {
     std::vector<CharCode> keys;
     std::vector<KanjiChoice> kanji;
 };
 
-/// The words of words.dat, read whole when loaded and indexed by their first character.
+/// Words indexed by their first character, for the longest word at a place of a text.
 class WordTable {
 public:
-    /// Reads `path`. A missing file gives an empty table; a file that cannot be read, or whose
-    /// entries are malformed, throws RuntimeError naming it.
-    static WordTable Load(const std::filesystem::path& path);
-
-    /// A table of `words`, as Load makes it from a file's entries.
+    /// A table of `words`.
     static WordTable FromWords(std::vector<Word> words);
 
     bool Empty() const { return m_words.empty(); }
@@ -43,29 +40,18 @@ public:
     /// cannot represent, which no word holds); nullptr when none does.
     const Word* LongestWordAt(std::span<const std::optional<CharCode>> codes) const;
 
-    /// Every word whose keys begin `codes`, longest first and in file order among words of one
-    /// length; empty when none does.
-    std::vector<const Word*> WordsAt(std::span<const std::optional<CharCode>> codes) const;
-
-    /// The first word of the table (shortest first, then in file order) in which `key` takes
-    /// `japaneseCode`; nullptr when no word does.
-    const Word* WordGiving(CharCode key, char32_t japaneseCode) const;
-
 private:
     void IndexWords();
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> FirstWordsGiving() const;
     // The indices of the words that could begin `codes`, longest first.
     const std::vector<std::uint32_t>*
     StartingWith(std::span<const std::optional<CharCode>> codes) const;
 
-    // The word runs ask for the words at every input character, so the first key indexes a
-    // flat array (one slot per 16-bit code) rather than a hash table.
+    // Asked at every character of a name, so the first key indexes a flat array (one slot per
+    // 16-bit code) rather than a hash table.
     std::vector<Word> m_words;
     std::vector<bool> m_held;                             // code -> some word holds it
     std::vector<std::uint32_t> m_slotOfFirstKey;          // code -> 1 + index in m_byFirstKey
     std::vector<std::vector<std::uint32_t>> m_byFirstKey; // word indices, longest first
-    // (key, code) -> word, sorted; only the candidate menu asks, so it is made at its first call.
-    mutable std::optional<std::vector<std::pair<std::uint64_t, std::uint32_t>>> m_firstGiving;
 };
 
 /// The candidates of candidates.dat by key.

@@ -7,10 +7,9 @@
 # builder) and kanjidic, installing them when missing, and refreshes the coverage report in the
 # output's README.md.
 #
-# Usage: tools/build_tables.sh [--builder PATH/table_builder] [--out DIR] [--word-model FILE]
+# Usage: tools/build_tables.sh [--builder PATH/table_builder] [--out DIR]
 #   --builder     a built table_builder; without it the builder is built in build-tables/
 #   --out         where the tables go (default: data/ of this repository)
-#   --word-model  also write the word model to FILE
 set -eu
 
 repo=$(cd "$(dirname "$0")/.." && pwd)
@@ -22,11 +21,9 @@ ipadic_dir=/usr/share/mecab/dic/ipadic
 mecab_dic=/var/lib/mecab/dic/ipadic-utf8
 kanjidic=/usr/share/edict/kanjidic
 essay=/usr/share/rime-data/essay.txt
-word_model=""
 
 usage() {
-    echo "usage: tools/build_tables.sh [--builder PATH/table_builder] [--out DIR]" \
-        "[--word-model FILE]" >&2
+    echo "usage: tools/build_tables.sh [--builder PATH/table_builder] [--out DIR]" >&2
     exit 2
 }
 
@@ -34,7 +31,6 @@ while [ $# -gt 0 ]; do
     case "$1" in
     --builder) [ $# -ge 2 ] || usage; builder=$2; shift 2 ;;
     --out) [ $# -ge 2 ] || usage; out=$2; shift 2 ;;
-    --word-model) [ $# -ge 2 ] || usage; word_model=$2; shift 2 ;;
     *) usage ;;
     esac
 done
@@ -81,10 +77,8 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 dump_sources
 mkdir -p "$out"
-set --
-[ -z "$word_model" ] || set -- --word-model "$word_model"
 "$builder" --st "$work/STCharacters.txt" --st-phrases "$work/STPhrases.txt" \
     --ts "$work/TSCharacters.txt" --ts-phrases "$work/TSPhrases.txt" --essay "$essay" \
     --jp-variants "$work/JPVariants.txt" \
     --jp-shinjitai "$work/JPShinjitaiCharacters.txt" --unihan "$work/Unihan_Variants.txt" \
-    --ipadic "$ipadic_dir" --mecab-dic "$mecab_dic" --kanjidic "$kanjidic" --out "$out" "$@"
+    --ipadic "$ipadic_dir" --mecab-dic "$mecab_dic" --kanjidic "$kanjidic" --out "$out"

@@ -40,10 +40,9 @@ constexpr const char* kUsage =
     "                     --jp-variants JPVariants.txt --jp-shinjitai JPShinjitaiCharacters.txt\n"
     "                     --unihan Unihan_Variants.txt --ipadic IPADIC_CSV_DIR\n"
     "                     --mecab-dic MECAB_DICTIONARY_DIR --kanjidic kanjidic --out DIR\n"
-    "                     [--word-model FILE]\n"
     "Writes DIR/pin.dat, pj.dat, jj.dat, words.dat, candidates.dat and names.dat, prints the\n"
     "coverage report, and puts the report into DIR/README.md between its coverage markers when\n"
-    "that file exists. --word-model also writes the word model to FILE.\n";
+    "that file exists.\n";
 
 constexpr const char* kReportBegin = "<!-- coverage report: begin -->\n";
 constexpr const char* kReportEnd = "<!-- coverage report: end -->";
@@ -51,21 +50,16 @@ constexpr const char* kReportEnd = "<!-- coverage report: end -->";
 const std::set<std::string> kOptions = {
     "--st",           "--st-phrases", "--ts",     "--ts-phrases", "--essay",    "--jp-variants",
     "--jp-shinjitai", "--unihan",     "--ipadic", "--mecab-dic",  "--kanjidic", "--out"};
-const std::set<std::string> kOptionalOptions = {"--word-model"};
-
-// Every option takes one value; all but kOptionalOptions are required.
+// Every option is required and takes one value.
 std::map<std::string, std::string> ParseArguments(int argc, char** argv) {
     std::map<std::string, std::string> options;
     for (int i = 1; i + 1 < argc; i += 2) {
-        if (kOptions.count(argv[i]) == 0 && kOptionalOptions.count(argv[i]) == 0) {
+        if (kOptions.count(argv[i]) == 0) {
             throw std::invalid_argument(kUsage);
         }
         options[argv[i]] = argv[i + 1];
     }
-    const auto required = std::count_if(options.begin(), options.end(), [](const auto& option) {
-        return kOptions.count(option.first) != 0;
-    });
-    if (argc % 2 == 0 || static_cast<std::size_t>(required) != kOptions.size()) {
+    if (argc % 2 == 0 || options.size() != kOptions.size()) {
         throw std::invalid_argument(kUsage);
     }
     return options;
@@ -263,12 +257,11 @@ int main(int argc, char** argv) {
         const std::string wordTable = WordTableBytes(words);
         const std::string candidateTable = CandidateTableBytes(candidates);
         const std::string wordModel = WordModelBytes(model.entries);
-        WriteFile(out / kWordTableName, wordTable);
+        // The engine's word-aware runs read the word model as words.dat; the longest-match list
+        // is still made for its report until the builder drops it.
+        WriteFile(out / kWordTableName, wordModel);
         WriteFile(out / kCandidateTableName, candidateTable);
         WriteFile(out / kNameTableName, NameTableBytes(NameEntries(chooser, perChar, desktop)));
-        if (options.count("--word-model") != 0) {
-            WriteFile(options["--word-model"], wordModel);
-        }
         const std::string report =
             CoverageReport(keys, records, chooser) +
             WordReport(wordCounts, words, candidates, changes, perChar, lexicon,

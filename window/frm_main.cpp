@@ -4,6 +4,7 @@
 #include "error_descriptions.h"
 #include "utf8.h"
 #include "window_texts.h"
+#include "word_chooser.h"
 
 namespace pelmora {
 
@@ -188,14 +189,14 @@ std::vector<CandidateEntry> frmMain::LoadCandidateEntries(std::size_t at,
                                                           std::string_view errorTitle) {
     // The characters that a word across `at` can hold, kept apart from the last conversion,
     // which a report below may outlast.
-    const std::size_t from = at >= kLongestWord ? at - kLongestWord : 0;
-    const std::u32string around = m_last->input.substr(from, 2 * kLongestWord);
+    const std::size_t from = at >= WordChooser::kLookahead ? at - WordChooser::kLookahead : 0;
+    const std::u32string around = m_last->input.substr(from, 2 * WordChooser::kLookahead + 1);
     const KanjiChoice shown{m_last->japaneseCode[at], m_last->preview[at]};
     CandidateTable candidates;
-    WordTable words;
+    WordModel words;
     try {
         candidates = CandidateTable::Load(m_tables.directory / kCandidateTableName);
-        words = WordTable::Load(m_tables.directory / kWordTableName);
+        words = WordModel::Load(m_tables.directory / kWordTableName);
     } catch (...) {
         ReportCurrentException(m_report, errorTitle);
     }

@@ -172,7 +172,7 @@ TEST_F(ConvertCommandTest, OnATerminalItSaysHowToEndTheInput) {
 // typed, in every form.
 TEST_F(ConvertCommandTest, OutputKeepsPaceWithInput) {
     const std::vector<std::pair<Arguments, std::string>> forms = {
-        {{}, "敪\n"},          {{"--preview"}, "発\n"},      {{"--sjis"}, "\x94\xAD\n"},
+        {{}, "敪\n"},          {{"--preview"}, "発\n"},        {{"--sjis"}, "\x94\xAD\n"},
         {{"--words"}, "敪\n"}, {{"--candidates"}, "发\t発\n"}, {{"--names"}, "敪\n"}};
     for (const auto& [arguments, firstLine] : forms) {
         int input[2], output[2];
@@ -251,8 +251,9 @@ TEST_F(ConvertCommandTest, MemoryStaysBoundedWhateverTheInputSize) {
 TEST_F(ConvertCommandTest, WordsAndCandidates) {
     // 发东 is a word in which 发 takes 髪 (94 AF); 发 can be 発, 髪 or the extension kanji 琪.
     const auto record = [](const std::string& bytes) { return testing::RecordBytes(bytes); };
-    WriteFile(m_tables.Path() / "words.dat", std::string("\0\2", 2) + Gbk("发") + Gbk("东") +
-                                                 "\x94\xAF\x93\x8C" + Gbk("髪") + Gbk("東"));
+    WriteFile(
+        m_tables.Path() / "words.dat",
+        testing::WordModelEntryBytes({Gbk("发"), Gbk("东")}, 100, {{0, "\x94\xAF", Gbk("髪")}}));
     WriteFile(m_tables.Path() / "candidates.dat", std::string("\0\3", 2) + Gbk("发") +
                                                       "\x94\xAD\x94\xAF\xEE\x4C" + Gbk("発") +
                                                       Gbk("髪") + record(Gbk("琪")));

@@ -75,6 +75,20 @@ std::string WordEntryBytes(const std::vector<std::string>& keys,
     return entry;
 }
 
+std::string WordModelEntryBytes(const std::vector<std::string>& keys, std::uint16_t cost,
+                                const std::vector<ModelSpelling>& spellings) {
+    std::string entry = {static_cast<char>(keys.size()), static_cast<char>(spellings.size()),
+                         static_cast<char>(cost >> 8), static_cast<char>(cost & 0xFF)};
+    for (const std::string& key : keys) {
+        entry += RecordBytes(key);
+    }
+    for (const ModelSpelling& spelling : spellings) {
+        entry += {'\0', static_cast<char>(spelling.position)};
+        entry += RecordBytes(spelling.japaneseCode) + RecordBytes(spelling.preview);
+    }
+    return entry;
+}
+
 std::string CandidateEntryBytes(const std::string& key,
                                 const std::vector<std::string>& japaneseCodes,
                                 const std::vector<std::string>& previews) {

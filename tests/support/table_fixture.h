@@ -67,6 +67,19 @@ std::string WordEntryBytes(const std::vector<std::string>& keys,
                            const std::vector<std::string>& previews,
                            std::uint8_t tag = kWordHeaderTag);
 
+/// One spelled character of a word model entry: its position in the word, its Shift-JIS code
+/// and its preview, each code given by its bytes as in TableRow.
+struct ModelSpelling {
+    std::size_t position = 0;
+    std::string japaneseCode;
+    std::string preview;
+};
+
+/// The bytes of one entry of the word model (words.dat): the record `n s`, the cost, the keys
+/// (given by their bytes as in TableRow), then the spellings.
+std::string WordModelEntryBytes(const std::vector<std::string>& keys, std::uint16_t cost,
+                                const std::vector<ModelSpelling>& spellings = {});
+
 /// The bytes of one candidates.dat entry for `key`, its candidates given as in TableRow.
 std::string CandidateEntryBytes(const std::string& key,
                                 const std::vector<std::string>& japaneseCodes,

@@ -111,7 +111,6 @@ protected:
         fs::copy_file(fs::path(PELMORA_DATA_DIR) / "README.md", s_out->Path() / "README.md");
         const std::string command = std::string("sh '") + PELMORA_BUILD_SCRIPT + "' --builder '" +
                                     PELMORA_TABLE_BUILDER + "' --out " + Quoted(s_out->Path()) +
-                                    " --word-model " + Quoted(s_out->Path() / "model.dat") +
                                     " >/dev/null";
         s_built = std::system(command.c_str()) == 0;
     }
@@ -140,48 +139,6 @@ TEST_F(TableRebuild, GivesTheShippedTablesByteForByte) {
         EXPECT_TRUE(ReadFile((Out() / file).string()) == ReadFile((data / file).string()))
             << file << " differs from a rebuild; run tools/build_tables.sh";
     }
-}
-
-// Every entry of the word model is one the engine reads, its keys are Chinese characters, and
-// every character it spells takes a JIS X 0208 kanji that keeps the tables' promise, differs
-// from the per-character one and is offered by the key's candidate line.
-TEST_F(TableRebuild, WordModelSpellsOnlyWhatTheCandidateLinesOffer) {
-    using namespace pelmora;
-    const auto tables = ReadTables(Out().string());
-    std::map<std::string, std::string> perCharacter;
-    for (std::size_t r = 0; r < tables.RecordCount(); ++r) {
-        perCharacter[MeaningfulBytes(Tables::Record(tables.pin, r))] =
-            MeaningfulBytes(Tables::Record(tables.pj, r));
-    }
-    std::map<std::string, std::set<std::string>> offered;
-    ForEachEntry(Out() / kCandidateTableName, std::span(&kCandidateEntry, 1),
-                 [&](const EntryLayout&, const TableEntry& entry) {
-                     for (const Record code : entry.japaneseCodes) {
-                         offered[CodeBytes(entry.keys[0])].insert(CodeBytes(code));
-                     }
-                 });
-    const StrictConverter desktop("windows-936");
-    std::size_t entries = 0;
-    std::size_t spelled = 0;
-    ForEachWordModelEntry(Out() / "model.dat", [&](const WordModelEntry& entry) {
-        ++entries;
-        for (const Record key : entry.keys) {
-            const auto character = desktop.Decode(CodeBytes(key));
-            ASSERT_TRUE(IsLeadByte(key.first) && character && character->size() == 1 &&
-                        u_hasBinaryProperty((*character)[0], UCHAR_IDEOGRAPHIC));
-        }
-        for (const WordSpelling& spelling : entry.spellings) {
-            ++spelled;
-            const std::string key = CodeBytes(entry.keys[spelling.position]);
-            const std::string sjis = CodeBytes(spelling.japaneseCode);
-            ASSERT_TRUE(IsJisX0208Kanji(sjis));
-            ExpectPairReadsAsPreview(sjis, CodeBytes(spelling.preview));
-            ASSERT_NE(perCharacter[key], sjis) << "a spelling the per-character run gives";
-            ASSERT_EQ(offered[key].count(sjis), 1u) << "a spelling the candidate line lacks";
-        }
-    });
-    EXPECT_GT(entries, 200000u);
-    EXPECT_GT(spelled, 5000u);
 }
 
 // The word list indexes essay's traditional words by the simplified spelling OpenCC's own t2s
