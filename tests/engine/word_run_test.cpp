@@ -20,7 +20,7 @@ using testing::RecordingReport;
 using testing::SampleRows;
 using testing::StringSource;
 using testing::TempDirectory;
-using testing::WordEntryBytes;
+using testing::NameEntryBytes;
 using testing::WordModelEntryBytes;
 using testing::WriteFile;
 using testing::WriteTables;
@@ -43,10 +43,10 @@ std::string SampleWords() {
 // Names: the compound surname 发发 → 髪髪 before the surname 发 → 髪, and 东 → 琪 (an extension
 // kanji) in given names.
 std::string SampleNames() {
-    return WordEntryBytes({Gbk("发"), Gbk("发")}, {kHair, kHair}, {Gbk("髪"), Gbk("髪")},
+    return NameEntryBytes({Gbk("发"), Gbk("发")}, {kHair, kHair}, {Gbk("髪"), Gbk("髪")},
                           kSurnameTag) +
-           WordEntryBytes({Gbk("发")}, {kHair}, {Gbk("髪")}, kSurnameTag) +
-           WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("琪")}, kGivenNameTag);
+           NameEntryBytes({Gbk("发")}, {kHair}, {Gbk("髪")}, kSurnameTag) +
+           NameEntryBytes({Gbk("东")}, {kQi}, {Gbk("琪")}, kGivenNameTag);
 }
 
 // A source that gives its text in random pieces of one to five whole characters.
@@ -265,8 +265,8 @@ TEST_P(WordRunTest, AMalformedWordModelIsReportedAndLeavesTheOutputsAsTheyWere) 
     // code is not its preview's kanji.
     WriteFile(m_dir.Path() / kWordTableName, good);
     for (const std::string& names :
-         {WordEntryBytes({Gbk("东"), Gbk("东")}, {kQi, kQi}, {Gbk("琪"), Gbk("琪")}, kGivenNameTag),
-          WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("東")}, kGivenNameTag)}) {
+         {NameEntryBytes({Gbk("东"), Gbk("东")}, {kQi, kQi}, {Gbk("琪"), Gbk("琪")}, kGivenNameTag),
+          NameEntryBytes({Gbk("东")}, {kQi}, {Gbk("東")}, kGivenNameTag)}) {
         WriteFile(m_dir.Path() / kNameTableName, names);
         RecordingReport report;
         EXPECT_EQ(Run(RunKind::ByNames, "东", report),

@@ -17,7 +17,7 @@ using testing::CandidateEntryBytes;
 using testing::EncodeCodePage936;
 using testing::FakeView;
 using testing::Gbk;
-using testing::WordEntryBytes;
+using testing::NameEntryBytes;
 using testing::WordModelEntryBytes;
 using testing::WriteFile;
 
@@ -242,8 +242,8 @@ TEST_F(ContextMenuTest, ByWordsRedoesTheCurrentInputByWords) {
 // per-character run.
 TEST_F(ContextMenuTest, ByNamesRedoesTheCurrentInputAsNames) {
     WriteFile(Dir() / kNameTableName,
-              WordEntryBytes({Gbk("发")}, {"\x94\xAF"}, {Gbk("髪")}, kSurnameTag) +
-                  WordEntryBytes({Gbk("东")}, {"\x94\xAD"}, {Gbk("発")}, kGivenNameTag));
+              NameEntryBytes({Gbk("发")}, {"\x94\xAF"}, {Gbk("髪")}, kSurnameTag) +
+                  NameEntryBytes({Gbk("东")}, {"\x94\xAD"}, {Gbk("発")}, kGivenNameTag));
     Convert("东");
     m_view.Text(Control::Text1) = "发东\n发";
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 0, 2))[2], kByNamesItem);
