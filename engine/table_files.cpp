@@ -83,6 +83,22 @@ bool KeysAfter(const StoredWordModel& model, std::size_t earlier, std::size_t la
     return model.Length(earlier) < model.Length(later);
 }
 
+// True when an entry's own counts, cost and spelling positions are what the layout allows.
+bool WordModelEntryFits(const WordModelEntry& entry) {
+    const std::size_t characters = entry.keys.size();
+    if (characters == 0 || characters > kLongestWord || entry.spellings.size() > characters ||
+        entry.cost > kMostWordCost) {
+        return false;
+    }
+    for (std::size_t i = 0; i < entry.spellings.size(); ++i) {
+        const std::size_t position = entry.spellings[i].position;
+        if (position >= characters || (i > 0 && position <= entry.spellings[i - 1].position)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 CharCode RecordCode(Record record) {
@@ -215,6 +231,43 @@ WordSpelling StoredWordModel::Spelling(std::size_t entry, std::size_t j) const {
 RecordNumber StoredWordModel::SpellingRecord(std::size_t entry, std::size_t j) const {
     const std::size_t at = SpellingsStart(entry) + 3 * kRecordBytes * j + kRecordBytes;
     return static_cast<RecordNumber>(at / kRecordBytes + 1);
+}
+
+void ForEachWordModelEntry(const std::filesystem::path& path,
+                           const std::function<void(const WordModelEntry&)>& take) {
+    const StoredWordModel model = StoredWordModel::Read(path);
+    for (std::size_t index = 0; index < model.EntryCount(); ++index) {
+        WordModelEntry entry;
+        for (std::size_t i = 0; i < model.Length(index); ++i) {
+            entry.keys.push_back(model.KeyRecord(index, i));
+        }
+        entry.cost = model.Cost(index);
+        for (std::size_t j = 0; j < model.SpellingCount(index); ++j) {
+            entry.spellings.push_back(model.Spelling(index, j));
+        }
+        entry.header = model.HeaderRecord(index);
+        take(entry);
+    }
+}
+
+void AppendWordModelEntry(const WordModelEntry& entry, std::string& bytes) {
+    if (!WordModelEntryFits(entry)) {
+        throw std::invalid_argument("a word model entry its layout does not allow");
+    }
+    AppendRecord({static_cast<std::uint8_t>(entry.keys.size()),
+                  static_cast<std::uint8_t>(entry.spellings.size())},
+                 bytes);
+    AppendRecord(
+        {static_cast<std::uint8_t>(entry.cost >> 8), static_cast<std::uint8_t>(entry.cost & 0xFF)},
+        bytes);
+    for (const Record key : entry.keys) {
+        AppendRecord(key, bytes);
+    }
+    for (const auto& spelling : entry.spellings) {
+        AppendRecord({0, spelling.position}, bytes);
+        AppendRecord(spelling.japaneseCode, bytes);
+        AppendRecord(spelling.preview, bytes);
+    }
 }
 
 } // namespace pelmora

@@ -165,8 +165,14 @@ public:
         return static_cast<std::uint16_t>(Byte(entry, 2) << 8 | Byte(entry, 3));
     }
     /// The code of key `i` of entry `entry`.
-    CharCode Key(std::size_t entry, std::size_t i) const {
-        return RecordCode({Byte(entry, 4 + 2 * i), Byte(entry, 5 + 2 * i)});
+    CharCode Key(std::size_t entry, std::size_t i) const { return RecordCode(KeyRecord(entry, i)); }
+    /// The record of key `i` of entry `entry`.
+    Record KeyRecord(std::size_t entry, std::size_t i) const {
+        return {Byte(entry, 4 + 2 * i), Byte(entry, 5 + 2 * i)};
+    }
+    /// The number of the first record of entry `entry`.
+    RecordNumber HeaderRecord(std::size_t entry) const {
+        return static_cast<RecordNumber>(m_starts[entry] / kRecordBytes + 1);
     }
     /// Spelling `j` of entry `entry`.
     WordSpelling Spelling(std::size_t entry, std::size_t j) const;
@@ -185,6 +191,24 @@ private:
     std::string m_bytes;
     std::vector<std::uint32_t> m_starts; // the byte offset of each entry
 };
+
+/// One entry of the word model as its records stand.
+struct WordModelEntry {
+    std::vector<Record> keys;            ///< code page 936 records of the characters
+    std::uint16_t cost = 0;              ///< lower = more frequent
+    std::vector<WordSpelling> spellings; ///< ascending positions
+    RecordNumber header = 0;             ///< its first record, in the file it was read from
+};
+
+/// Reads the word model `path` with StoredWordModel::Read and hands `take` each entry in file
+/// order, as records (for the builder and the tests, which want whole entries; the run reads the
+/// stored model in place). A malformed file throws before any entry is handed over.
+void ForEachWordModelEntry(const std::filesystem::path& path,
+                           const std::function<void(const WordModelEntry&)>& take);
+
+/// Appends `entry` as the word model stores it. Throws std::invalid_argument for an entry
+/// ForEachWordModelEntry would refuse on its own (its order among entries is the caller's).
+void AppendWordModelEntry(const WordModelEntry& entry, std::string& bytes);
 
 /// Reads the optional file `path` and hands `take` each entry in file order, with the layout its
 /// header tag picks from `layouts`. A missing file has no entries. A file that cannot be read

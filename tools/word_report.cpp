@@ -134,7 +134,8 @@ void ReportDefaultChanges(std::ostringstream& out, const std::vector<DefaultChan
         << "| --- | --- | --- | --- | --- |\n";
     for (const auto& change : changes) {
         if (change.keptBecause.empty()) {
-            out << "| " << Utf8(change.key) << " | " << Utf8(change.before) << " | "
+            out << "| " << Utf8(change.key) << " | "
+                << (change.before == 0 ? std::string("none") : Utf8(change.before)) << " | "
                 << Utf8(change.after) << " | " << change.rule << " | "
                 << FormsWithCounts(change, lexicon) << " |\n";
         }
@@ -197,7 +198,94 @@ void ReportCandidates(std::ostringstream& out, const std::vector<CandidateEntry>
         << several << "```\n\n";
 }
 
+std::string SpelledText(const ModelEntry& entry, const PerCharacter& perChar) {
+    std::string text;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < entry.simplified.size(); ++i) {
+        if (next < entry.spelled.size() && entry.spelled[next].first == i) {
+            text += Utf8(entry.spelled[next++].second.character);
+        } else {
+            text += PerCharacterOf({entry.simplified[i]}, perChar);
+        }
+    }
+    return text;
+}
+
+std::string EntryLine(const ModelEntry& entry, const PerCharacter& perChar) {
+    return TextOf(entry.simplified) + " → " + SpelledText(entry, perChar) + " (per character " +
+           PerCharacterOf(entry.simplified, perChar) + ", cost " + std::to_string(entry.cost) + ")";
+}
+
+void ReportWordList(std::ostringstream& out, const WordListCounts& list,
+                    const ModelCounts& counts) {
+    out << "### The word model\n\n"
+        << "| Chinese word list | count |\n| --- | ---: |\n"
+        << "| words of rime-essay's essay.txt | " << list.essayLines << " |\n"
+        << "| their frequencies, summed | " << list.essayTotal << " |\n"
+        << "| left out: the simplified spelling has another length | " << list.essayLengthChanged
+        << " |\n"
+        << "| essay words that share their simplified spelling with another | "
+        << list.sharedSimplified << " |\n"
+        << "| OpenCC STPhrases words essay lacks, added with frequency " << kPhraseOnlyFrequency
+        << " | " << list.phrasesAdded << " |\n"
+        << "| simplified words of the list | " << counts.words << " |\n"
+        << "| left out: longer than " << kLongestWord << " characters | " << counts.tooLong
+        << " |\n"
+        << "| left out: a character that is no code page 936 ideograph | " << counts.notDoubleByte
+        << " |\n"
+        << "| left out: frequency 0 and spelled as per character | " << counts.unseenUnspelled
+        << " |\n"
+        << "| entries of the model | " << counts.entries << " |\n"
+        << "| of those, single characters | " << counts.singleCharacters << " |\n"
+        << "| of those, with a character spelled otherwise than per character | "
+        << counts.spelledEntries << " |\n\n";
+}
+
+void ReportModelEntries(std::ostringstream& out, const ModelCounts& counts, const WordModel& model,
+                        const PerCharacter& perChar, std::size_t modelBytes) {
+    out << "The model is " << modelBytes
+        << " bytes. Costs are relative to the list's summed frequency, " << counts.totalFrequency
+        << ".\n\nHow the spelling of each entry was decided (rules in tools/word_spelling.cpp):"
+           "\n\n";
+    for (const auto& [evidence, count] : counts.byEvidence) {
+        out << "- " << SpellingEvidenceName(evidence) << ": " << count << "\n";
+    }
+    std::vector<std::string> characters;
+    std::vector<const ModelEntry*> spelled;
+    for (const auto& entry : model.entries) {
+        if (entry.spelled.empty()) {
+            continue;
+        }
+        if (entry.simplified.size() == 1) {
+            characters.push_back(EntryLine(entry, perChar));
+        } else {
+            spelled.push_back(&entry);
+        }
+    }
+    out << "\nSingle characters spelled otherwise than per character (" << characters.size()
+        << "):\n\n";
+    for (const auto& line : characters) {
+        out << "- " << line << "\n";
+    }
+    const std::size_t step = spelled.size() / kSampleWords + 1;
+    out << "\nEvery " << step << "th word of " << spelled.size()
+        << " spelled otherwise than per character:\n\n";
+    for (std::size_t i = 0; i < spelled.size(); i += step) {
+        out << "- " << EntryLine(*spelled[i], perChar) << "\n";
+    }
+    out << "\n";
+}
+
 } // namespace
+
+std::string WordModelReport(const WordListCounts& listCounts, const ModelCounts& counts,
+                            const WordModel& model, const PerCharacter& perChar,
+                            std::size_t modelBytes) {
+    std::ostringstream out;
+    ReportWordList(out, listCounts, counts);
+    ReportModelEntries(out, counts, model, perChar, modelBytes);
+    return out.str();
+}
 
 std::string WordReport(const WordCounts& counts, const std::vector<WordEntry>& words,
                        const std::vector<CandidateEntry>& candidates,

@@ -2,6 +2,7 @@
 
 #include "candidate_table.h"
 #include "evidence_defaults.h"
+#include "word_model.h"
 #include "word_table.h"
 
 #include <string>
@@ -21,5 +22,11 @@ std::string WordReport(const WordCounts& counts, const std::vector<WordEntry>& w
                        const std::vector<CandidateEntry>& candidates,
                        const std::vector<DefaultChange>& changes, const PerCharacter& perChar,
                        const JapaneseLexicon& lexicon, const WrittenSizes& sizes);
+
+// Counts and samples of the word model (`modelBytes` long as written) and the word list it was
+// made from, as Markdown.
+std::string WordModelReport(const WordListCounts& listCounts, const ModelCounts& counts,
+                            const WordModel& model, const PerCharacter& perChar,
+                            std::size_t modelBytes);
 
 } // namespace pelmora::tables

@@ -137,7 +137,8 @@ std::vector<CharCode> KeyCodes(const WordEntry& entry) {
 } // namespace
 
 WordDictionary FullWordDictionary(const std::vector<Phrase>& phrases, const WordSpeller& speller,
-                                  const StrictCodePage& desktop, WordCounts& counts) {
+                                  const FormEvidence& evidence, const StrictCodePage& desktop,
+                                  WordCounts& counts) {
     WordDictionary full;
     for (const auto& phrase : phrases) {
         ++counts.phrases;
@@ -162,14 +163,21 @@ WordDictionary FullWordDictionary(const std::vector<Phrase>& phrases, const Word
             ++counts.duplicates;
             continue;
         }
-        auto choice = speller.Choose(phrase);
-        if (!choice) {
+        auto choice = speller.Choose(phrase, evidence);
+        // This table holds JIS X 0208 kanji only: a word with another character converts
+        // character by character.
+        const bool allKanji =
+            std::all_of(choice.japanese.begin(), choice.japanese.end(), [](const JapaneseCode& c) {
+                return c.sjis.size() == 2 && static_cast<std::uint8_t>(c.sjis[0]) >= 0x88 &&
+                       IsJisX0208Lead(static_cast<std::uint8_t>(c.sjis[0]));
+            });
+        if (!allKanji) {
             ++counts.noJapaneseForm;
             continue;
         }
-        entry.japanese = std::move(choice->japanese);
-        entry.evidence = choice->evidence;
-        entry.phraseForm = std::move(choice->phraseForm);
+        entry.japanese = std::move(choice.japanese);
+        entry.evidence = choice.evidence;
+        entry.phraseForm = std::move(choice.meaningForm);
         ++counts.byEvidence[entry.evidence];
         bool unlike = false;
         for (std::size_t i = 0; i < entry.japanese.size(); ++i) {

@@ -18,7 +18,7 @@ struct WordEntry {
     std::vector<std::string> keys; // code page 936 bytes of each character
     std::vector<JapaneseCode> japanese;
     bool blocker = false; // kept only so that it blocks a shorter word, as the full list does
-    SpellingEvidence evidence = SpellingEvidence::PerCharacterTie;
+    SpellingEvidence evidence = SpellingEvidence::PerCharacter;
     std::vector<JapaneseCode> phraseForm = {}; // what the phrase source's own form gives
 };
 
@@ -42,7 +42,8 @@ struct WordCounts {
 
 // Every word whose Japanese form the tables can ship, spelled by Japanese evidence.
 WordDictionary FullWordDictionary(const std::vector<Phrase>& phrases, const WordSpeller& speller,
-                                  const StrictCodePage& desktop, WordCounts& counts);
+                                  const FormEvidence& evidence, const StrictCodePage& desktop,
+                                  WordCounts& counts);
 
 // The words whose Japanese form differs from the per-character tables, plus the words needed
 // to block a shorter word where the full dictionary would block it (see word_table.cpp).
