@@ -118,11 +118,24 @@ NameTable NameTable::Load(const std::filesystem::path& path) {
         if (layout.tag == kSurnameTag) {
             surnames.push_back(std::move(name));
         } else {
-            table.m_givenNames.insert_or_assign(name.keys.front(), name.kanji.front());
+            table.AddGivenNameForm(name.keys.front(), name.kanji.front());
         }
     });
     table.m_surnames = WordTable::FromWords(std::move(surnames));
     return table;
+}
+
+void NameTable::AddGivenNameForm(CharCode code, const KanjiChoice& form) {
+    if (m_givenNameOf.empty()) {
+        m_givenNameOf.assign(0x10000, 0);
+    }
+    std::uint32_t& slot = m_givenNameOf[static_cast<std::uint16_t>(code)];
+    if (slot != 0) {
+        m_givenNames[slot - 1] = form;
+        return;
+    }
+    m_givenNames.push_back(form);
+    slot = static_cast<std::uint32_t>(m_givenNames.size());
 }
 
 const std::vector<KanjiChoice>& CandidateTable::CandidatesOf(CharCode key) const {
