@@ -8,7 +8,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: pelmora-convert [--tables DIR] [--from ENCODING] [--words | --names]\n"
-    "                       [--preview | --sjis | --candidates] [FILE]\n"
+    "                       [--jis-x0208] [--preview | --sjis | --candidates] [FILE]\n"
     "       pelmora-convert --reverse [--japanese] [--tables DIR] [--from ENCODING]\n"
     "                       [--preview] [FILE]\n"
     "Turns Simplified Chinese text (from FILE or standard input) into the Japanese code text:\n"
@@ -25,6 +25,9 @@ constexpr std::string_view kUsage =
     "                   gives 発展), using words.dat beside the tables\n"
     "  --names          read each line as a Chinese personal name and choose the kanji that\n"
     "                   names use\n"
+    "  --jis-x0208      give only JIS X 0208 kanji, for games that reject the others: an\n"
+    "                   extension kanji becomes the character's first JIS X 0208 candidate\n"
+    "                   from candidates.dat, or \"□\" when it has none\n"
     "  --preview        write the preview text (the kanji's Japanese form) instead\n"
     "  --sjis           write the Japanese code text as code page 936 bytes, which are the\n"
     "                   Shift-JIS bytes a Japanese program reads\n"
@@ -146,7 +149,9 @@ void CheckReverseOptions(const Options& options, std::optional<std::string_view>
     }
     for (const std::optional<std::string_view> other :
          {kindOption, outputOption == "--preview" ? std::nullopt : outputOption,
-          options.candidates ? std::optional<std::string_view>("--candidates") : std::nullopt}) {
+          options.candidates ? std::optional<std::string_view>("--candidates") : std::nullopt,
+          options.kanji == KanjiSet::JisX0208 ? std::optional<std::string_view>("--jis-x0208")
+                                               : std::nullopt}) {
         if (other) {
             throw UsageError{"--reverse and " + std::string(*other) + " cannot be combined"};
         }
@@ -195,6 +200,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             options.reverse = true;
         } else if (option && name == "--japanese") {
             options.japaneseText = true;
+        } else if (option && name == "--jis-x0208") {
+            options.kanji = KanjiSet::JisX0208;
         } else if (option && name == "--tables") {
             const std::filesystem::path folder =
                 PathFromArgument(ValueOf(split, arguments, i, "a folder"));

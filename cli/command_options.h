@@ -26,7 +26,8 @@ struct Options {
     /// --from; nothing: UTF-8, or what a byte order mark at the start says.
     std::optional<TextEncoding> inputEncoding;
     std::filesystem::path inputPath = "-";
-    RunKind kind = RunKind::PerCharacter; ///< --words, --names
+    RunKind kind = RunKind::PerCharacter;   ///< --words, --names
+    KanjiSet kanji = KanjiSet::CodePage932; ///< --jis-x0208: JIS X 0208 only
     bool candidates = false; ///< --candidates: list each character's candidates instead
     /// --reverse: read a Japanese program's text back (the reverse run) instead of converting.
     bool reverse = false;

@@ -69,14 +69,11 @@ Record CodeRecord(std::string_view codeBytes);
 /// Appends `record` to `bytes` as the files store it.
 void AppendRecord(Record record, std::string& bytes);
 
-// The optional files are runs of entries. An entry is a header record `tag n`, then its key
-// records (one per kanji, or the one key of a candidate entry), then n Japanese-code records,
-// then n preview records; the kanji i of an entry is its Japanese-code and preview records i.
+// candidates.dat and names.dat are runs of entries. An entry is a header record `tag n`, then
+// its key records (one per kanji, or the one key of a candidate entry), then n Japanese-code
+// records, then n preview records; the kanji i of an entry is its Japanese-code and preview
+// records i. words.dat, the word model, has a layout of its own (below).
 
-/// words.dat: words with the Japanese kanji their characters take in them, sorted by their
-/// keys' CharCodes (a prefix first).
-inline constexpr std::uint8_t kWordHeaderTag = 0x00;
-inline constexpr std::size_t kShortestWord = 2;
 /// The longest word in words.dat, in characters.
 inline constexpr std::size_t kLongestWord = 16;
 
@@ -99,7 +96,6 @@ struct EntryLayout {
     std::size_t most = 1;   ///< the most kanji it holds
 };
 
-inline constexpr EntryLayout kWordEntry{kWordHeaderTag, false, kShortestWord, kLongestWord};
 inline constexpr EntryLayout kCandidateEntry{kCandidateHeaderTag, true, 1, kMostCandidates};
 inline constexpr EntryLayout kSurnameEntry{kSurnameTag, false, 1, kLongestSurname};
 inline constexpr EntryLayout kGivenNameEntry{kGivenNameTag, false, 1, 1};

@@ -1,6 +1,8 @@
 #include "word_tables.h"
 
 #include <algorithm>
+#include <iterator>
+#include <tuple>
 
 namespace pelmora {
 
@@ -116,17 +118,44 @@ NameTable NameTable::Load(const std::filesystem::path& path) {
         if (layout.tag == kSurnameTag) {
             surnames.push_back(std::move(name));
         } else {
-            table.m_givenNames.insert_or_assign(name.keys.front(), name.kanji.front());
+            table.AddGivenNameForm(name.keys.front(), name.kanji.front());
         }
     });
     table.m_surnames = WordTable::FromWords(std::move(surnames));
     return table;
 }
 
+void NameTable::AddGivenNameForm(CharCode code, const KanjiChoice& form) {
+    if (m_givenNameOf.empty()) {
+        m_givenNameOf.assign(0x10000, 0);
+    }
+    std::uint32_t& slot = m_givenNameOf[static_cast<std::uint16_t>(code)];
+    if (slot != 0) {
+        m_givenNames[slot - 1] = form;
+        return;
+    }
+    m_givenNames.push_back(form);
+    slot = static_cast<std::uint32_t>(m_givenNames.size());
+}
+
 const std::vector<KanjiChoice>& CandidateTable::CandidatesOf(CharCode key) const {
     static const std::vector<KanjiChoice> none;
     const auto found = m_byKey.find(key);
     return found == m_byKey.end() ? none : found->second;
+}
+
+CandidateTable CandidateTable::OnlyJisX0208() const {
+    CandidateTable kept;
+    for (const auto& [key, candidates] : m_byKey) {
+        std::vector<KanjiChoice> inJisX0208;
+        std::copy_if(
+            candidates.begin(), candidates.end(), std::back_inserter(inJisX0208),
+            [](const KanjiChoice& kanji) { return IsJisX0208Character(kanji.japaneseCode); });
+        if (!inJisX0208.empty()) {
+            kept.m_byKey.emplace(key, std::move(inJisX0208));
+        }
+    }
+    return kept;
 }
 
 } // namespace pelmora

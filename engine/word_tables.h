@@ -67,6 +67,10 @@ public:
     /// The kanji `key` can stand for, in the table's order; empty for a key without candidates.
     const std::vector<KanjiChoice>& CandidatesOf(CharCode key) const;
 
+    /// The table without the kanji beyond JIS X 0208 (IsJisX0208Character), each key's others
+    /// in the same order; a key left with none is left out.
+    CandidateTable OnlyJisX0208() const;
+
 private:
     std::unordered_map<CharCode, std::vector<KanjiChoice>> m_byKey;
 };
@@ -84,15 +88,21 @@ public:
     /// The surnames, as words: the longest one at a name's start is its surname.
     const WordTable& Surnames() const { return m_surnames; }
 
-    /// The kanji `code` takes in a given name; nullptr when it takes its usual one.
+    /// The kanji `code` takes in a given name; nullptr when it takes its usual one. Asked for
+    /// every character of a given name, so it is a flat table by code.
     const KanjiChoice* GivenNameForm(CharCode code) const {
-        const auto found = m_givenNames.find(code);
-        return found == m_givenNames.end() ? nullptr : &found->second;
+        const std::uint32_t slot =
+            m_givenNameOf.empty() ? 0 : m_givenNameOf[static_cast<std::uint16_t>(code)];
+        return slot == 0 ? nullptr : &m_givenNames[slot - 1];
     }
 
 private:
+    // A later form of the same character replaces the earlier one.
+    void AddGivenNameForm(CharCode code, const KanjiChoice& form);
+
     WordTable m_surnames;
-    std::unordered_map<CharCode, KanjiChoice> m_givenNames;
+    std::vector<KanjiChoice> m_givenNames;
+    std::vector<std::uint32_t> m_givenNameOf; // by code: 1 + its place in m_givenNames, or 0
 };
 
 } // namespace pelmora

@@ -17,7 +17,6 @@
 #include "variant_sources.h"
 #include "word_model.h"
 #include "word_report.h"
-#include "word_table.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -191,23 +190,6 @@ ChineseWordList ReadWordList(std::map<std::string, std::string>& options,
     return ReadChineseWordList(essay, toSimplified, stPhrases, counts);
 }
 
-// STPhrases' words with the traditional spelling the word list gives their meaning, for the
-// longest-match word table.
-std::vector<Phrase> PhrasesByMeaning(const std::vector<Phrase>& phrases,
-                                     const std::vector<ChineseWord>& wordList) {
-    std::vector<Phrase> result;
-    for (const auto& phrase : phrases) {
-        const auto found =
-            std::lower_bound(wordList.begin(), wordList.end(), phrase.simplified,
-                             [](const ChineseWord& word, const std::vector<UChar32>& simplified) {
-                                 return word.phrase.simplified < simplified;
-                             });
-        const bool known = found != wordList.end() && found->phrase.simplified == phrase.simplified;
-        result.push_back(known ? found->phrase : phrase);
-    }
-    return result;
-}
-
 } // namespace
 
 int main(int argc, char** argv) {
@@ -246,26 +228,18 @@ int main(int argc, char** argv) {
         ModelCounts modelCounts;
         const auto model =
             BuildWordModel(wordList.words, speller, evidence, perChar, desktop, modelCounts);
-        const auto phrases = PhrasesByMeaning(stPhrases, wordList.words);
-        WordCounts wordCounts;
-        const auto full = FullWordDictionary(phrases, speller, evidence, desktop, wordCounts);
-        const auto words = ReducedWordTable(phrases, full, perChar, wordCounts);
         const auto candidates = CandidateEntries(keys, perChar, chooser, evidence, lexicon);
 
         const fs::path out = options["--out"];
         WriteTables(out, records);
-        const std::string wordTable = WordTableBytes(words);
         const std::string candidateTable = CandidateTableBytes(candidates);
         const std::string wordModel = WordModelBytes(model.entries);
-        // The engine's word-aware runs read the word model as words.dat; the longest-match list
-        // is still made for its report until the builder drops it.
         WriteFile(out / kWordTableName, wordModel);
         WriteFile(out / kCandidateTableName, candidateTable);
         WriteFile(out / kNameTableName, NameTableBytes(NameEntries(chooser, perChar, desktop)));
         const std::string report =
             CoverageReport(keys, records, chooser) +
-            WordReport(wordCounts, words, candidates, changes, perChar, lexicon,
-                       {wordTable.size(), candidateTable.size()}) +
+            WordReport(candidates, changes, lexicon, candidateTable.size()) +
             WordModelReport(listCounts, modelCounts, model, perChar, wordModel.size());
         std::cout << report;
         UpdateReadme(out / "README.md", report);

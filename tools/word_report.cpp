@@ -20,14 +20,6 @@ std::string TextOf(const std::vector<UChar32>& characters) {
     return text;
 }
 
-std::string JapaneseOf(const std::vector<JapaneseCode>& codes) {
-    std::string text;
-    for (const auto& code : codes) {
-        text += Utf8(code.character);
-    }
-    return text;
-}
-
 std::string PerCharacterOf(const std::vector<UChar32>& word, const PerCharacter& perChar) {
     std::string text;
     for (const UChar32 c : word) {
@@ -35,68 +27,6 @@ std::string PerCharacterOf(const std::vector<UChar32>& word, const PerCharacter&
         text += found == perChar.end() ? "□" : Utf8(found->second.character);
     }
     return text;
-}
-
-void ReportWordCounts(std::ostringstream& out, const WordCounts& counts,
-                      const std::vector<WordEntry>& words, std::size_t writtenBytes) {
-    out << "### words.dat\n\n"
-        << "| OpenCC STPhrases words | count |\n| --- | ---: |\n"
-        << "| read (two or more characters, first traditional form of the same length) | "
-        << counts.phrases << " |\n"
-        << "| left out: longer than " << kLongestWord << " characters | " << counts.tooLong
-        << " |\n"
-        << "| left out: a character that is no code page 936 ideograph | " << counts.notDoubleByte
-        << " |\n"
-        << "| left out: the same Simplified word again | " << counts.duplicates << " |\n"
-        << "| left out: a character with no shippable JIS X 0208 form | " << counts.noJapaneseForm
-        << " |\n"
-        << "| with a Japanese form (the full list) | " << counts.full << " |\n"
-        << "| of those, differing from the per-character tables | " << counts.differing << " |\n"
-        << "| kept as blockers | " << counts.blockers << " |\n"
-        << "| entries in words.dat | " << words.size() << " |\n\n"
-        << "words.dat is " << writtenBytes << " bytes. Converting every STPhrases "
-        << "word alone by forward longest match, the differing words alone gave another result "
-        << "than the full list for " << counts.blockedInputsBefore
-        << " words; with the blockers, for none (the builder checks this).\n\n"
-        << "How the spelling of each word of the full list was decided (rules in "
-           "tools/word_spelling.cpp):\n\n";
-    for (const auto& [evidence, count] : counts.byEvidence) {
-        out << "- " << SpellingEvidenceName(evidence) << ": " << count << "\n";
-    }
-    out << "\nWords spelled otherwise than OpenCC's own traditional form gives them: "
-        << counts.unlikePhraseSource
-        << ".\n\nHand-made replacement kanji (tools/word_spelling.cpp):\n\n";
-    for (const auto& line : ReplacementKanji()) {
-        out << "- " << line << "\n";
-    }
-    out << "\n";
-}
-
-void ReportWordSamples(std::ostringstream& out, const std::vector<WordEntry>& words,
-                       const PerCharacter& perChar) {
-    std::vector<std::string> blockers;
-    std::vector<std::string> samples;
-    const std::size_t step = words.size() / kSampleWords + 1;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const auto& word = words[i];
-        const std::string line = TextOf(word.simplified) + " → " + JapaneseOf(word.japanese) +
-                                 " (per character " + PerCharacterOf(word.simplified, perChar) +
-                                 ")";
-        if (word.blocker) {
-            blockers.push_back(TextOf(word.simplified) + " → " + JapaneseOf(word.japanese));
-        } else if (i % step == 0) {
-            samples.push_back(line);
-        }
-    }
-    out << "Every " << step << "th word of words.dat that is no blocker:\n\n";
-    for (const auto& line : samples) {
-        out << "- " << line << "\n";
-    }
-    out << "\nBlockers (" << blockers.size() << "):\n\n";
-    for (const auto& line : blockers) {
-        out << "- " << line << "\n";
-    }
-    out << "\n";
 }
 
 // "乾 12 (G8, F1000)": the words that give the form, and kanjidic's grade and frequency.
@@ -121,15 +51,16 @@ std::string FormsWithCounts(const DefaultChange& change, const JapaneseLexicon& 
 void ReportDefaultChanges(std::ostringstream& out, const std::vector<DefaultChange>& changes,
                           const JapaneseLexicon& lexicon) {
     out << "### Per-character defaults moved by Japanese evidence\n\n"
-        << "Evidence per counterpart: the STPhrases words whose spelling Japanese evidence chose "
-           "(IPADIC or MeCab, not the per-character fallback) that give the key that form, and "
-           "kanjidic's grade (G1-G8 Jōyō, G9-G10 Jinmeiyō) and frequency rank (F). A form moves "
+        << "Evidence per counterpart: the words of the word list whose spelling IPADIC decides "
+           "(in the first pass, over the chooser's own defaults) that give the key that form, "
+           "and kanjidic's grade (G1-G8 Jōyō, G9-G10 Jinmeiyō) and frequency rank (F). A form "
+           "moves "
            "the default when at least "
         << kFewestWordsToMoveADefault
-        << " such words and more than half of them give it (among the Jōyō and Jinmeiyō "
-           "counterparts, when the key has any); otherwise a default that is no Jōyō or "
-           "Jinmeiyō kanji gives way to a counterpart that is, and an unranked one to a ranked "
-           "one.\n\n"
+        << " such words give it and more of them than any other form (among the Jōyō and "
+           "Jinmeiyō counterparts, when the key has any); otherwise a default that is no Jōyō "
+           "or Jinmeiyō kanji gives way to a counterpart that is, and an unranked one to a "
+           "ranked one. A key with no default takes the form most such words give it.\n\n"
         << "| key | before | after | rule | words per form (kanjidic) |\n"
         << "| --- | --- | --- | --- | --- |\n";
     for (const auto& change : changes) {
@@ -250,6 +181,10 @@ void ReportModelEntries(std::ostringstream& out, const ModelCounts& counts, cons
     for (const auto& [evidence, count] : counts.byEvidence) {
         out << "- " << SpellingEvidenceName(evidence) << ": " << count << "\n";
     }
+    out << "\nHand-made replacement kanji (tools/word_spelling.cpp):\n\n";
+    for (const auto& line : ReplacementKanji()) {
+        out << "- " << line << "\n";
+    }
     std::vector<std::string> characters;
     std::vector<const ModelEntry*> spelled;
     for (const auto& entry : model.entries) {
@@ -287,15 +222,12 @@ std::string WordModelReport(const WordListCounts& listCounts, const ModelCounts&
     return out.str();
 }
 
-std::string WordReport(const WordCounts& counts, const std::vector<WordEntry>& words,
-                       const std::vector<CandidateEntry>& candidates,
-                       const std::vector<DefaultChange>& changes, const PerCharacter& perChar,
-                       const JapaneseLexicon& lexicon, const WrittenSizes& sizes) {
+std::string WordReport(const std::vector<CandidateEntry>& candidates,
+                       const std::vector<DefaultChange>& changes, const JapaneseLexicon& lexicon,
+                       std::size_t candidateTableBytes) {
     std::ostringstream out;
     ReportDefaultChanges(out, changes, lexicon);
-    ReportWordCounts(out, counts, words, sizes.wordTableBytes);
-    ReportWordSamples(out, words, perChar);
-    ReportCandidates(out, candidates, sizes.candidateTableBytes);
+    ReportCandidates(out, candidates, candidateTableBytes);
     return out.str();
 }
 

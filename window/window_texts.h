@@ -28,6 +28,8 @@ inline constexpr std::string_view kNoCandidatesItem = "这个字没有其他可�
 /// box's menu) or Japanese text (the preview box's menu).
 inline constexpr std::string_view kReadBackCodeTextItem = "粘贴乱码并还原";
 inline constexpr std::string_view kReadBackJapaneseItem = "粘贴日文并还原";
+/// The input box's context menu entry that turns JIS X 0208 only on or off.
+inline constexpr std::string_view kJisX0208Item = "只用 JIS X 0208 汉字（部分游戏只接受这些字）";
 
 /// Comes before a word of words.dat that shows a candidate in use but is not in the user's text.
 inline constexpr std::string_view kExampleWordMark = "如：";
@@ -59,7 +61,7 @@ std::string ProgramVersionLine();
 
 /// The help text shown in the help box: how to convert (also with Ctrl+Enter), how the tables
 /// work, what an extension kanji and a character the tables lack look like in each box and in
-/// the game, and where to send suggestions.
+/// the game, the menus and the JIS X 0208 only setting, and where to send suggestions.
 /// Lines end in CR LF.
 std::string HelpText();
 

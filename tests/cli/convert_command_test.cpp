@@ -270,6 +270,9 @@ TEST_F(ConvertCommandTest, WordsAndCandidates) {
     EXPECT_EQ(Run(Tables({"--candidates", "--words"}), "发东 发").out,
               "发\t髪 発 琪*\n东\t東\n \t\n发\t発 髪 琪*\n")
         << "the word-aware run's pick comes first";
+    EXPECT_EQ(Run(Tables({"--candidates", "--words", "--jis-x0208"}), "发东 发").out,
+              "发\t髪 発\n东\t東\n \t\n发\t発 髪\n")
+        << "--jis-x0208 lists no extension kanji";
 
     std::filesystem::remove(m_tables.Path() / "candidates.dat");
     std::filesystem::remove(m_tables.Path() / "words.dat");

@@ -20,7 +20,7 @@ using testing::RecordingReport;
 using testing::SampleRows;
 using testing::StringSource;
 using testing::TempDirectory;
-using testing::WordEntryBytes;
+using testing::NameEntryBytes;
 using testing::WordModelEntryBytes;
 using testing::WriteFile;
 using testing::WriteTables;
@@ -43,10 +43,10 @@ std::string SampleWords() {
 // Names: the compound surname 发发 → 髪髪 before the surname 发 → 髪, and 东 → 琪 (an extension
 // kanji) in given names.
 std::string SampleNames() {
-    return WordEntryBytes({Gbk("发"), Gbk("发")}, {kHair, kHair}, {Gbk("髪"), Gbk("髪")},
+    return NameEntryBytes({Gbk("发"), Gbk("发")}, {kHair, kHair}, {Gbk("髪"), Gbk("髪")},
                           kSurnameTag) +
-           WordEntryBytes({Gbk("发")}, {kHair}, {Gbk("髪")}, kSurnameTag) +
-           WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("琪")}, kGivenNameTag);
+           NameEntryBytes({Gbk("发")}, {kHair}, {Gbk("髪")}, kSurnameTag) +
+           NameEntryBytes({Gbk("东")}, {kQi}, {Gbk("琪")}, kGivenNameTag);
 }
 
 // A source that gives its text in random pieces of one to five whole characters.
@@ -80,9 +80,10 @@ protected:
     }
 
     std::pair<std::string, std::string> Run(RunKind kind, const std::string& text,
-                                            RecordingReport& report) {
+                                            RecordingReport& report,
+                                            KanjiSet kanji = KanjiSet::CodePage932) {
         StringSource input(text);
-        return Run(kind, input, report);
+        return Run(kind, input, report, kanji);
     }
     std::pair<std::string, std::string> RunInPieces(RunKind kind, const std::string& text,
                                                     unsigned seed, RecordingReport& report) {
@@ -90,11 +91,12 @@ protected:
         return Run(kind, input, report);
     }
     std::pair<std::string, std::string> Run(RunKind kind, TextSource& input,
-                                            RecordingReport& report) {
+                                            RecordingReport& report,
+                                            KanjiSet kanji = KanjiSet::CodePage932) {
         KeepingSink code;
         KeepingSink preview;
         TablePaths paths;
-        ConvertText(kind, input, code, preview, paths, {m_dir.Path(), GetParam()}, report);
+        ConvertText(kind, input, code, preview, paths, {m_dir.Path(), GetParam()}, report, kanji);
         return {code.Utf8(), preview.Utf8()};
     }
     std::pair<std::string, std::string> ByWords(const std::string& text) {
@@ -263,8 +265,8 @@ TEST_P(WordRunTest, AMalformedWordModelIsReportedAndLeavesTheOutputsAsTheyWere) 
     // code is not its preview's kanji.
     WriteFile(m_dir.Path() / kWordTableName, good);
     for (const std::string& names :
-         {WordEntryBytes({Gbk("东"), Gbk("东")}, {kQi, kQi}, {Gbk("琪"), Gbk("琪")}, kGivenNameTag),
-          WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("東")}, kGivenNameTag)}) {
+         {NameEntryBytes({Gbk("东"), Gbk("东")}, {kQi, kQi}, {Gbk("琪"), Gbk("琪")}, kGivenNameTag),
+          NameEntryBytes({Gbk("东")}, {kQi}, {Gbk("東")}, kGivenNameTag)}) {
         WriteFile(m_dir.Path() / kNameTableName, names);
         RecordingReport report;
         EXPECT_EQ(Run(RunKind::ByNames, "东", report),
@@ -275,6 +277,53 @@ TEST_P(WordRunTest, AMalformedWordModelIsReportedAndLeavesTheOutputsAsTheyWere) 
                   std::string::npos)
             << report.Entries()[0].text;
     }
+}
+
+// JIS X 0208 only, in every run: a kanji beyond it, whether a character's own (琪), a word's
+// (琪东 → 琪琪) or a given name's (东 → 琪), becomes the character's first JIS X 0208 candidate
+// in the table's order, or a miss when it has none; a damaged candidates.dat is reported.
+TEST_P(WordRunTest, JisX0208OnlyTakesTheFirstJisX0208CandidateInEveryRun) {
+    std::vector<testing::TableRow> rows = SampleRows();
+    rows.insert(rows.end() - 1, {Gbk("琪"), kQi, Gbk("琪")});
+    WriteTables(m_dir.Path(), rows);
+    WriteFile(m_dir.Path() / kWordTableName,
+              SampleWords() +
+                  WordModelEntryBytes({Gbk("琪"), Gbk("东")}, 600, {{1, kQi, Gbk("琪")}}));
+    WriteFile(m_dir.Path() / kNameTableName, SampleNames());
+    const std::string go = "\x8A\xFB"; // 棋
+    WriteFile(m_dir.Path() / kCandidateTableName,
+              testing::CandidateEntryBytes(Gbk("东"), {"\x93\x8C", kQi}, {Gbk("東"), Gbk("琪")}) +
+                  testing::CandidateEntryBytes(Gbk("琪"), {kQi, go, "\x8C\xE9"},
+                                               {Gbk("琪"), Gbk("棋"), Gbk("碁")}));
+    const auto jis = [this](RunKind kind, const std::string& text) {
+        return Run(kind, text, m_report, KanjiSet::JisX0208);
+    };
+    EXPECT_EQ(Run(RunKind::ByWords, "琪东发", m_report).second, "琪琪発");
+    EXPECT_EQ(jis(RunKind::PerCharacter, "琪东发"),
+              std::make_pair(CodeText(go) + "搶" + CodeText("\x94\xAD"), std::string("棋東発")));
+    EXPECT_EQ(jis(RunKind::ByWords, "琪东发").second, "棋東発");
+    EXPECT_EQ(Run(RunKind::ByNames, "发东\n琪", m_report).second, "髪琪\n琪");
+    EXPECT_EQ(jis(RunKind::ByNames, "发东\n琪").second, "髪東\n棋");
+    std::filesystem::remove(m_dir.Path() / kCandidateTableName);
+    EXPECT_EQ(jis(RunKind::ByNames, "琪东"),
+              std::make_pair(std::string("仩仩"), std::string("□□")));
+    EXPECT_TRUE(m_report.Entries().empty());
+
+    WriteFile(m_dir.Path() / kCandidateTableName, std::string("\0\0", 2) + Gbk("琪"));
+    EXPECT_EQ(Run(RunKind::PerCharacter, "琪", m_report).second, "琪") << "read only when needed";
+    EXPECT_TRUE(m_report.Entries().empty());
+    StringSource input("琪");
+    KeepingSink code(U"before");
+    KeepingSink preview(U"before");
+    TablePaths paths;
+    ConvertText(RunKind::PerCharacter, input, code, preview, paths, {m_dir.Path(), GetParam()},
+                m_report, KanjiSet::JisX0208);
+    ASSERT_EQ(m_report.Entries().size(), 1u);
+    EXPECT_EQ(m_report.Entries()[0].text.rfind("ErrorNo:321\r\nErrorInfo:Invalid file format: " +
+                                                   (m_dir.Path() / kCandidateTableName).string(),
+                                               0),
+              0u);
+    EXPECT_EQ(preview.Utf8(), "before");
 }
 
 INSTANTIATE_TEST_SUITE_P(BothReadings, WordRunTest, testing::BothReadings(), testing::ReadingName);

@@ -63,7 +63,7 @@ void WriteTables(const std::filesystem::path& directory, const std::vector<Table
     WriteFile(directory / kPreviewTableName, jj);
 }
 
-std::string WordEntryBytes(const std::vector<std::string>& keys,
+std::string NameEntryBytes(const std::vector<std::string>& keys,
                            const std::vector<std::string>& japaneseCodes,
                            const std::vector<std::string>& previews, std::uint8_t tag) {
     std::string entry = {static_cast<char>(tag), static_cast<char>(keys.size())};

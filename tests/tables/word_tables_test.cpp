@@ -3,7 +3,6 @@
 // builder's blocker rule on a small word list.
 #include "table_files.h"
 #include "table_test_support.h"
-#include "word_table.h"
 
 #include <gtest/gtest.h>
 
@@ -214,52 +213,4 @@ TEST(CandidateTable, AmbiguousKeysAndNamesGetTheirCandidates) {
                 << key << " lacks " << form;
         }
     }
-}
-
-// A kanji whose code and preview records both hold its own code page 936 bytes: enough for the
-// builder's word matching, which reads no Shift-JIS.
-pelmora::tables::JapaneseCode SampleKanji(char32_t kanji) {
-    std::string bytes;
-    pelmora::AppendCodePage936(kanji, bytes);
-    return {static_cast<UChar32>(kanji), bytes, bytes};
-}
-
-pelmora::tables::WordEntry SampleWord(const std::u32string& simplified,
-                                      const std::u32string& japanese) {
-    pelmora::tables::WordEntry entry;
-    for (std::size_t i = 0; i < simplified.size(); ++i) {
-        entry.simplified.push_back(static_cast<UChar32>(simplified[i]));
-        entry.keys.push_back(SampleKanji(simplified[i]).preview);
-        entry.japanese.push_back(SampleKanji(japanese[i]));
-    }
-    return entry;
-}
-
-// ABC converts like the per-character tables and is dropped; BC is kept. Alone, "ABC" would
-// then take BC, so ABC must come back as a blocker.
-TEST(WordTableBuilder, KeepsALongerWordThatBlocksAShorterOne) {
-    using namespace pelmora::tables;
-    const PerCharacter perChar = {
-        {U'甲', SampleKanji(U'甲')}, {U'乙', SampleKanji(U'乙')}, {U'丙', SampleKanji(U'丙')}};
-    WordDictionary full;
-    for (const auto& [simplified, japanese] :
-         {std::pair{U"甲乙丙", U"甲乙丙"}, {U"乙丙", U"丁戊"}, {U"乙甲", U"乙甲"}}) {
-        WordEntry entry = SampleWord(simplified, japanese);
-        full[entry.simplified] = entry;
-    }
-    std::vector<Phrase> phrases;
-    for (const auto& [word, entry] : full) {
-        phrases.push_back({word, {}});
-    }
-    WordCounts counts;
-    const auto kept = ReducedWordTable(phrases, full, perChar, counts);
-    ASSERT_EQ(kept.size(), 2u);
-    EXPECT_EQ(counts.differing, 1);
-    EXPECT_EQ(counts.blockers, 1);
-    EXPECT_EQ(counts.blockedInputsBefore, 1);
-    for (const auto& word : kept) {
-        EXPECT_EQ(word.blocker, word.simplified.size() == 3);
-    }
-    EXPECT_EQ(ConvertByWords({U'甲', U'乙', U'丙', U'乙', U'丙'}, WordTableOf(full), perChar),
-              (std::vector<UChar32>{U'甲', U'乙', U'丙', U'丁', U'戊'}));
 }

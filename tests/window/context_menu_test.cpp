@@ -17,7 +17,7 @@ using testing::CandidateEntryBytes;
 using testing::EncodeCodePage936;
 using testing::FakeView;
 using testing::Gbk;
-using testing::WordEntryBytes;
+using testing::NameEntryBytes;
 using testing::WordModelEntryBytes;
 using testing::WriteFile;
 
@@ -97,7 +97,7 @@ TEST_F(ContextMenuTest, OffersTheConvertedCharactersCandidatesThenTheBoxCommands
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 1))[0], kNoCandidatesItem);
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 2)),
               (Texts{"按词语选字", "按人名选字", "粘贴乱码并还原", "复制", "全选"}));
-    EXPECT_TRUE(OpenMenu(Control::Text1, 0).empty()) << "only the output boxes";
+    EXPECT_TRUE(OpenMenu(Control::txtHelp, 0).empty()) << "the help box keeps the toolkit's";
 
     m_view.selected = Control::Text2;
     EXPECT_TRUE(OpenMenu(Control::Text2, 0, 6)[6].enabled);
@@ -109,6 +109,46 @@ TEST_F(ContextMenuTest, OffersTheConvertedCharactersCandidatesThenTheBoxCommands
     EXPECT_EQ(Shown(Control::Text3), "髪東");
     EXPECT_EQ(Shown(Control::Text1), "东");
     EXPECT_TRUE(OpenMenu(Control::Text3, 0)[1].checked);
+    EXPECT_TRUE(m_view.messages.empty());
+}
+
+// The input box's menu adds the JIS X 0208 only setting to the box's own editing commands,
+// off at start. On, it holds for Convert, "按词语选字" and "按人名选字" (琪, an extension kanji
+// without a JIS X 0208 candidate, becomes a miss) and the output boxes' menus offer no
+// extension kanji; what the boxes show stays until the next conversion. Picked again, it is off.
+TEST_F(ContextMenuTest, TheInputBoxsMenuTurnsJisX0208OnlyOnAndOff) {
+    std::vector<testing::TableRow> rows = testing::SampleRows();
+    rows.insert(rows.end() - 1, {Gbk("琪"), "\xEE\x4C", Gbk("琪")});
+    testing::WriteTables(Dir(), rows);
+    Convert("琪发");
+    const std::vector<MenuItem> off = OpenMenu(Control::Text1, 0, 0);
+    EXPECT_TRUE(m_view.menus.back().withBoxCommands);
+    ASSERT_EQ(off.size(), 1u);
+    EXPECT_EQ(off[0].text, kJisX0208Item);
+    EXPECT_TRUE(off[0].checkable && off[0].enabled && off[0].separatorBefore);
+    EXPECT_FALSE(off[0].checked);
+    EXPECT_TRUE(OpenMenu(Control::Text1, 3)[0].checked);
+    EXPECT_EQ(m_form.Kanji(), KanjiSet::JisX0208);
+    EXPECT_EQ(Shown(Control::Text3), "琪発");
+
+    m_form.cmdSwitch_Click();
+    EXPECT_EQ(Shown(Control::Text3), "□発");
+    EXPECT_EQ(ReadByGame(Shown(Control::Text2)), U"□発");
+    EXPECT_EQ(TextsOf(OpenMenu(Control::Text3, 1)),
+              (Texts{"発", "髪（如：发东）", "按词语选字", "按人名选字", "复制", "全选"}));
+    m_view.Text(Control::Text1) = "琪发东";
+    for (const std::string_view redo : {kByWordsItem, kByNamesItem}) {
+        m_form.cmdSwitch_Click();
+        EXPECT_EQ(Shown(Control::Text3), "□発東");
+        const std::size_t at = redo == kByWordsItem ? 1 : 2;
+        EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 0, at)).at(at), redo);
+        EXPECT_EQ(Shown(Control::Text3), "□髪東") << redo;
+    }
+
+    OpenMenu(Control::Text1, 0, 0);
+    EXPECT_EQ(m_form.Kanji(), KanjiSet::CodePage932);
+    m_form.cmdSwitch_Click();
+    EXPECT_EQ(Shown(Control::Text3), "琪発東");
     EXPECT_TRUE(m_view.messages.empty());
 }
 
@@ -203,8 +243,8 @@ TEST_F(ContextMenuTest, ByWordsRedoesTheCurrentInputByWords) {
 // per-character run.
 TEST_F(ContextMenuTest, ByNamesRedoesTheCurrentInputAsNames) {
     WriteFile(Dir() / kNameTableName,
-              WordEntryBytes({Gbk("发")}, {"\x94\xAF"}, {Gbk("髪")}, kSurnameTag) +
-                  WordEntryBytes({Gbk("东")}, {"\x94\xAD"}, {Gbk("発")}, kGivenNameTag));
+              NameEntryBytes({Gbk("发")}, {"\x94\xAF"}, {Gbk("髪")}, kSurnameTag) +
+                  NameEntryBytes({Gbk("东")}, {"\x94\xAD"}, {Gbk("発")}, kGivenNameTag));
     Convert("东");
     m_view.Text(Control::Text1) = "发东\n发";
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 0, 2))[2], kByNamesItem);
