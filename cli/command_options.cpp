@@ -151,7 +151,7 @@ void CheckReverseOptions(const Options& options, std::optional<std::string_view>
          {kindOption, outputOption == "--preview" ? std::nullopt : outputOption,
           options.candidates ? std::optional<std::string_view>("--candidates") : std::nullopt,
           options.kanji == KanjiSet::JisX0208 ? std::optional<std::string_view>("--jis-x0208")
-                                               : std::nullopt}) {
+                                              : std::nullopt}) {
         if (other) {
             throw UsageError{"--reverse and " + std::string(*other) + " cannot be combined"};
         }
