@@ -17,11 +17,6 @@ std::uint8_t TrailOf(CharCode code) {
     return static_cast<std::uint8_t>(static_cast<std::uint16_t>(code) & 0xFF);
 }
 
-// GB2312 is code page 936's single bytes and its pairs of lead A1-F7 and trail A1-FE.
-bool IsGb2312(CharCode code) {
-    return code >= 0 || (LeadOf(code) >= 0xA1 && LeadOf(code) <= 0xF7 && TrailOf(code) >= 0xA1);
-}
-
 // GB2312's second level of hanzi, the 3,008 less common ones, has the leads D8-F7.
 bool IsSecondLevelHanzi(CharCode code) {
     return code < 0 && LeadOf(code) >= 0xD8 && LeadOf(code) <= 0xF7;
@@ -29,12 +24,21 @@ bool IsSecondLevelHanzi(CharCode code) {
 
 } // namespace
 
+bool IsGb2312(CharCode code) {
+    return code >= 0 || (LeadOf(code) >= 0xA1 && LeadOf(code) <= 0xF7 && TrailOf(code) >= 0xA1);
+}
+
 std::optional<char32_t> JapaneseCharacterOf(Record japaneseCode) {
-    const std::optional<std::u32string> read = DecodeShiftJis(CodeBytes(japaneseCode));
-    if (!read || read->size() != 1) {
+    // The record's bytes as CodeBytes gives them, read as Shift-JIS: a pair whose first byte
+    // begins no Shift-JIS pair reads as two characters, not one.
+    if (!IsLeadByte(japaneseCode.first)) {
+        return ShiftJisCharacter(japaneseCode.first);
+    }
+    if (!IsShiftJisLeadByte(japaneseCode.first)) {
         return std::nullopt;
     }
-    return (*read)[0];
+    return ShiftJisCharacter(
+        static_cast<std::uint16_t>(japaneseCode.first << 8 | japaneseCode.second));
 }
 
 KanjiInverse::KanjiInverse()
@@ -84,7 +88,8 @@ void KanjiInverse::OfferEntries(const std::filesystem::path& path,
 }
 
 KanjiInverse KanjiInverse::Load(TableSet& tables, const TablePaths& paths,
-                                const std::filesystem::path& directory) {
+                                const std::filesystem::path& directory,
+                                const StoredWordModel& words) {
     KanjiInverse inverse;
     const RecordNumber keys = KeyRecordCount(tables.KeyFileLength());
     for (RecordNumber record = 1; record <= keys; ++record) {
@@ -104,9 +109,17 @@ KanjiInverse KanjiInverse::Load(TableSet& tables, const TablePaths& paths,
     }
     inverse.OfferEntries(directory / kCandidateTableName, std::span(&kCandidateEntry, 1),
                          Source::Candidate);
-    static constexpr EntryLayout kNamesAndWords[] = {kSurnameEntry, kGivenNameEntry};
-    inverse.OfferEntries(directory / kNameTableName, kNamesAndWords, Source::NameOrWord);
-    inverse.OfferEntries(directory / kWordTableName, std::span(&kWordEntry, 1), Source::NameOrWord);
+    static constexpr EntryLayout kNames[] = {kSurnameEntry, kGivenNameEntry};
+    inverse.OfferEntries(directory / kNameTableName, kNames, Source::NameOrWord);
+    for (std::size_t entry = 0; entry < words.EntryCount(); ++entry) {
+        for (std::size_t j = 0; j < words.SpellingCount(entry); ++j) {
+            const WordSpelling spelling = words.Spelling(entry, j);
+            if (const std::optional<char32_t> japanese =
+                    JapaneseCharacterOf(spelling.japaneseCode)) {
+                inverse.Offer(words.Key(entry, spelling.position), *japanese, Source::NameOrWord);
+            }
+        }
+    }
     inverse.m_ranks.reset();
     return inverse;
 }

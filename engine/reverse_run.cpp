@@ -5,6 +5,8 @@
 #include "reverse_chooser.h"
 #include "shift_jis.h"
 #include "walk.h"
+#include "word_inverse.h"
+#include "word_model.h"
 
 namespace pelmora {
 
@@ -106,7 +108,11 @@ std::uint64_t ReadBackText(GameText kind, TextSource& input, const ReadBackOutpu
     try {
         const TablePaths paths = FormTablePaths(location.directory);
         TableSet tables(paths, location.reading);
-        ReverseChooser chooser(KanjiInverse::Load(tables, paths, location.directory));
+        const WordModel model = WordModel::Load(location.directory / kWordTableName);
+        KanjiInverse inverse =
+            KanjiInverse::Load(tables, paths, location.directory, model.Stored());
+        WordInverse words = WordInverse::Of(model.Stored(), inverse);
+        ReverseChooser chooser(std::move(inverse), std::move(words));
         // Everything the run needs from the tables is in the inverse now.
         tables.CloseAll();
         output.Clear();

@@ -35,7 +35,7 @@ bool IsGb2312(char32_t character) {
 }
 
 // For each Japanese character the tables give, every key that gives it: by default (pin.dat and
-// pj.dat), as a candidate, in a name or in a word. Shift-JIS is read with ICU.
+// pj.dat), as a candidate, in a name or as a word model's spelling. Shift-JIS is read with ICU.
 std::map<char32_t, std::set<char32_t>> KeysGivingEachKanji(const table_tests::Tables& tables) {
     const StrictConverter shiftJis("windows-932");
     std::map<char32_t, std::set<char32_t>> giving;
@@ -53,16 +53,20 @@ std::map<char32_t, std::set<char32_t>> KeysGivingEachKanji(const table_tests::Ta
         add(record(tables.pin, r), record(tables.pj, r));
     }
     static constexpr EntryLayout kEntries[] = {kCandidateEntry, kSurnameEntry, kGivenNameEntry};
-    for (const char* name : {kCandidateTableName, kNameTableName, kWordTableName}) {
-        const std::filesystem::path path = std::filesystem::path(PELMORA_DATA_DIR) / name;
-        const std::span<const EntryLayout> layouts =
-            name == kWordTableName ? std::span(&kWordEntry, 1) : std::span(kEntries);
-        ForEachEntry(path, layouts, [&](const EntryLayout& layout, const TableEntry& entry) {
-            for (std::size_t i = 0; i < entry.japaneseCodes.size(); ++i) {
-                add(entry.keys[layout.oneKey ? 0 : i], entry.japaneseCodes[i]);
-            }
-        });
+    for (const char* name : {kCandidateTableName, kNameTableName}) {
+        ForEachEntry(std::filesystem::path(PELMORA_DATA_DIR) / name, kEntries,
+                     [&](const EntryLayout& layout, const TableEntry& entry) {
+                         for (std::size_t i = 0; i < entry.japaneseCodes.size(); ++i) {
+                             add(entry.keys[layout.oneKey ? 0 : i], entry.japaneseCodes[i]);
+                         }
+                     });
     }
+    ForEachWordModelEntry(std::filesystem::path(PELMORA_DATA_DIR) / kWordTableName,
+                          [&](const WordModelEntry& entry) {
+                              for (const WordSpelling& spelling : entry.spellings) {
+                                  add(entry.keys[spelling.position], spelling.japaneseCode);
+                              }
+                          });
     return giving;
 }
 

@@ -1,0 +1,145 @@
+#include "word_inverse.h"
+
+#include <algorithm>
+#include <numeric>
+#include <optional>
+#include <string_view>
+#include <tuple>
+
+namespace pelmora {
+
+namespace {
+
+// Every entry as the forward run spells it, in file order.
+struct Spelled {
+    std::vector<char16_t> japanese;
+    std::vector<char16_t> chinese;
+    std::vector<std::uint32_t> starts{0};
+    std::vector<std::uint16_t> costs;
+    std::vector<bool> simplified; // every key is of GB2312
+
+    std::u16string_view Japanese(std::size_t entry) const {
+        return {japanese.data() + starts[entry], starts[entry + 1] - starts[entry]};
+    }
+};
+
+// The Japanese character the forward run gives the character at `position` of `entry`: its
+// spelling, or the per-character run's kanji.
+std::optional<char32_t> JapaneseAt(const StoredWordModel& model, std::size_t entry,
+                                   std::size_t position, std::size_t& nextSpelling,
+                                   const KanjiInverse& inverse) {
+    if (nextSpelling < model.SpellingCount(entry)) {
+        const WordSpelling spelling = model.Spelling(entry, nextSpelling);
+        if (spelling.position == position) {
+            ++nextSpelling;
+            return JapaneseCharacterOf(spelling.japaneseCode);
+        }
+    }
+    return inverse.DefaultJapaneseOf(model.Key(entry, position));
+}
+
+Spelled SpellAll(const StoredWordModel& model, const KanjiInverse& inverse) {
+    Spelled spelled;
+    for (std::size_t entry = 0; entry < model.EntryCount(); ++entry) {
+        const std::size_t start = spelled.japanese.size();
+        std::size_t nextSpelling = 0;
+        bool whole = true;
+        for (std::size_t i = 0; i < model.Length(entry) && whole; ++i) {
+            const std::optional<char32_t> japanese =
+                JapaneseAt(model, entry, i, nextSpelling, inverse);
+            const std::optional<char32_t> chinese =
+                CodePage936Character(static_cast<std::uint16_t>(model.Key(entry, i)));
+            whole = japanese && *japanese < 0x10000 && chinese;
+            if (whole) {
+                spelled.japanese.push_back(static_cast<char16_t>(*japanese));
+                spelled.chinese.push_back(static_cast<char16_t>(*chinese));
+            }
+        }
+        if (!whole) {
+            spelled.japanese.resize(start);
+            spelled.chinese.resize(start);
+            continue;
+        }
+        spelled.starts.push_back(static_cast<std::uint32_t>(spelled.japanese.size()));
+        spelled.costs.push_back(model.Cost(entry));
+        spelled.simplified.push_back(std::all_of(
+            spelled.chinese.begin() + static_cast<std::ptrdiff_t>(start), spelled.chinese.end(),
+            [](char16_t chinese) { return IsGb2312(*CharCodeOf(chinese)); }));
+    }
+    return spelled;
+}
+
+} // namespace
+
+WordInverse WordInverse::Of(const StoredWordModel& model, const KanjiInverse& inverse) {
+    const Spelled spelled = SpellAll(model, inverse);
+    // By spelling (a spelling before the longer ones it begins), then a word of GB2312
+    // characters first, as KanjiInverse ranks keys, then the more frequent.
+    std::vector<std::uint32_t> order(spelled.costs.size());
+    std::iota(order.begin(), order.end(), 0);
+    std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+        const int compared = spelled.Japanese(a).compare(spelled.Japanese(b));
+        if (compared != 0) {
+            return compared < 0;
+        }
+        return std::tuple(!spelled.simplified[a], spelled.costs[a]) <
+               std::tuple(!spelled.simplified[b], spelled.costs[b]);
+    });
+
+    WordInverse words;
+    words.m_starts.push_back(0);
+    words.m_first = std::make_unique<First[]>(kBmpSize + 1);
+    words.m_held = std::make_unique<std::uint64_t[]>(kBmpSize / 64);
+    words.m_pairs = std::make_unique<std::uint64_t[]>((std::size_t{1} << kPairBits) / 64);
+    for (std::size_t at = 0; at < order.size(); ++at) {
+        const std::u16string_view japanese = spelled.Japanese(order[at]);
+        if (at > 0 && japanese == spelled.Japanese(order[at - 1])) {
+            continue; // a less frequent entry spelled alike
+        }
+        const std::uint32_t start = spelled.starts[order[at]];
+        words.m_japanese.insert(words.m_japanese.end(), japanese.begin(), japanese.end());
+        words.m_chinese.insert(words.m_chinese.end(), spelled.chinese.begin() + start,
+                               spelled.chinese.begin() + start + japanese.size());
+        words.m_starts.push_back(static_cast<std::uint32_t>(words.m_japanese.size()));
+        words.m_costs.push_back(spelled.costs[order[at]]);
+        ++words.m_first[japanese.front() + 1u].begin;
+        if (japanese.size() == 1) {
+            words.m_first[japanese.front()].singleChinese = spelled.chinese[start];
+            words.m_first[japanese.front()].singleCost = words.m_costs.back();
+        }
+        for (const char16_t character : japanese) {
+            words.m_held[character / 64] |= std::uint64_t{1} << (character % 64);
+        }
+        if (japanese.size() > 1) {
+            const std::size_t bit = PairBit(japanese[0], japanese[1]);
+            words.m_pairs[bit / 64] |= std::uint64_t{1} << (bit % 64);
+        }
+    }
+    // From counts of entries per first character to where each character's entries begin.
+    for (std::size_t character = 1; character <= kBmpSize; ++character) {
+        words.m_first[character].begin += words.m_first[character - 1].begin;
+    }
+    return words;
+}
+
+void WordInverse::NarrowTo(std::size_t length, char16_t japanese, std::size_t& begin,
+                           std::size_t& end) const {
+    // The first entry of [low, high) whose character `length` is past `japanese` (or, with
+    // `orEqual` false, not below it).
+    const auto firstPast = [&](std::size_t low, std::size_t high, bool orEqual) {
+        while (low < high) {
+            const std::size_t middle = low + (high - low) / 2;
+            const char16_t here = m_japanese[m_starts[middle] + length];
+            if (here < japanese || (orEqual && here == japanese)) {
+                low = middle + 1;
+            } else {
+                high = middle;
+            }
+        }
+        return low;
+    };
+    begin = firstPast(begin, end, false);
+    end = firstPast(begin, end, true);
+}
+
+} // namespace pelmora
