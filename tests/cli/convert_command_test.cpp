@@ -342,6 +342,7 @@ TEST_F(ConvertCommandTest, UsageErrorsAreOneLineAndAPointerToTheHelp) {
                                                              {"--sjis", "--preview", "--sjis"},
                                                              {"--reverse", "--words"},
                                                              {"--reverse", "--sjis"},
+                                                             {"--jis-x0208", "--reverse"},
                                                              {"--japanese"}}) {
         const std::string shown = ::testing::PrintToString(arguments);
         Outcome outcome = Run(Tables(arguments));
