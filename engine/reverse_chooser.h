@@ -44,14 +44,7 @@ private:
             return;
         }
         m_segmentation.Segment(m_words, m_japanese);
-        std::size_t settled = m_held.size();
-        if (!runEnded) {
-            for (const Segmentation::Word& word : m_segmentation.Words()) {
-                if (word.start > 0 && word.start + kLongestWord <= m_held.size()) {
-                    settled = word.start;
-                }
-            }
-        }
+        const std::size_t settled = m_segmentation.Settled(runEnded);
         for (const Segmentation::Word& word : m_segmentation.Words()) {
             for (std::size_t i = word.start; i < word.start + word.length && i < settled; ++i) {
                 output.Emit(m_held[i], word.entry ? m_words.ChineseAt(*word.entry, i - word.start,

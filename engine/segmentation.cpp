@@ -19,4 +19,17 @@ void Segmentation::WalkBack(std::size_t length) {
     }
 }
 
+std::size_t Segmentation::Settled(bool runEnded) const {
+    const std::size_t length = m_best.size() - 1;
+    std::size_t settled = length;
+    if (!runEnded) {
+        for (const Word& word : m_words) {
+            if (word.start > 0 && word.start + kLongestWord <= length) {
+                settled = word.start;
+            }
+        }
+    }
+    return settled;
+}
+
 } // namespace pelmora

@@ -55,6 +55,12 @@ public:
     /// run.
     const std::vector<Word>& Words() const { return m_words; }
 
+    /// How many characters of the last run a chooser that holds back a bounded run settles now:
+    /// all of them once the run has ended (`runEnded`), else those before the last word of the
+    /// best path that begins at least kLongestWord characters before the end (the rest is
+    /// segmented again with what follows).
+    std::size_t Settled(bool runEnded) const;
+
 private:
     struct Best {
         std::int32_t cost = 0;

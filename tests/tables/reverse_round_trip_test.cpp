@@ -73,6 +73,27 @@ std::map<char32_t, std::set<char32_t>> KeysGivingEachKanji(const table_tests::Ta
     return giving;
 }
 
+// `text` through the run `kind`, and its code text read back.
+struct RoundTrip {
+    std::u32string japanese;
+    std::u32string chinese;
+};
+RoundTrip ThroughAndBack(RunKind kind, const std::u32string& text, const TableLocation& location) {
+    StringSource source(EncodeUtf8(text));
+    StringSink codeText;
+    StringSink preview;
+    TablePaths paths;
+    testing::RecordingReport report;
+    ConvertText(kind, source, codeText, preview, paths, location, report);
+    StringSource garbled(EncodeUtf8(codeText.Text()));
+    StringSink japanese;
+    StringSink chinese;
+    EXPECT_EQ(ReadBackText(GameText::CodeText, garbled, {&japanese, &chinese}, location, report),
+              0u);
+    EXPECT_TRUE(report.Entries().empty());
+    return {japanese.Text(), chinese.Text()};
+}
+
 class ReverseRoundTripTest : public ::testing::TestWithParam<TableReading> {};
 
 TEST_P(ReverseRoundTripTest, EveryMappedCharacterComesBackOrYieldsToAKeyOfTheSameKanji) {
@@ -100,27 +121,18 @@ TEST_P(ReverseRoundTripTest, EveryMappedCharacterComesBackOrYieldsToAKeyOfTheSam
     for (const char32_t key : input) {
         lines += std::u32string{key, U'\n'};
     }
-    StringSource source(EncodeUtf8(lines));
-    StringSink codeText;
-    StringSink preview;
-    TablePaths paths;
-    testing::RecordingReport report;
-    const TableLocation location{PELMORA_DATA_DIR, GetParam()};
-    ConvertText(RunKind::PerCharacter, source, codeText, preview, paths, location, report);
-    StringSource garbled(EncodeUtf8(codeText.Text()));
-    StringSink japanese;
-    StringSink chinese;
-    EXPECT_EQ(ReadBackText(GameText::CodeText, garbled, {&japanese, &chinese}, location, report),
-              0u);
-    EXPECT_TRUE(report.Entries().empty());
-    ASSERT_EQ(chinese.Text().size(), lines.size());
+    const RoundTrip trip =
+        ThroughAndBack(RunKind::PerCharacter, lines, {PELMORA_DATA_DIR, GetParam()});
+    const std::u32string& japanese = trip.japanese;
+    const std::u32string& chinese = trip.chinese;
+    ASSERT_EQ(chinese.size(), lines.size());
 
     const std::map<char32_t, std::set<char32_t>> giving = KeysGivingEachKanji(tables);
     std::size_t yielded = 0;
     for (std::size_t i = 0; i < input.size(); ++i) {
         const char32_t key = input[i];
-        const char32_t back = chinese.Text()[2 * i];
-        ASSERT_EQ(japanese.Text()[2 * i], kanji[i]) << "U+" << std::hex << unsigned(key);
+        const char32_t back = chinese[2 * i];
+        ASSERT_EQ(japanese[2 * i], kanji[i]) << "U+" << std::hex << unsigned(key);
         if (back == key) {
             continue;
         }
@@ -138,27 +150,6 @@ TEST_P(ReverseRoundTripTest, EveryMappedCharacterComesBackOrYieldsToAKeyOfTheSam
     EXPECT_LT(yielded, input.size() / 2);
     ::testing::Test::RecordProperty("mapped", static_cast<int>(input.size()));
     ::testing::Test::RecordProperty("yielded", static_cast<int>(yielded));
-}
-
-// Each line of `text` through the word run, and its code text read back as Chinese.
-struct WordRoundTrip {
-    std::u32string japanese;
-    std::u32string chinese;
-};
-WordRoundTrip ThroughWordsAndBack(const std::u32string& text, const TableLocation& location) {
-    StringSource source(EncodeUtf8(text));
-    StringSink codeText;
-    StringSink preview;
-    TablePaths paths;
-    testing::RecordingReport report;
-    ConvertText(RunKind::ByWords, source, codeText, preview, paths, location, report);
-    StringSource garbled(EncodeUtf8(codeText.Text()));
-    StringSink japanese;
-    StringSink chinese;
-    EXPECT_EQ(ReadBackText(GameText::CodeText, garbled, {&japanese, &chinese}, location, report),
-              0u);
-    EXPECT_TRUE(report.Entries().empty());
-    return {japanese.Text(), chinese.Text()};
 }
 
 std::vector<std::u32string> Lines(const std::u32string& text) {
@@ -197,7 +188,7 @@ TEST(ReverseWordRoundTripTest, EveryWordComesBackOrYieldsToAWordTheGameShowsAlik
         });
     ASSERT_GT(words.size(), 100000u);
     const TableLocation location{PELMORA_DATA_DIR, TableReading::InMemory};
-    const WordRoundTrip trip = ThroughWordsAndBack(words, location);
+    const RoundTrip trip = ThroughAndBack(RunKind::ByWords, words, location);
     const std::vector<std::u32string> original = Lines(words);
     const std::vector<std::u32string> shown = Lines(trip.japanese);
     const std::vector<std::u32string> back = Lines(trip.chinese);
@@ -218,7 +209,7 @@ TEST(ReverseWordRoundTripTest, EveryWordComesBackOrYieldsToAWordTheGameShowsAlik
         }
     }
     const std::vector<std::u32string> othersShown =
-        Lines(ThroughWordsAndBack(others, location).japanese);
+        Lines(ThroughAndBack(RunKind::ByWords, others, location).japanese);
     ASSERT_EQ(othersShown.size(), yielded.size());
     for (std::size_t j = 0; j < yielded.size(); ++j) {
         EXPECT_EQ(othersShown[j], shown[yielded[j]])
