@@ -38,6 +38,7 @@ void ConvertText(RunKind kind, TextSource& input, TextSink& japaneseCode, TextSi
     try {
         tablePaths = FormTablePaths(location.directory);
         TableSet tables(tablePaths, location.reading);
+        tables.CheckFormat();
         WithChooserOf(kind, location.directory, [&](auto& chooser) {
             japaneseCode.Clear();
             preview.Clear();

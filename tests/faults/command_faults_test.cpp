@@ -95,6 +95,26 @@ TEST_F(CommandFaultTest, ADamagedRecordPairFailsKeepingWhatWasWritten) {
     }
 }
 
+// Each damage of the key table: the report on standard error, exit 1, nothing written, and
+// the tables as they were, with nothing created beside them.
+TEST_F(CommandFaultTest, EveryDamageOfTheKeyTableIsReportedWithExitOne) {
+    for (const KeyTableDamage& damage : KeyTableDamages()) {
+        SCOPED_TRACE(damage.what);
+        CopyShippedTables(m_tables.Path());
+        damage.apply(m_tables.Path());
+        m_before = TakeSnapshot(m_tables.Path());
+        for (const std::vector<std::string>& form :
+             {std::vector<std::string>{}, {"--sjis"}, {"--candidates"}}) {
+            const ChildOutcome outcome = Run(form, Input("鹽发 中"));
+            EXPECT_TRUE(ExitedWith(outcome, 1)) << outcome.exitCode;
+            EXPECT_EQ(outcome.out, "");
+            EXPECT_TRUE(outcome.err.starts_with("Error in Command1Click\nErrorNo:321\n"));
+            EXPECT_TRUE(ReportsDamage(outcome.err, m_tables.Path() / kKeyTableName, damage))
+                << outcome.err;
+        }
+    }
+}
+
 TEST_F(CommandFaultTest, EmptyInputAndNulBytes) {
     for (const std::vector<std::string>& form :
          {std::vector<std::string>{}, {"--preview"}, {"--sjis"}}) {
@@ -121,7 +141,7 @@ TEST_F(CommandFaultTest, UnreadableInputIsAnErrorNotAnEmptyResult) {
 }
 
 TEST_F(CommandFaultTest, UnknownOptionsAndOddArgumentsAreUsageErrors) {
-    for (const std::string argument : {"--bogus", "--TABLES", "-h", "--\xFF", "---", "-p"}) {
+    for (const std::string argument : {"--bogus", "--TABLES", "-H", "--\xFF", "---", "-p"}) {
         const ChildOutcome outcome = Run({argument}, Input("发"));
         EXPECT_TRUE(ExitedWith(outcome, 2)) << argument << " " << outcome.exitCode;
         EXPECT_EQ(outcome.out, "") << argument;
