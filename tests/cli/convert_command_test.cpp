@@ -172,7 +172,7 @@ TEST_F(ConvertCommandTest, OnATerminalItSaysHowToEndTheInput) {
 // typed, in every form.
 TEST_F(ConvertCommandTest, OutputKeepsPaceWithInput) {
     const std::vector<std::pair<Arguments, std::string>> forms = {
-        {{}, "敪\n"},          {{"--preview"}, "発\n"},      {{"--sjis"}, "\x94\xAD\n"},
+        {{}, "敪\n"},          {{"--preview"}, "発\n"},        {{"--sjis"}, "\x94\xAD\n"},
         {{"--words"}, "敪\n"}, {{"--candidates"}, "发\t発\n"}, {{"--names"}, "敪\n"}};
     for (const auto& [arguments, firstLine] : forms) {
         int input[2], output[2];
@@ -289,12 +289,14 @@ TEST_F(ConvertCommandTest, InvalidUtf8EndsTheOutputAtItsOffset) {
 }
 
 TEST_F(ConvertCommandTest, ErrorReportsGoToStandardErrorAsThreeLines) {
-    std::filesystem::remove(m_tables.Path() / "jj.dat");
+    WriteFile(m_tables.Path() / "jj.dat", Gbk("東発"));
     Outcome outcome = Run(Tables(), "发");
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "Error in Command1Click\nErrorNo:53\nErrorInfo:File not found: " +
-                               (m_tables.Path() / "jj.dat").string() + "\n");
+    EXPECT_EQ(outcome.err, "Error in Command1Click\nErrorNo:321\nErrorInfo:Invalid file format: " +
+                               (m_tables.Path() / "jj.dat").string() +
+                               ": it holds 2 records, where pin.dat holds 3 records and pj.dat 3 "
+                               "records\n");
 }
 
 TEST_F(ConvertCommandTest, UsageErrorsAreOneLineAndAPointerToTheHelp) {
