@@ -18,25 +18,13 @@ constexpr std::size_t kReadBytes = 1 << 16;
 // How much of the stream's start is kept to judge what encoding a refused input is in.
 constexpr std::size_t kStartBytes = 1 << 16;
 
-std::string Hex(std::string_view bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        hex += hex.empty() ? "" : " ";
-        hex += kDigits[value >> 4];
-        hex += kDigits[value & 0xF];
-    }
-    return hex;
-}
-
 } // namespace
 
 std::string InvalidInputMessage(TextEncoding encoding, std::uint64_t offset,
                                 std::string_view badBytes, std::string_view readSoFar,
                                 bool complete) {
     std::string message = "the input is not valid " + std::string(EncodingDisplayName(encoding)) +
-                          " (byte offset " + std::to_string(offset) + ": " + Hex(badBytes) + ")";
+                          " (byte offset " + std::to_string(offset) + ": " + HexBytes(badBytes) + ")";
     const std::optional<TextEncoding> likely =
         encoding == TextEncoding::Utf8 ? LikelyEncoding(readSoFar, offset, complete) : std::nullopt;
     if (likely) {
@@ -85,7 +73,21 @@ std::optional<std::size_t> InputText::Read(char* buffer, std::size_t size) {
     return read;
 }
 
-void InputText::Start(std::optional<TextEncoding> asked) {
+namespace {
+
+// Whether a byte order mark for `marked` agrees with what --from asked for.
+bool MarkAgrees(TextEncoding marked, const AskedEncoding& asked) {
+    const bool utf16 = marked == TextEncoding::Utf16Le || marked == TextEncoding::Utf16Be;
+    return asked.byteOrderByMark ? utf16 : marked == asked.encoding;
+}
+
+std::string AskedName(const AskedEncoding& asked) {
+    return asked.byteOrderByMark ? "UTF-16" : std::string(EncodingDisplayName(asked.encoding));
+}
+
+} // namespace
+
+void InputText::Start(std::optional<AskedEncoding> asked) {
     // The first read of a terminal or a pipe may bring a single byte of a byte order mark.
     char buffer[kReadBytes];
     while (CouldBeginByteOrderMark(m_start) && !m_ended) {
@@ -102,17 +104,20 @@ void InputText::Start(std::optional<TextEncoding> asked) {
         console && m_standardInput) {
         m_encoding = *console;
     } else if (const std::optional<ByteOrderMark> mark = FindByteOrderMark(m_start)) {
-        if (asked && *asked != mark->encoding) {
-            throw UsageError{
-                "the input starts with a " + std::string(EncodingDisplayName(mark->encoding)) +
-                " byte order mark, but --from names " + std::string(EncodingDisplayName(*asked))};
+        if (asked && !MarkAgrees(mark->encoding, *asked)) {
+            throw UsageError{"the input starts with a " +
+                             std::string(EncodingDisplayName(mark->encoding)) +
+                             " byte order mark, but --from names " + AskedName(*asked)};
         }
         m_encoding = mark->encoding;
         m_marked = true;
         skipped = mark->length;
         m_startUnread -= mark->length;
+    } else if (asked && asked->byteOrderByMark) {
+        throw UsageError{"--from utf-16 reads the byte order from a byte order mark, and the "
+                         "input has none; give --from utf-16le or --from utf-16be instead"};
     } else {
-        m_encoding = asked.value_or(TextEncoding::Utf8);
+        m_encoding = asked ? asked->encoding : TextEncoding::Utf8;
     }
     m_decoder.emplace(m_encoding, BadBytes::Stop, skipped);
 }

@@ -35,8 +35,9 @@ public:
     InputText& operator=(const InputText&) = delete;
 
     /// Reads the first bytes and settles the encoding: a byte order mark decides it, `asked`
-    /// otherwise, UTF-8 without either. Throws UsageError when `asked` contradicts the mark.
-    void Start(std::optional<TextEncoding> asked);
+    /// otherwise, UTF-8 without either. Throws UsageError when `asked` contradicts the mark, or
+    /// asks for UTF-16 by its mark and there is none.
+    void Start(std::optional<AskedEncoding> asked);
 
     /// Called before every read that may have to wait for input, so that what was converted
     /// is shown first; returning false ends the input there (the output has failed).
