@@ -129,8 +129,8 @@ void CheckKeysRise(const TableFile& keys, std::int64_t records, const std::files
         return RecordCode(
             {static_cast<std::uint8_t>(bytes[at]), static_cast<std::uint8_t>(bytes[at + 1])});
     };
+    CharCode before = codeAt(1);
     for (std::int64_t record = 2; record <= checked; ++record) {
-        const CharCode before = codeAt(record - 1);
         const CharCode code = codeAt(record);
         if (code <= before) {
             throw DamagedTable(path, TableDamage::KeysOutOfOrder,
@@ -138,6 +138,7 @@ void CheckKeysRise(const TableFile& keys, std::int64_t records, const std::files
                                               : "its key is below the key before it",
                                static_cast<RecordNumber>(record));
         }
+        before = code;
     }
 }
 
