@@ -18,7 +18,6 @@ using testing::SampleRows;
 using testing::StringSource;
 using testing::TableRow;
 using testing::TempDirectory;
-using testing::WriteFile;
 using testing::WriteTables;
 
 class ConversionTest : public ::testing::TestWithParam<TableReading> {
@@ -112,20 +111,6 @@ TEST_P(ConversionTest, MissingTableLeavesTheOutputsUntouchedAndTheNextRunOpensAf
     Convert("东");
     EXPECT_EQ(m_japanese.Utf8(), "搶");
     EXPECT_EQ(ReportText(), "");
-}
-
-TEST_P(ConversionTest, ShortJapaneseCodeTableIsDamagedAndLeavesTheOutputsUntouched) {
-    // pj.dat holds only the first two records (　 and 东); 发 is record 3.
-    Convert("发");
-    WriteFile(m_dir.Path() / "pj.dat", "\x81\x40\x93\x8C");
-    Convert("东　发东");
-    EXPECT_EQ(m_japanese.Utf8(), "敪");
-    EXPECT_EQ(m_japanese.Clears(), 1);
-    EXPECT_EQ(ReportText(),
-              "Error in Command1Click|ErrorNo:321\r\nErrorInfo:Invalid file format: " +
-                  (m_dir.Path() / "pj.dat").string() +
-                  ": it holds 2 records, where pin.dat holds 4 records and jj.dat "
-                  "4 records\n");
 }
 
 TEST_P(ConversionTest, TablesOtherThanRegularFilesAreRefused) {

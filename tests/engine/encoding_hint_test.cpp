@@ -2,8 +2,7 @@
 
 #include "code_page.h"
 #include "stream_decoder.h"
-#include "string_text.h"
-#include "utf16.h"
+#include "stream_encoder.h"
 #include "utf8.h"
 
 #include <gtest/gtest.h>
@@ -33,18 +32,12 @@ std::string Gb18030FourBytes(char32_t character) {
 
 // `text` in `encoding`; GB18030 as GBK where GBK has the character.
 std::string Encoded(std::u32string_view text, TextEncoding encoding) {
+    const StreamEncoder encoder(encoding == TextEncoding::Gb18030 ? TextEncoding::Gbk : encoding);
     std::string bytes;
     for (const char32_t character : text) {
-        if (encoding == TextEncoding::Utf16Le || encoding == TextEncoding::Utf16Be) {
-            for (const char16_t unit : Utf16FromUtf8(EncodeUtf8(std::u32string(1, character)))) {
-                const char high = static_cast<char>(unit >> 8);
-                const char low = static_cast<char>(unit & 0xFF);
-                bytes += encoding == TextEncoding::Utf16Le ? std::string{low, high}
-                                                           : std::string{high, low};
-            }
-        } else if (!AppendCodePage936(character, bytes)) {
-            bytes += Gb18030FourBytes(character);
-        }
+        char written[StreamEncoder::kMostBytes];
+        const std::size_t length = encoder.Write(character, written);
+        bytes += length > 0 ? std::string(written, length) : Gb18030FourBytes(character);
     }
     return bytes;
 }
