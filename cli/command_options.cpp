@@ -11,7 +11,7 @@ namespace {
 
 constexpr std::string_view kUsage =
     "Usage: pelmora-convert [--tables DIR] [--from ENCODING] [--words | --names]\n"
-    "                       [--preview | --sjis | --candidates] [FILE]\n"
+    "                       [--jis-x0208] [--preview | --sjis | --candidates] [FILE]\n"
     "Turns Simplified Chinese text (from FILE or standard input) into the Japanese code text:\n"
     "each character becomes the GBK character whose two bytes are the Shift-JIS code of its\n"
     "Japanese kanji. The result goes to standard output as UTF-8 with nothing added. A character\n"
@@ -27,6 +27,9 @@ constexpr std::string_view kUsage =
     "                   gives 発展), using words.dat beside the tables\n"
     "  --names          read each line as a Chinese personal name and choose the kanji that\n"
     "                   names use\n"
+    "  --jis-x0208      give only JIS X 0208 kanji, for games that reject the others: an\n"
+    "                   extension kanji becomes the character's first JIS X 0208 candidate\n"
+    "                   from candidates.dat, or \"□\" when it has none\n"
     "  --preview        write the preview text (the kanji's Japanese form) instead\n"
     "  --sjis           write the Japanese code text as code page 936 bytes, which are the\n"
     "                   Shift-JIS bytes a Japanese program reads\n"
@@ -179,6 +182,8 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             options.kind = *kind;
         } else if (option && name == "--candidates") {
             options.candidates = true;
+        } else if (option && name == "--jis-x0208") {
+            options.kanji = KanjiSet::JisX0208;
         } else if (option && name == "--tables") {
             const std::filesystem::path folder =
                 PathFromArgument(ValueOf(split, arguments, i, "a folder"));

@@ -35,7 +35,8 @@ struct Options {
     /// --from; nothing: UTF-8, or what a byte order mark at the start says.
     std::optional<AskedEncoding> inputEncoding;
     std::filesystem::path inputPath = "-";
-    RunKind kind = RunKind::PerCharacter; ///< --words, --names
+    RunKind kind = RunKind::PerCharacter;   ///< --words, --names
+    KanjiSet kanji = KanjiSet::CodePage932; ///< --jis-x0208: JIS X 0208 only
     bool candidates = false; ///< --candidates: list each character's candidates instead
     bool help = false;
     bool version = false;

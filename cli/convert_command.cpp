@@ -105,17 +105,21 @@ int WriteConversion(const Options& options, InputText& input) {
     TablePaths paths;
     ConvertText(options.kind, input, previewAsked ? static_cast<TextSink&>(unused) : output,
                 previewAsked ? static_cast<TextSink&>(output) : unused, paths, Location(options),
-                report);
+                report, options.kanji);
     const bool written = output.Finish();
     return Outcome(report, written, input);
 }
 
-// The candidates of each character, with what the chosen run picks first.
+// The candidates of each character within the run's kanji set, with what the chosen run picks
+// first.
 int WriteCandidates(const Options& options, InputText& input) {
     StandardErrorReport report;
     std::optional<CandidateTable> candidates;
     try {
         candidates = CandidateTable::Load(Location(options).directory / kCandidateTableName);
+        if (options.kanji == KanjiSet::JisX0208) {
+            candidates = candidates->OnlyJisX0208();
+        }
     } catch (...) {
         ReportCurrentException(report, kConversionErrorTitle);
         return kExitReported;
@@ -125,7 +129,8 @@ int WriteCandidates(const Options& options, InputText& input) {
     input.BeforeWaiting([&output] { return output.SendNow(); });
     input.OnPiece([&lines](std::string_view piece) { lines.Take(piece); });
     TablePaths paths;
-    ConvertText(options.kind, input, lines.CodePicks(), lines, paths, Location(options), report);
+    ConvertText(options.kind, input, lines.CodePicks(), lines, paths, Location(options), report,
+                options.kanji);
     const bool written = output.Finish();
     return Outcome(report, written, input);
 }

@@ -8,9 +8,10 @@ install(FILES ${CMAKE_CURRENT_LIST_DIR}/windows/README.txt DESTINATION .)
 
 # Pelmora's own licence at the top; in licenses/ the licence texts of what the packages contain,
 # as the Debian packages that supplied it ship them: OpenCC's dictionaries (Apache-2.0),
-# Unicode's Unihan data and ICU's code page data (Unicode License), IPADIC (mecab-ipadic) and
-# kanjidic (the EDRDG's CC BY-SA licence, share-alike) for the tables, GCC's and MinGW-w64's
-# runtime libraries for what is linked into the programs.
+# Unicode's Unihan data and ICU's code page data (Unicode License), IPADIC (mecab-ipadic),
+# kanjidic (the EDRDG's CC BY-SA licence, share-alike) and rime-essay (LGPL-3, with the GPL-3
+# it supplements) for the tables, GCC's and MinGW-w64's runtime libraries for what is linked
+# into the programs.
 install(FILES ${PROJECT_SOURCE_DIR}/LICENSE DESTINATION . RENAME LICENSE.txt)
 set(pelmora_licence_texts
     "/usr/share/common-licenses/Apache-2.0|Apache-2.0.txt"
@@ -19,6 +20,9 @@ set(pelmora_licence_texts
     "/usr/share/doc/libicu-dev/copyright|ICU.txt"
     "/usr/share/doc/mecab-ipadic/copyright|mecab-ipadic.txt"
     "/usr/share/doc/kanjidic/copyright|kanjidic.txt"
+    "/usr/share/doc/rime-essay/copyright|rime-essay.txt"
+    "/usr/share/common-licenses/LGPL-3|LGPL-3.txt"
+    "/usr/share/common-licenses/GPL-3|GPL-3.txt"
     "/usr/share/doc/gcc-mingw-w64-base/copyright|GCC.txt"
     "/usr/share/doc/mingw-w64-common/copyright|MinGW-w64.txt")
 foreach(entry ${pelmora_licence_texts})

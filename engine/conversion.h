@@ -33,6 +33,22 @@ enum class RunKind {
     ByNames,
 };
 
+/// Which kanji a run may give.
+enum class KanjiSet {
+    /// Every kanji of code page 932, its extension rows included: a key whose only kanji lies
+    /// there gives it.
+    CodePage932,
+    /// Only kanji of JIS X 0208 (IsJisX0208Character), for games that reject or blank the rest:
+    /// whatever pieces a run of any kind decides, a character whose pieces lie beyond JIS X
+    /// 0208 (an extension kanji, or a sign of NEC row 13) takes its first JIS X 0208 candidate
+    /// of candidates.dat, in the table's order, and is a miss when it has none. candidates.dat
+    /// lists a key's per-character kanji first, then the others by how much Japanese writing
+    /// uses them for it, so the first of JIS X 0208 is the one Japanese text most likely
+    /// writes. Without candidates.dat every such character is a miss; a candidates.dat that
+    /// cannot be read or is malformed is reported like words.dat.
+    JisX0208,
+};
+
 /// One conversion run of `kind`: forms the table paths into `tablePaths`, opens the three tables
 /// (and the optional files the run kind reads), empties both outputs, then walks the input as
 /// `input` gives it, appending for every input character one character to the Japanese code
@@ -48,7 +64,9 @@ enum class RunKind {
 ///
 /// Every kind reads each character's records as the per-character run does, so every kind
 /// gives the same reads, the same failures and, outside words and names, the same pieces.
+/// `kanji` applies alike to the pieces of every kind.
 void ConvertText(RunKind kind, TextSource& input, TextSink& japaneseCode, TextSink& preview,
-                 TablePaths& tablePaths, const TableLocation& location, ErrorReport& report);
+                 TablePaths& tablePaths, const TableLocation& location, ErrorReport& report,
+                 KanjiSet kanji = KanjiSet::CodePage932);
 
 } // namespace pelmora

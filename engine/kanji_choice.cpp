@@ -28,6 +28,16 @@ bool IsExtensionKanji(Record japaneseCode) {
     return (lead >= 0xED && lead <= 0xEE) || (lead >= 0xFA && lead <= 0xFC);
 }
 
+bool IsJisX0208Character(char32_t japaneseCode) {
+    const std::optional<CharCode> code = CharCodeOf(japaneseCode);
+    if (!code) {
+        return false;
+    }
+    const unsigned lead = static_cast<std::uint16_t>(*code) >> 8;
+    return lead == 0 || (lead >= 0x81 && lead <= 0x84) || (lead >= 0x88 && lead <= 0x9F) ||
+           (lead >= 0xE0 && lead <= 0xEA);
+}
+
 bool RecordsAgree(Record japaneseCode, Record preview) {
     if (IsPlaceholderRecord(japaneseCode) && IsPlaceholderRecord(preview)) {
         return true; // "□" in both: the tables' way of saying "no kanji", shown as a miss

@@ -24,6 +24,13 @@ char32_t JapaneseCodeCharacter(Record record);
 /// FA-FC).
 bool IsExtensionKanji(Record japaneseCode);
 
+/// True when the Japanese code text character `japaneseCode` is a single byte or a character of
+/// JIS X 0208, which every Shift-JIS program knows: its code page 936 bytes, read as Shift-JIS,
+/// have a lead byte of JIS X 0208's rows (81-84, 88-9F, E0-EA). False beyond them: code page
+/// 932's NEC row 13 (lead byte 87) and its extension rows (ED-EE, FA-FC), which some games
+/// reject or leave blank, and a character code page 936 cannot hold.
+bool IsJisX0208Character(char32_t japaneseCode);
+
 /// True when a record pair keeps the tables' promise: the Japanese code record read through code
 /// page 936 and written back gives the same bytes, and those bytes read as Shift-JIS give the
 /// preview record's character. The documented exception is "・" previewed as "·", which code

@@ -17,13 +17,14 @@ bool IsChineseCharacter(char32_t character);
 /// The names run's chooser: reads the text as Chinese personal names. A name begins at the start
 /// of the text and after any character that is no Chinese character, and runs to the next such
 /// character. Its surname, the longest surname of names.dat at its start, takes the surname's
-/// kanji; the rest of the name, the given name, goes through the word-aware chooser, whose
-/// kanji a given-name form of names.dat overrides. So outside names' surnames and given-name
-/// forms it is the word-aware run. It holds back a name's first characters until its surname is
-/// settled (at most kLongestSurname), besides what the word-aware chooser holds.
+/// kanji; the rest of the name, the given name, goes through the word-aware chooser (which
+/// starts afresh after the surname), whose kanji a given-name form of names.dat overrides. So
+/// outside names' surnames and given-name forms it is the word-aware run. It holds back a name's
+/// first characters until its surname is settled (at most kLongestSurname), besides what the
+/// word-aware chooser holds.
 class NameChooser {
 public:
-    NameChooser(WordTable words, NameTable names)
+    NameChooser(WordModel words, NameTable names)
         : m_words(std::move(words)), m_names(std::move(names)) {}
 
     template <typename Output> void Take(const WalkedCharacter& character, Output& output) {

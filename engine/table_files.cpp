@@ -69,6 +69,36 @@ std::size_t KeyCount(const EntryLayout& layout, std::size_t kanji) {
     return layout.oneKey ? 1 : kanji;
 }
 
+// True when the keys of `later` come after those of `earlier` as the word model sorts them:
+// by CharCode, character by character, a word before the longer words it begins.
+bool KeysAfter(const StoredWordModel& model, std::size_t earlier, std::size_t later) {
+    const std::size_t common = std::min(model.Length(earlier), model.Length(later));
+    for (std::size_t i = 0; i < common; ++i) {
+        const CharCode a = model.Key(earlier, i);
+        const CharCode b = model.Key(later, i);
+        if (a != b) {
+            return a < b;
+        }
+    }
+    return model.Length(earlier) < model.Length(later);
+}
+
+// True when an entry's own counts, cost and spelling positions are what the layout allows.
+bool WordModelEntryFits(const WordModelEntry& entry) {
+    const std::size_t characters = entry.keys.size();
+    if (characters == 0 || characters > kLongestWord || entry.spellings.size() > characters ||
+        entry.cost > kMostWordCost) {
+        return false;
+    }
+    for (std::size_t i = 0; i < entry.spellings.size(); ++i) {
+        const std::size_t position = entry.spellings[i].position;
+        if (position >= characters || (i > 0 && position <= entry.spellings[i - 1].position)) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 CharCode RecordCode(Record record) {
@@ -145,6 +175,98 @@ void AppendEntry(const EntryLayout& layout, const TableEntry& entry, std::string
         for (const Record record : *records) {
             AppendRecord(record, bytes);
         }
+    }
+}
+
+StoredWordModel StoredWordModel::Read(const std::filesystem::path& path) {
+    StoredWordModel model;
+    model.m_path = path;
+    std::optional<std::string> bytes = ReadOptionalFile(path);
+    if (!bytes) {
+        return model;
+    }
+    model.m_bytes = std::move(*bytes);
+    const auto malformed = [&path] { throw RuntimeError(ErrorNumber::InvalidFileFormat, path); };
+    const auto byte = [&model](std::size_t at) {
+        return static_cast<std::uint8_t>(model.m_bytes[at]);
+    };
+    // An odd last byte is no record.
+    const std::size_t end = model.m_bytes.size() - model.m_bytes.size() % kRecordBytes;
+    for (std::size_t at = 0; at < end;) {
+        if (end - at < 2 * kRecordBytes) {
+            malformed();
+        }
+        const std::size_t length = byte(at);
+        const std::size_t spellings = byte(at + 1);
+        const std::size_t size = kRecordBytes * (2 + length + 3 * spellings);
+        const auto cost = static_cast<std::uint16_t>(byte(at + 2) << 8 | byte(at + 3));
+        if (length == 0 || length > kLongestWord || spellings > length || cost > kMostWordCost ||
+            size > end - at) {
+            malformed();
+        }
+        model.m_starts.push_back(static_cast<std::uint32_t>(at));
+        const std::size_t entry = model.m_starts.size() - 1;
+        if (entry > 0 && !KeysAfter(model, entry - 1, entry)) {
+            malformed();
+        }
+        for (std::size_t j = 0; j < spellings; ++j) {
+            const std::size_t tag = model.SpellingsStart(entry) + 3 * kRecordBytes * j;
+            const std::size_t position = byte(tag + 1);
+            const bool ascending = j == 0 || position > model.Spelling(entry, j - 1).position;
+            if (byte(tag) != 0 || position >= length || !ascending) {
+                malformed();
+            }
+        }
+        at += size;
+    }
+    return model;
+}
+
+WordSpelling StoredWordModel::Spelling(std::size_t entry, std::size_t j) const {
+    const std::size_t at = SpellingsStart(entry) + 3 * kRecordBytes * j;
+    const auto byte = [this](std::size_t i) { return static_cast<std::uint8_t>(m_bytes[i]); };
+    return {byte(at + 1), {byte(at + 2), byte(at + 3)}, {byte(at + 4), byte(at + 5)}};
+}
+
+RecordNumber StoredWordModel::SpellingRecord(std::size_t entry, std::size_t j) const {
+    const std::size_t at = SpellingsStart(entry) + 3 * kRecordBytes * j + kRecordBytes;
+    return static_cast<RecordNumber>(at / kRecordBytes + 1);
+}
+
+void ForEachWordModelEntry(const std::filesystem::path& path,
+                           const std::function<void(const WordModelEntry&)>& take) {
+    const StoredWordModel model = StoredWordModel::Read(path);
+    for (std::size_t index = 0; index < model.EntryCount(); ++index) {
+        WordModelEntry entry;
+        for (std::size_t i = 0; i < model.Length(index); ++i) {
+            entry.keys.push_back(model.KeyRecord(index, i));
+        }
+        entry.cost = model.Cost(index);
+        for (std::size_t j = 0; j < model.SpellingCount(index); ++j) {
+            entry.spellings.push_back(model.Spelling(index, j));
+        }
+        entry.header = model.HeaderRecord(index);
+        take(entry);
+    }
+}
+
+void AppendWordModelEntry(const WordModelEntry& entry, std::string& bytes) {
+    if (!WordModelEntryFits(entry)) {
+        throw std::invalid_argument("a word model entry its layout does not allow");
+    }
+    AppendRecord({static_cast<std::uint8_t>(entry.keys.size()),
+                  static_cast<std::uint8_t>(entry.spellings.size())},
+                 bytes);
+    AppendRecord(
+        {static_cast<std::uint8_t>(entry.cost >> 8), static_cast<std::uint8_t>(entry.cost & 0xFF)},
+        bytes);
+    for (const Record key : entry.keys) {
+        AppendRecord(key, bytes);
+    }
+    for (const auto& spelling : entry.spellings) {
+        AppendRecord({0, spelling.position}, bytes);
+        AppendRecord(spelling.japaneseCode, bytes);
+        AppendRecord(spelling.preview, bytes);
     }
 }
 

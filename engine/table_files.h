@@ -69,14 +69,11 @@ Record CodeRecord(std::string_view codeBytes);
 /// Appends `record` to `bytes` as the files store it.
 void AppendRecord(Record record, std::string& bytes);
 
-// The optional files are runs of entries. An entry is a header record `tag n`, then its key
-// records (one per kanji, or the one key of a candidate entry), then n Japanese-code records,
-// then n preview records; the kanji i of an entry is its Japanese-code and preview records i.
+// candidates.dat and names.dat are runs of entries. An entry is a header record `tag n`, then
+// its key records (one per kanji, or the one key of a candidate entry), then n Japanese-code
+// records, then n preview records; the kanji i of an entry is its Japanese-code and preview
+// records i. words.dat, the word model, has a layout of its own (below).
 
-/// words.dat: words with the Japanese kanji their characters take in them, sorted by their
-/// keys' CharCodes (a prefix first).
-inline constexpr std::uint8_t kWordHeaderTag = 0x00;
-inline constexpr std::size_t kShortestWord = 2;
 /// The longest word in words.dat, in characters.
 inline constexpr std::size_t kLongestWord = 16;
 
@@ -99,7 +96,6 @@ struct EntryLayout {
     std::size_t most = 1;   ///< the most kanji it holds
 };
 
-inline constexpr EntryLayout kWordEntry{kWordHeaderTag, false, kShortestWord, kLongestWord};
 inline constexpr EntryLayout kCandidateEntry{kCandidateHeaderTag, true, 1, kMostCandidates};
 inline constexpr EntryLayout kSurnameEntry{kSurnameTag, false, 1, kLongestSurname};
 inline constexpr EntryLayout kGivenNameEntry{kGivenNameTag, false, 1, 1};
@@ -116,6 +112,99 @@ struct TableEntry {
         return header + static_cast<RecordNumber>(keys.size() + 1 + i);
     }
 };
+
+// words.dat as the word model of the word-aware runs: every word of a Chinese word list with
+// what its use costs the segmentation and the kanji of the characters whose Japanese spelling
+// differs from the per-character tables. Entry: the record `n s` (n characters, 1 to
+// kLongestWord; s spelled characters, 0 to n), the cost (an unsigned 16-bit number, high byte
+// first), n key records, then s spellings in ascending position, three records each: `00 i`
+// (i the character's 0-based position), its Japanese-code record, its preview record. A
+// character without a spelling takes the pieces the per-character run gives it. Entries are
+// sorted by their keys' CharCodes (a prefix first), each key sequence once.
+
+/// A word of frequency f among words of total frequency T costs round(kWordCostScale ×
+/// −ln(f / T)), at most kMostWordCost; a character no entry covers costs kUnknownCharacterCost,
+/// more than any entry, so the segmentation covers a character with a word wherever one fits.
+inline constexpr int kWordCostScale = 100;
+inline constexpr std::uint16_t kMostWordCost = 10000;
+inline constexpr int kUnknownCharacterCost = 20000;
+
+/// The kanji one character of a word takes.
+struct WordSpelling {
+    std::uint8_t position = 0; ///< the character's 0-based position in the word
+    Record japaneseCode;       ///< its Shift-JIS record
+    Record preview;            ///< its code page 936 preview record
+
+    bool operator==(const WordSpelling&) const = default;
+};
+
+/// The word model as words.dat stores it: the file's bytes, checked whole when read, and where
+/// each entry begins, so that an entry is read in place by its number (its index in file order)
+/// and loading builds nothing per entry.
+class StoredWordModel {
+public:
+    /// Reads the word model `path`. A missing file has no entries. A file that cannot be read
+    /// throws RuntimeError naming it; so does a malformed one (n of 0 or above kLongestWord, s
+    /// above n, a cost above kMostWordCost, an entry that runs past the end, keys out of order
+    /// or repeated, a spelling record that is no `00 i`, positions not ascending or past the
+    /// word, a file larger than kLargestTableReadWhole). Whether a spelling's two records keep
+    /// the tables' promise is the reader's to check.
+    static StoredWordModel Read(const std::filesystem::path& path);
+
+    const std::filesystem::path& Path() const { return m_path; }
+    std::size_t EntryCount() const { return m_starts.size(); }
+
+    /// The number of characters of entry `entry`.
+    std::size_t Length(std::size_t entry) const { return Byte(entry, 0); }
+    std::size_t SpellingCount(std::size_t entry) const { return Byte(entry, 1); }
+    std::uint16_t Cost(std::size_t entry) const {
+        return static_cast<std::uint16_t>(Byte(entry, 2) << 8 | Byte(entry, 3));
+    }
+    /// The code of key `i` of entry `entry`.
+    CharCode Key(std::size_t entry, std::size_t i) const { return RecordCode(KeyRecord(entry, i)); }
+    /// The record of key `i` of entry `entry`.
+    Record KeyRecord(std::size_t entry, std::size_t i) const {
+        return {Byte(entry, 4 + 2 * i), Byte(entry, 5 + 2 * i)};
+    }
+    /// The number of the first record of entry `entry`.
+    RecordNumber HeaderRecord(std::size_t entry) const {
+        return static_cast<RecordNumber>(m_starts[entry] / kRecordBytes + 1);
+    }
+    /// Spelling `j` of entry `entry`.
+    WordSpelling Spelling(std::size_t entry, std::size_t j) const;
+    /// The number of the Japanese-code record of spelling `j` of entry `entry`, for reports.
+    RecordNumber SpellingRecord(std::size_t entry, std::size_t j) const;
+
+private:
+    std::uint8_t Byte(std::size_t entry, std::size_t at) const {
+        return static_cast<std::uint8_t>(m_bytes[m_starts[entry] + at]);
+    }
+    std::size_t SpellingsStart(std::size_t entry) const {
+        return m_starts[entry] + kRecordBytes * (2 + Length(entry));
+    }
+
+    std::filesystem::path m_path;
+    std::string m_bytes;
+    std::vector<std::uint32_t> m_starts; // the byte offset of each entry
+};
+
+/// One entry of the word model as its records stand.
+struct WordModelEntry {
+    std::vector<Record> keys;            ///< code page 936 records of the characters
+    std::uint16_t cost = 0;              ///< lower = more frequent
+    std::vector<WordSpelling> spellings; ///< ascending positions
+    RecordNumber header = 0;             ///< its first record, in the file it was read from
+};
+
+/// Reads the word model `path` with StoredWordModel::Read and hands `take` each entry in file
+/// order, as records (for the builder and the tests, which want whole entries; the run reads the
+/// stored model in place). A malformed file throws before any entry is handed over.
+void ForEachWordModelEntry(const std::filesystem::path& path,
+                           const std::function<void(const WordModelEntry&)>& take);
+
+/// Appends `entry` as the word model stores it. Throws std::invalid_argument for an entry
+/// ForEachWordModelEntry would refuse on its own (its order among entries is the caller's).
+void AppendWordModelEntry(const WordModelEntry& entry, std::string& bytes);
 
 /// Reads the optional file `path` and hands `take` each entry in file order, with the layout its
 /// header tag picks from `layouts`. A missing file has no entries. A file that cannot be read

@@ -65,12 +65,13 @@ public:
 };
 
 /// Walks `input` once: every character, in order, is looked up with `lookup`
-/// (Pieces PiecesFor(char32_t, std::optional<CharCode>)) and handed to `chooser`. When a lookup
-/// or the input fails, the chooser first emits what it holds, so the outputs keep one piece
-/// for every character before the failure, as the per-character run does; then the failure
-/// goes on to the run's trap.
-template <typename Lookup, typename Chooser>
-void Walk(TextSource& input, Lookup& lookup, Chooser& chooser, PieceOutput& output) {
+/// (Pieces PiecesFor(char32_t, std::optional<CharCode>)) and handed to `chooser`, which emits
+/// into `output` (a PieceOutput, or an output that refines every chooser's pieces on their way
+/// to one). When a lookup or the input fails, the chooser first emits what it holds, so the
+/// outputs keep one piece for every character before the failure, as the per-character run
+/// does; then the failure goes on to the run's trap.
+template <typename Lookup, typename Chooser, typename Output>
+void Walk(TextSource& input, Lookup& lookup, Chooser& chooser, Output& output) {
     try {
         for (std::string_view piece = input.NextPiece(); !piece.empty();
              piece = input.NextPiece()) {

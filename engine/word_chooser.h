@@ -1,11 +1,12 @@
 #pragma once
 
+#include "segmentation.h"
 #include "walk.h"
-#include "word_tables.h"
+#include "word_model.h"
 
-#include <array>
 #include <cstddef>
-#include <span>
+#include <optional>
+#include <vector>
 
 namespace pelmora {
 
@@ -14,80 +15,85 @@ inline Pieces PiecesOf(const KanjiChoice& choice) {
     return {choice.japaneseCode, choice.preview};
 }
 
-/// The word-aware run's chooser: a character inside a word of words.dat takes the kanji it has
-/// in that word; the longest word first, left to right; every other character keeps its
-/// per-character pieces. It holds back at most kLongestWord characters, and only while they
-/// could still begin a word: a character that no word holds lets it decide every character
-/// before it.
+/// The word-aware run's chooser: the minimum-cost segmentation of every run of characters that
+/// the word model holds (Segmentation); each character then takes its word's spelling, or its
+/// per-character pieces. A run ends at a character that no entry holds (a line break, most
+/// punctuation), which keeps its per-character pieces. The chooser holds back at most
+/// kLookahead characters: a longer run is settled up to a word boundary of its best path at
+/// least kLongestWord characters before its end, and the rest is segmented again with what
+/// follows.
 class WordChooser {
 public:
-    explicit WordChooser(WordTable words) : m_words(std::move(words)) {}
+    /// The most characters held back.
+    static constexpr std::size_t kLookahead = 256;
+
+    explicit WordChooser(WordModel model) : m_model(std::move(model)) {
+        m_characters.reserve(kLookahead);
+        m_codes.reserve(kLookahead);
+        m_pieces.reserve(kLookahead);
+    }
 
     template <typename Output> void Take(const WalkedCharacter& character, Output& output) {
-        if (m_start == m_end && !Holds(character.code)) {
-            output.Emit(character, character.pieces); // begins no word, and none is open
+        if (!character.code || !m_model.Holds(*character.code)) {
+            Settle(output, true);
+            output.Emit(character, character.pieces);
             return;
         }
-        Hold(character);
-        Decide(output, false);
+        if (m_codes.size() == kLookahead) {
+            Settle(output, false);
+        }
+        // Field by field: a held character is known to have a code.
+        m_characters.push_back(character.character);
+        m_codes.push_back(*character.code);
+        m_pieces.push_back(character.pieces);
     }
 
-    template <typename Output> void Finish(Output& output) { Decide(output, true); }
+    template <typename Output> void Finish(Output& output) { Settle(output, true); }
 
 private:
-    static constexpr std::size_t kCapacity = 2 * kLongestWord;
-
-    bool Holds(const std::optional<CharCode>& code) const { return code && m_words.Holds(*code); }
-
-    // Fixed buffers of twice the longest word, moved down once per kLongestWord characters,
-    // because this runs for every held character.
-    void Hold(const WalkedCharacter& character) {
-        if (m_end == kCapacity) {
-            std::copy(m_held.begin() + m_start, m_held.begin() + m_end, m_held.begin());
-            std::copy(m_codes.begin() + m_start, m_codes.begin() + m_end, m_codes.begin());
-            m_end -= m_start;
-            m_start = 0;
+    // Segments the held run and emits its characters: all of them once the run has ended, else
+    // those before the last word of the best path that begins at least kLongestWord characters
+    // before the end.
+    template <typename Output> void Settle(Output& output, bool runEnded) {
+        if (m_codes.empty()) {
+            return;
         }
-        m_held[m_end] = character;
-        m_codes[m_end] = character.code;
-        m_unheld += Holds(character.code) ? 0 : 1;
-        ++m_end;
-    }
-
-    // Emits the held characters whose kanji is settled: those inside the open word, and the
-    // first one once the longest word it can begin cannot grow (kLongestWord characters held,
-    // one that no word holds among them, or the end of the input).
-    template <typename Output> void Decide(Output& output, bool ended) {
-        while (m_start < m_end) {
-            if (m_word == nullptr) {
-                if (!ended && m_end - m_start < kLongestWord && m_unheld == 0) {
-                    return;
+        m_segmentation.Segment(m_model, m_codes);
+        std::size_t settled = m_codes.size();
+        if (!runEnded) {
+            for (const Segmentation::Word& word : m_segmentation.Words()) {
+                if (word.start > 0 && word.start + kLongestWord <= m_codes.size()) {
+                    settled = word.start;
                 }
-                m_word = WordAt(std::span(m_codes).subspan(m_start, m_end - m_start));
-                m_inWord = 0;
             }
-            const WalkedCharacter& first = m_held[m_start];
-            Pieces pieces = first.pieces;
-            if (m_word != nullptr) {
-                pieces = PiecesOf(m_word->kanji[m_inWord]);
-                m_word = ++m_inWord == m_word->keys.size() ? nullptr : m_word;
+        }
+        for (const Segmentation::Word& word : m_segmentation.Words()) {
+            if (word.start >= settled) {
+                break;
             }
-            m_unheld -= Holds(first.code) ? 0 : 1;
-            ++m_start;
-            output.Emit(first, pieces);
+            EmitWord(word, output);
+        }
+        const auto cut = static_cast<std::ptrdiff_t>(settled);
+        m_characters.erase(m_characters.begin(), m_characters.begin() + cut);
+        m_codes.erase(m_codes.begin(), m_codes.begin() + cut);
+        m_pieces.erase(m_pieces.begin(), m_pieces.begin() + cut);
+    }
+
+    template <typename Output> void EmitWord(const Segmentation::Word& word, Output& output) {
+        for (std::size_t i = word.start; i < word.start + word.length; ++i) {
+            const std::optional<KanjiChoice> spelled =
+                word.spelled ? m_model.SpellingAt(*word.entry, i - word.start) : std::nullopt;
+            output.Emit(WalkedCharacter{m_characters[i], m_codes[i], m_pieces[i]},
+                        spelled ? PiecesOf(*spelled) : m_pieces[i]);
         }
     }
 
-    const Word* WordAt(std::span<const std::optional<CharCode>> codes) const;
-
-    WordTable m_words;
-    std::array<WalkedCharacter, kCapacity> m_held{};
-    std::array<std::optional<CharCode>, kCapacity> m_codes{};
-    std::size_t m_start = 0;
-    std::size_t m_end = 0;
-    std::size_t m_unheld = 0;     // held characters that no word holds
-    const Word* m_word = nullptr; // the open word, whose next character is the first held
-    std::size_t m_inWord = 0;
+    WordModel m_model;
+    Segmentation m_segmentation;
+    // The held run, one element per character in each.
+    std::vector<char32_t> m_characters;
+    std::vector<CharCode> m_codes;
+    std::vector<Pieces> m_pieces;
 };
 
 } // namespace pelmora

@@ -1,6 +1,7 @@
 #include "word_tables.h"
 
 #include <algorithm>
+#include <iterator>
 #include <tuple>
 
 namespace pelmora {
@@ -27,19 +28,7 @@ Word StoredWord(const std::filesystem::path& path, const TableEntry& entry) {
     return word;
 }
 
-std::uint64_t KeyAndCode(CharCode key, char32_t japaneseCode) {
-    return std::uint64_t{static_cast<std::uint16_t>(key)} << 32 | japaneseCode;
-}
-
 } // namespace
-
-WordTable WordTable::Load(const std::filesystem::path& path) {
-    std::vector<Word> words;
-    ForEachEntry(path, std::span(&kWordEntry, 1), [&](const EntryLayout&, const TableEntry& entry) {
-        words.push_back(StoredWord(path, entry));
-    });
-    return FromWords(std::move(words));
-}
 
 WordTable WordTable::FromWords(std::vector<Word> words) {
     WordTable table;
@@ -107,50 +96,6 @@ const Word* WordTable::LongestWordAt(std::span<const std::optional<CharCode>> co
     return nullptr;
 }
 
-std::vector<const Word*> WordTable::WordsAt(std::span<const std::optional<CharCode>> codes) const {
-    std::vector<const Word*> words;
-    if (const std::vector<std::uint32_t>* indices = StartingWith(codes)) {
-        for (const std::uint32_t index : *indices) {
-            if (BeginsWith(codes, m_words[index])) {
-                words.push_back(&m_words[index]);
-            }
-        }
-    }
-    return words;
-}
-
-std::vector<std::pair<std::uint64_t, std::uint32_t>> WordTable::FirstWordsGiving() const {
-    std::vector<std::tuple<std::uint64_t, std::size_t, std::uint32_t>> giving;
-    for (std::uint32_t index = 0; index < m_words.size(); ++index) {
-        const Word& word = m_words[index];
-        for (std::size_t i = 0; i < word.keys.size(); ++i) {
-            giving.emplace_back(KeyAndCode(word.keys[i], word.kanji[i].japaneseCode),
-                                word.keys.size(), index);
-        }
-    }
-    // Per (key, code), the shortest word that gives it, the first in the file among equals.
-    std::sort(giving.begin(), giving.end());
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> first;
-    for (const auto& [keyAndCode, length, index] : giving) {
-        if (first.empty() || first.back().first != keyAndCode) {
-            first.emplace_back(keyAndCode, index);
-        }
-    }
-    return first;
-}
-
-const Word* WordTable::WordGiving(CharCode key, char32_t japaneseCode) const {
-    if (!m_firstGiving) {
-        m_firstGiving = FirstWordsGiving();
-    }
-    const std::uint64_t wanted = KeyAndCode(key, japaneseCode);
-    const auto found = std::lower_bound(m_firstGiving->begin(), m_firstGiving->end(), wanted,
-                                        [](const std::pair<std::uint64_t, std::uint32_t>& entry,
-                                           std::uint64_t value) { return entry.first < value; });
-    return found == m_firstGiving->end() || found->first != wanted ? nullptr
-                                                                   : &m_words[found->second];
-}
-
 CandidateTable CandidateTable::Load(const std::filesystem::path& path) {
     CandidateTable table;
     ForEachEntry(path, std::span(&kCandidateEntry, 1),
@@ -173,17 +118,44 @@ NameTable NameTable::Load(const std::filesystem::path& path) {
         if (layout.tag == kSurnameTag) {
             surnames.push_back(std::move(name));
         } else {
-            table.m_givenNames.insert_or_assign(name.keys.front(), name.kanji.front());
+            table.AddGivenNameForm(name.keys.front(), name.kanji.front());
         }
     });
     table.m_surnames = WordTable::FromWords(std::move(surnames));
     return table;
 }
 
+void NameTable::AddGivenNameForm(CharCode code, const KanjiChoice& form) {
+    if (m_givenNameOf.empty()) {
+        m_givenNameOf.assign(0x10000, 0);
+    }
+    std::uint32_t& slot = m_givenNameOf[static_cast<std::uint16_t>(code)];
+    if (slot != 0) {
+        m_givenNames[slot - 1] = form;
+        return;
+    }
+    m_givenNames.push_back(form);
+    slot = static_cast<std::uint32_t>(m_givenNames.size());
+}
+
 const std::vector<KanjiChoice>& CandidateTable::CandidatesOf(CharCode key) const {
     static const std::vector<KanjiChoice> none;
     const auto found = m_byKey.find(key);
     return found == m_byKey.end() ? none : found->second;
+}
+
+CandidateTable CandidateTable::OnlyJisX0208() const {
+    CandidateTable kept;
+    for (const auto& [key, candidates] : m_byKey) {
+        std::vector<KanjiChoice> inJisX0208;
+        std::copy_if(
+            candidates.begin(), candidates.end(), std::back_inserter(inJisX0208),
+            [](const KanjiChoice& kanji) { return IsJisX0208Character(kanji.japaneseCode); });
+        if (!inJisX0208.empty()) {
+            kept.m_byKey.emplace(key, std::move(inJisX0208));
+        }
+    }
+    return kept;
 }
 
 } // namespace pelmora

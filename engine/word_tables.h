@@ -14,20 +14,17 @@
 
 namespace pelmora {
 
-/// One word of words.dat: its Simplified characters and the kanji each takes in it.
+/// A word of Simplified characters and the kanji each takes in it (a surname of names.dat, or
+/// a word of the table builder's word list).
 struct Word {
     std::vector<CharCode> keys;
     std::vector<KanjiChoice> kanji;
 };
 
-/// The words of words.dat, read whole when loaded and indexed by their first character.
+/// Words indexed by their first character, for the longest word at a place of a text.
 class WordTable {
 public:
-    /// Reads `path`. A missing file gives an empty table; a file that cannot be read, or whose
-    /// entries are malformed, throws RuntimeError naming it.
-    static WordTable Load(const std::filesystem::path& path);
-
-    /// A table of `words`, as Load makes it from a file's entries.
+    /// A table of `words`.
     static WordTable FromWords(std::vector<Word> words);
 
     bool Empty() const { return m_words.empty(); }
@@ -43,29 +40,18 @@ public:
     /// cannot represent, which no word holds); nullptr when none does.
     const Word* LongestWordAt(std::span<const std::optional<CharCode>> codes) const;
 
-    /// Every word whose keys begin `codes`, longest first and in file order among words of one
-    /// length; empty when none does.
-    std::vector<const Word*> WordsAt(std::span<const std::optional<CharCode>> codes) const;
-
-    /// The first word of the table (shortest first, then in file order) in which `key` takes
-    /// `japaneseCode`; nullptr when no word does.
-    const Word* WordGiving(CharCode key, char32_t japaneseCode) const;
-
 private:
     void IndexWords();
-    std::vector<std::pair<std::uint64_t, std::uint32_t>> FirstWordsGiving() const;
     // The indices of the words that could begin `codes`, longest first.
     const std::vector<std::uint32_t>*
     StartingWith(std::span<const std::optional<CharCode>> codes) const;
 
-    // The word runs ask for the words at every input character, so the first key indexes a
-    // flat array (one slot per 16-bit code) rather than a hash table.
+    // Asked at every character of a name, so the first key indexes a flat array (one slot per
+    // 16-bit code) rather than a hash table.
     std::vector<Word> m_words;
     std::vector<bool> m_held;                             // code -> some word holds it
     std::vector<std::uint32_t> m_slotOfFirstKey;          // code -> 1 + index in m_byFirstKey
     std::vector<std::vector<std::uint32_t>> m_byFirstKey; // word indices, longest first
-    // (key, code) -> word, sorted; only the candidate menu asks, so it is made at its first call.
-    mutable std::optional<std::vector<std::pair<std::uint64_t, std::uint32_t>>> m_firstGiving;
 };
 
 /// The candidates of candidates.dat by key.
@@ -80,6 +66,10 @@ public:
 
     /// The kanji `key` can stand for, in the table's order; empty for a key without candidates.
     const std::vector<KanjiChoice>& CandidatesOf(CharCode key) const;
+
+    /// The table without the kanji beyond JIS X 0208 (IsJisX0208Character), each key's others
+    /// in the same order; a key left with none is left out.
+    CandidateTable OnlyJisX0208() const;
 
 private:
     std::unordered_map<CharCode, std::vector<KanjiChoice>> m_byKey;
@@ -98,15 +88,21 @@ public:
     /// The surnames, as words: the longest one at a name's start is its surname.
     const WordTable& Surnames() const { return m_surnames; }
 
-    /// The kanji `code` takes in a given name; nullptr when it takes its usual one.
+    /// The kanji `code` takes in a given name; nullptr when it takes its usual one. Asked for
+    /// every character of a given name, so it is a flat table by code.
     const KanjiChoice* GivenNameForm(CharCode code) const {
-        const auto found = m_givenNames.find(code);
-        return found == m_givenNames.end() ? nullptr : &found->second;
+        const std::uint32_t slot =
+            m_givenNameOf.empty() ? 0 : m_givenNameOf[static_cast<std::uint16_t>(code)];
+        return slot == 0 ? nullptr : &m_givenNames[slot - 1];
     }
 
 private:
+    // A later form of the same character replaces the earlier one.
+    void AddGivenNameForm(CharCode code, const KanjiChoice& form);
+
     WordTable m_surnames;
-    std::unordered_map<CharCode, KanjiChoice> m_givenNames;
+    std::vector<KanjiChoice> m_givenNames;
+    std::vector<std::uint32_t> m_givenNameOf; // by code: 1 + its place in m_givenNames, or 0
 };
 
 } // namespace pelmora

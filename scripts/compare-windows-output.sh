@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks that pelmora-convert.exe under Wine writes exactly the bytes the Linux build writes:
 # every character code page 936 holds and a mixed prose text, with the shipped tables and with
-# tables of damaged records, in all three output forms, per character and with --words.
+# tables of damaged records, in all three output forms, per character, with --words and with
+# --names --jis-x0208.
 # Usage: scripts/compare-windows-output.sh   (after scripts/test.sh --windows, or on its own)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -40,7 +41,7 @@ for input in every mixed; do
     for tables in shipped damaged; do
         table_arguments=()
         [ "$tables" = damaged ] && table_arguments=(--tables "$work/damaged")
-        for words in "" --words; do
+        for words in "" --words "--names --jis-x0208"; do
             for form in "" --preview --sjis; do
                 arguments=("${table_arguments[@]}" $words $form)
                 linux_status=0

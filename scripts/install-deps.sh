@@ -7,10 +7,11 @@ set -euo pipefail
 build_packages=(build-essential cmake pkg-config libicu-dev qt6-base-dev libgl-dev libmecab-dev)
 # qt6-translations-l10n: Qt's own texts in the window (OK, context menus) in Chinese.
 # lintian and appstream: the validators the package test runs. mecab, mecab-ipadic,
-# mecab-ipadic-utf8, kanjidic: the Japanese evidence the table tests rebuild the tables from.
+# mecab-ipadic-utf8, kanjidic: the Japanese evidence the table tests rebuild the tables from;
+# rime-essay: the Chinese word list of the word model they rebuild.
 test_packages=(googletest libgtest-dev desktop-file-utils opencc libopencc1.1 unicode-data bzip2
                qt6-translations-l10n lintian appstream mecab mecab-ipadic mecab-ipadic-utf8
-               kanjidic)
+               kanjidic rime-essay)
 run_packages=(fonts-noto-cjk qt6-translations-l10n)
 # llvm-14: its /usr/bin/llvm-symbolizer-14 is where clang 14's sanitizer runtime looks for the
 # symbolizer; without it a finding's stack has addresses and no function names.
@@ -20,10 +21,10 @@ fuzz_packages=(clang libclang-rt-14-dev llvm-14)
 # the tests, Xvfb for the window and xdotool to drive the installer's wizard, NSIS for the
 # installer, the locales Wine takes its ANSI code page from, a CJK font for the window's text,
 # and the packages whose licence texts the packages carry (unicode-data, libicu-dev,
-# libopencc-data, mecab-ipadic, kanjidic).
+# libopencc-data, mecab-ipadic, kanjidic, rime-essay).
 windows_packages=(build-essential cmake g++-mingw-w64-x86-64-posix googletest wine wine64 nsis
                   xvfb xdotool xauth locales fonts-noto-cjk unicode-data libicu-dev
-                  libopencc-data mecab-ipadic kanjidic)
+                  libopencc-data mecab-ipadic kanjidic rime-essay)
 
 wanted=()
 for set in "${@:-build}"; do

@@ -8,38 +8,12 @@
 
 namespace pelmora::tables {
 
-FormEvidence WordEvidence(const WordDictionary& words) {
-    FormEvidence evidence;
-    for (const auto& [simplified, entry] : words) {
-        if (entry.evidence != SpellingEvidence::PerCharacterWord &&
-            entry.evidence != SpellingEvidence::LexiconWord) {
-            continue;
-        }
-        std::set<std::pair<UChar32, UChar32>> counted;
-        for (std::size_t i = 0; i < simplified.size(); ++i) {
-            if (counted.insert({simplified[i], entry.japanese[i].character}).second) {
-                ++evidence[simplified[i]][entry.japanese[i].character];
-            }
-        }
-    }
-    return evidence;
-}
-
 std::vector<JapaneseCode> ExtensionCounterparts(UChar32 key, const JapaneseChooser& chooser) {
     std::vector<JapaneseCode> list;
     for (const UChar32 form : chooser.RelatedForms(key)) {
         AddUnique(list, chooser.ExtensionKanji(form));
     }
     return list;
-}
-
-int EvidenceFor(const FormEvidence& evidence, UChar32 key, UChar32 form) {
-    const auto byKey = evidence.find(key);
-    if (byKey == evidence.end()) {
-        return 0;
-    }
-    const auto count = byKey->second.find(form);
-    return count == byKey->second.end() ? 0 : count->second;
 }
 
 std::vector<JapaneseCode> JisCounterparts(const DesktopKey& key, const PerCharacter& perChar,

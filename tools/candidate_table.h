@@ -4,24 +4,13 @@
 #include "japanese_lexicon.h"
 #include "phrase_sources.h"
 #include "table_records.h"
-#include "word_table.h"
+#include "word_spelling.h"
 
 #include <map>
 #include <string>
 #include <vector>
 
 namespace pelmora::tables {
-
-// For each key character, how many words of the phrase dictionary give it each Japanese form
-// in a spelling IPADIC holds as a word (a word counts once per form; words that IPADIC does
-// not hold do not count, since MeCab's analysis of a non-word favours kanji that stand alone
-// as nouns: 沖 over 衝, 闇 over 暗).
-using FormEvidence = std::map<UChar32, std::map<UChar32, int>>;
-
-FormEvidence WordEvidence(const WordDictionary& words);
-
-// The words that give the key this form, 0 when none does.
-int EvidenceFor(const FormEvidence& evidence, UChar32 key, UChar32 form);
 
 // The Japanese counterparts of one key: JIS X 0208 kanji first, most word evidence first, then
 // extension kanji.
@@ -31,9 +20,9 @@ struct CandidateEntry {
     std::vector<JapaneseCode> extension;
 };
 
-// The JIS X 0208 counterparts of an ideograph key (KeyCounterparts and every form words give
-// it): the per-character default first, then most word evidence first, then Jōyō and
-// Jinmeiyō kanji, then by kanjidic frequency.
+// The JIS X 0208 counterparts of an ideograph key (KeyCounterparts and every form IPADIC's
+// words give it): the per-character default first, then most word
+// evidence first, then Jōyō and Jinmeiyō kanji, then by kanjidic frequency.
 std::vector<JapaneseCode> JisCounterparts(const DesktopKey& key, const PerCharacter& perChar,
                                           const JapaneseChooser& chooser,
                                           const FormEvidence& evidence,

@@ -23,6 +23,10 @@ constexpr KeptDefault kKeptDefaults[] = {
     {U'熏', "熏 is smoking (熏肉, 烟熏), which Japanese writes 燻 (燻製); 薫 is fragrance"},
     {U'链', "链 is a chain (链条, 锁链); Japanese 錬 refines metal (錬金), another word"},
     {U'渖', "渖 is 瀋 (瀋陽); 沈 is another character"},
+    {U'谭', "谭 is 譚, a tale (天方夜譚) and the surname Tan; 談 is talk, another word, which a "
+            "semantic link reaches through one IPADIC word"},
+    {U'绸', "绸 is 綢, silk cloth (丝绸, 绸缎); 紬 is pongee, one silk fabric, which a semantic "
+            "link reaches through two IPADIC words"},
 };
 
 const KeptDefault* FindKept(UChar32 key) {
@@ -93,6 +97,27 @@ std::optional<UChar32> StandardForm(const DefaultChange& change, const JapaneseL
     return ranked;
 }
 
+// A key with no per-character default takes the counterpart most IPADIC words give it (the
+// forms a semantic link reaches come in only so: 沉 -> 沈 through 沈没, while 烊 stays without
+// one, since no Japanese word spells 烊 as 煬).
+std::optional<DefaultChange> AttestedForm(const DesktopKey& key, const PerCharacter& perChar,
+                                          const JapaneseChooser& chooser,
+                                          const FormEvidence& evidence,
+                                          const JapaneseLexicon& lexicon) {
+    DefaultChange change{key.character, 0, 0, {}, "attested by IPADIC words", ""};
+    for (const auto& code : JisCounterparts(key, perChar, chooser, evidence, lexicon)) {
+        change.wordsPerForm.emplace_back(code.character,
+                                         EvidenceFor(evidence, key.character, code.character));
+    }
+    std::stable_sort(change.wordsPerForm.begin(), change.wordsPerForm.end(),
+                     [](const auto& a, const auto& b) { return a.second > b.second; });
+    if (change.wordsPerForm.empty() || change.wordsPerForm.front().second == 0) {
+        return std::nullopt;
+    }
+    change.after = change.wordsPerForm.front().first;
+    return change;
+}
+
 } // namespace
 
 std::vector<DefaultChange> EvidenceDefaultChanges(const std::vector<DesktopKey>& keys,
@@ -103,6 +128,12 @@ std::vector<DefaultChange> EvidenceDefaultChanges(const std::vector<DesktopKey>&
     std::vector<DefaultChange> changes;
     for (const auto& key : keys) {
         const auto current = perChar.find(key.character);
+        if (IsIdeographKey(key) && current == perChar.end()) {
+            if (auto change = AttestedForm(key, perChar, chooser, evidence, lexicon)) {
+                changes.push_back(std::move(*change));
+            }
+            continue;
+        }
         // A key that is itself the kanji it gives (暗, 澱, 剋) means that kanji: it stays.
         const auto ownForm = chooser.JapaneseFormOf(key.character);
         if (!IsIdeographKey(key) || current == perChar.end() ||

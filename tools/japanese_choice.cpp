@@ -49,8 +49,8 @@ constexpr Link kOverrides[] = {
      "speak for Japanese",
      true},
     {U'里', U'里',
-     "里 is its own Japanese form (village, 万里, names such as 美里); OpenCC's 裏 is the back "
-     "side, which Japanese does not use for 这里 or 里面 either",
+     "里 is its own Japanese form (village, 万里, names such as 美里); out of context it stays so. "
+     "The locative 里 (这里, 心里) is 裏 where the word model's words spell it so",
      true},
     {U'岩', U'岩', "岩 is the everyday Japanese rock (岩石); OpenCC's 巖 leads to 巌, a name form",
      true},
@@ -121,14 +121,12 @@ constexpr Link kRejectedLinks[] = {
     {U'魷', U'鰌', "鱿 is the squid, 鰌 the loach"},
     {U'撟', U'嬌', "挢 lifts, 嬌 is charming"},
     {U'啃', U'齦', "啃 gnaws, Japanese reads 齦 as the gums"},
+    {U'她', U'他', "她 is she, 他 is he: a game that cannot show 她 shows □, not another word"},
 };
 
 // Word forms that give way to the key's per-character form: OpenCC's phrase dictionary gives
 // them, but Japanese does not write the word so.
 constexpr Link kRejectedWordForms[] = {
-    {U'里', U'裏',
-     "OpenCC writes the locative 里 (宫里, 池里) as 裡 or 裏, but Japanese 裏 is the back side, "
-     "never inside"},
     {U'升', U'升',
      "OpenCC's traditional 升 also means rise (上升, 升级), which Japanese writes 昇 (上昇, "
      "昇級); the per-character 昇 stands"},
@@ -153,15 +151,17 @@ bool IsRejected(UChar32 from, UChar32 to) {
     return FindLink(std::begin(kRejectedLinks), std::end(kRejectedLinks), from, to) != nullptr;
 }
 
-// Unihan fields the choice follows, strongest link first: three link two forms of one
-// character, kSemanticVariant links two characters of one meaning. The search takes one step
-// from the key and its OpenCC forms: a second step chained a doubtful semantic link into a
-// kanji of another meaning (厉 -> 历 -> 暦, 檩 -> 标 -> 標) for every key it added.
+// Unihan fields the choice follows, strongest link first: each links two forms of one
+// character. The search takes one step from the key and its OpenCC forms.
+// kSemanticVariant links two characters of one meaning, loosely (搞 ~ 攪, 一 ~ 壹, 烊 ~ 煬): a
+// form it reaches (LooseVariantForms) becomes a default only through Japanese evidence, where
+// IPADIC words spell the key's words with it (仿 -> 倣 in 模倣, 沉 -> 沈 in 沈没).
 // kSpecializedSemanticVariant is read (it counts towards the upper bound) but never chosen:
 // its links hold only in some contexts, and out of context most of them gave a kanji of
 // another meaning (舀 -> 外, 哼 -> 苛, 佬 -> 姆, 榨 -> 醋).
 const std::vector<std::string> kChoiceFields = {"kTraditionalVariant", "kSimplifiedVariant",
-                                                "kZVariant", "kSemanticVariant"};
+                                                "kZVariant"};
+constexpr const char* kLooseField = "kSemanticVariant";
 
 const std::vector<UChar32>& LinksOf(const VariantMap& links, UChar32 c) {
     static const std::vector<UChar32> none;
@@ -308,7 +308,8 @@ void JapaneseChooser::AddWithJapaneseForm(std::vector<Candidate>& list, UChar32 
 //     simplified characters are read (干 -> 幹, 后 -> 後, 发 -> 發 -> 発, 斗 -> 鬥 -> 闘);
 //  2. the key itself (a traditional or variant key, or a simplified character Japan shares);
 //  3. the canonical decomposition (compatibility ideographs);
-//  4. Unihan variants of the key and its OpenCC forms (see kChoiceFields).
+//  4. Unihan variants of the key and its OpenCC forms (see kChoiceFields; semantic variants
+//     only through step 0's evidence).
 // Every form is tried through its Japanese forms first (JapaneseForms), which prefers the
 // shinjitai.
 std::vector<Candidate> JapaneseChooser::IdeographCandidates(UChar32 key) const {
@@ -464,6 +465,45 @@ std::optional<JapaneseCode> JapaneseChooser::ExtensionKanji(UChar32 c) const {
         return std::nullopt;
     }
     return JapaneseCode{c, *sjis, *preview};
+}
+
+std::vector<JapaneseCode> JapaneseChooser::LooseVariantForms(UChar32 c) const {
+    std::vector<UChar32> start = {c};
+    if (const auto canonical = CanonicalForm(c)) {
+        start.push_back(*canonical);
+    }
+    std::vector<JapaneseCode> forms;
+    for (const UChar32 from : start) {
+        for (const UChar32 variant : UnihanLinks(kLooseField, from)) {
+            if (IsRejected(from, variant)) {
+                continue;
+            }
+            std::vector<Candidate> list;
+            AddWithJapaneseForm(list, variant, "");
+            for (const auto& candidate : list) {
+                if (InJisX0208(candidate.character)) {
+                    AddUnique(forms, Shippable(candidate.character));
+                }
+            }
+        }
+    }
+    return forms;
+}
+
+bool JapaneseChooser::SameCharacter(UChar32 a, UChar32 b) const {
+    const auto formOf = [this](UChar32 c) {
+        const auto form = JapaneseFormOf(c);
+        return form ? form->character : c;
+    };
+    const auto linked = [this](UChar32 from, UChar32 to) {
+        const auto& links = UnihanLinks("kZVariant", from);
+        return std::find(links.begin(), links.end(), to) != links.end();
+    };
+    return a == b || formOf(a) == b || formOf(b) == a || linked(a, b) || linked(b, a);
+}
+
+bool JapaneseChooser::HasEvidenceDefault(UChar32 key) const {
+    return m_evidenceDefaults.count(key) != 0;
 }
 
 const std::vector<UChar32>& JapaneseChooser::TraditionalForms(UChar32 key) const {

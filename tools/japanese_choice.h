@@ -100,6 +100,19 @@ public:
     // OpenCC Japanese forms, and their Unihan traditional, simplified and z-variant links.
     std::vector<UChar32> RelatedForms(UChar32 key) const;
 
+    // The JIS X 0208 kanji one Unihan kSemanticVariant link reaches from a character or its
+    // canonical decomposition (then through their Japanese forms: 預 ~ 豫 -> 予), each once.
+    // The links are loose (搞 ~ 攪, 一 ~ 壹, 只 ~ 子): a word or a default takes such a form
+    // only where IPADIC words attest it.
+    std::vector<JapaneseCode> LooseVariantForms(UChar32 c) const;
+
+    // True when two kanji are forms of one character: equal, one the Japanese form of the
+    // other, or linked by Unihan kZVariant (獎 and 奨).
+    bool SameCharacter(UChar32 a, UChar32 b) const;
+
+    // True when Japanese evidence chose the key's per-character default.
+    bool HasEvidenceDefault(UChar32 key) const;
+
     // Japanese forms that Japanese evidence made the per-character default, tried right after a
     // key's own override.
     void SetEvidenceDefaults(std::map<UChar32, UChar32> defaults);

@@ -22,20 +22,16 @@ icu::UnicodeString FromEucJp(UConverter* converter, const std::string& line) {
 }
 
 // The surface as code points, when every character is an ideograph.
-std::optional<std::u32string> IdeographSurface(const icu::UnicodeString& surface) {
-    std::u32string result;
+std::optional<std::vector<UChar32>> IdeographSurface(const icu::UnicodeString& surface) {
+    std::vector<UChar32> result;
     for (int32_t i = 0; i < surface.length(); i = surface.moveIndex32(i, 1)) {
         const UChar32 c = surface.char32At(i);
         if (!u_hasBinaryProperty(c, UCHAR_IDEOGRAPHIC)) {
             return std::nullopt;
         }
-        result.push_back(static_cast<char32_t>(c));
+        result.push_back(c);
     }
-    return result.empty() ? std::nullopt : std::optional<std::u32string>(result);
-}
-
-std::u32string AsKey(const std::vector<UChar32>& spelling) {
-    return {spelling.begin(), spelling.end()};
+    return result.empty() ? std::nullopt : std::optional<std::vector<UChar32>>(result);
 }
 
 std::string Utf8Of(const std::vector<UChar32>& spelling) {
@@ -66,6 +62,14 @@ struct JapaneseLexicon::MecabTagger {
         }
     }
 };
+
+std::size_t JapaneseLexicon::SpellingHash::operator()(const std::vector<UChar32>& spelling) const {
+    std::size_t hash = spelling.size();
+    for (const UChar32 c : spelling) {
+        hash = hash * 1000003 ^ static_cast<std::size_t>(c);
+    }
+    return hash;
+}
 
 JapaneseLexicon::JapaneseLexicon() = default;
 JapaneseLexicon::~JapaneseLexicon() = default;
@@ -143,17 +147,17 @@ void JapaneseLexicon::OpenMecab(const std::string& dictionaryDirectory) {
 }
 
 std::optional<int> JapaneseLexicon::WordCost(const std::vector<UChar32>& spelling) const {
-    const auto found = m_words.find(AsKey(spelling));
+    const auto found = m_words.find(spelling);
     return found == m_words.end() ? std::nullopt : std::optional<int>(found->second);
 }
 
 std::optional<int> JapaneseLexicon::PlaceCost(const std::vector<UChar32>& spelling) const {
-    const auto found = m_places.find(AsKey(spelling));
+    const auto found = m_places.find(spelling);
     return found == m_places.end() ? std::nullopt : std::optional<int>(found->second);
 }
 
 const Analysis& JapaneseLexicon::AnalysisOf(const std::vector<UChar32>& spelling) const {
-    const auto key = AsKey(spelling);
+    const auto& key = spelling;
     if (const auto found = m_analyses.find(key); found != m_analyses.end()) {
         return found->second;
     }

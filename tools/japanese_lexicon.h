@@ -70,11 +70,16 @@ public:
 private:
     struct MecabTagger;
 
-    std::unordered_map<std::u32string, int> m_words;
-    std::unordered_map<std::u32string, int> m_places;
+    // Spellings are looked up as the builder holds them, as vectors of code points, which
+    // the spelling of the word model asks for some ten million times.
+    struct SpellingHash {
+        std::size_t operator()(const std::vector<UChar32>& spelling) const;
+    };
+    std::unordered_map<std::vector<UChar32>, int, SpellingHash> m_words;
+    std::unordered_map<std::vector<UChar32>, int, SpellingHash> m_places;
     std::map<UChar32, KanjiFacts> m_kanji;
     std::unique_ptr<MecabTagger> m_mecab;
-    mutable std::unordered_map<std::u32string, Analysis> m_analyses;
+    mutable std::unordered_map<std::vector<UChar32>, Analysis, SpellingHash> m_analyses;
 };
 
 } // namespace pelmora::tables

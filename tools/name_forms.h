@@ -1,7 +1,8 @@
 #pragma once
 
 #include "japanese_choice.h"
-#include "word_table.h"
+#include "table_records.h"
+#include "word_spelling.h"
 
 #include <string>
 #include <vector>

@@ -6,10 +6,7 @@
 
 namespace pelmora::tables {
 
-namespace {
-
-// The characters of a UTF-8 word; empty when the bytes are not valid UTF-8.
-std::vector<UChar32> Characters(const std::string& word) {
+std::vector<UChar32> Utf8Characters(const std::string& word) {
     const auto* bytes = reinterpret_cast<const uint8_t*>(word.data());
     const auto length = static_cast<int32_t>(word.size());
     std::vector<UChar32> result;
@@ -24,8 +21,6 @@ std::vector<UChar32> Characters(const std::string& word) {
     return result;
 }
 
-} // namespace
-
 std::vector<Phrase> ReadOpenccPhrases(std::istream& text) {
     std::vector<Phrase> phrases;
     for (std::string line; std::getline(text, line);) {
@@ -34,8 +29,8 @@ std::vector<Phrase> ReadOpenccPhrases(std::istream& text) {
             continue;
         }
         const auto valueEnd = line.find(' ', tab + 1);
-        Phrase phrase{Characters(line.substr(0, tab)),
-                      Characters(line.substr(tab + 1, valueEnd - tab - 1))};
+        Phrase phrase{Utf8Characters(line.substr(0, tab)),
+                      Utf8Characters(line.substr(tab + 1, valueEnd - tab - 1))};
         if (phrase.simplified.size() >= 2 &&
             phrase.simplified.size() == phrase.traditional.size()) {
             phrases.push_back(std::move(phrase));

@@ -5,6 +5,7 @@
 // and kanjidic, and prints a coverage report. tools/build_tables.sh gathers the sources and
 // runs it.
 #include "candidate_table.h"
+#include "chinese_word_list.h"
 #include "coverage_report.h"
 #include "evidence_defaults.h"
 #include "japanese_choice.h"
@@ -14,8 +15,8 @@
 #include "table_files.h"
 #include "table_records.h"
 #include "variant_sources.h"
+#include "word_model.h"
 #include "word_report.h"
-#include "word_table.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -34,6 +35,7 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: table_builder --st STCharacters.txt --st-phrases STPhrases.txt\n"
+    "                     --ts TSCharacters.txt --ts-phrases TSPhrases.txt --essay essay.txt\n"
     "                     --jp-variants JPVariants.txt --jp-shinjitai JPShinjitaiCharacters.txt\n"
     "                     --unihan Unihan_Variants.txt --ipadic IPADIC_CSV_DIR\n"
     "                     --mecab-dic MECAB_DICTIONARY_DIR --kanjidic kanjidic --out DIR\n"
@@ -44,10 +46,9 @@ constexpr const char* kUsage =
 constexpr const char* kReportBegin = "<!-- coverage report: begin -->\n";
 constexpr const char* kReportEnd = "<!-- coverage report: end -->";
 
-const std::set<std::string> kOptions = {"--st",           "--st-phrases", "--jp-variants",
-                                        "--jp-shinjitai", "--unihan",     "--ipadic",
-                                        "--mecab-dic",    "--kanjidic",   "--out"};
-
+const std::set<std::string> kOptions = {
+    "--st",           "--st-phrases", "--ts",     "--ts-phrases", "--essay",    "--jp-variants",
+    "--jp-shinjitai", "--unihan",     "--ipadic", "--mecab-dic",  "--kanjidic", "--out"};
 // Every option is required and takes one value.
 std::map<std::string, std::string> ParseArguments(int argc, char** argv) {
     std::map<std::string, std::string> options;
@@ -177,6 +178,18 @@ void UpdateReadme(const fs::path& readme, const std::string& report) {
     WriteFile(readme, text.substr(0, reportStart) + report + text.substr(end));
 }
 
+// The Chinese word list: essay's words by simplified spelling (through OpenCC's t2s
+// dictionaries), and STPhrases' words that essay lacks.
+ChineseWordList ReadWordList(std::map<std::string, std::string>& options,
+                             const std::vector<Phrase>& stPhrases, WordListCounts& counts) {
+    auto ts = OpenSource(options["--ts"]);
+    auto tsPhrases = OpenSource(options["--ts-phrases"]);
+    const TraditionalToSimplified toSimplified(ReadOpenccCharacters(ts),
+                                               ReadOpenccPhrases(tsPhrases));
+    auto essay = OpenSource(options["--essay"]);
+    return ReadChineseWordList(essay, toSimplified, stPhrases, counts);
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -187,39 +200,47 @@ int main(int argc, char** argv) {
         const StrictCodePage desktop(kDesktopCodePage);
         const auto keys = DesktopKeys(desktop);
         auto phraseFile = OpenSource(options["--st-phrases"]);
-        const auto phrases = ReadOpenccPhrases(phraseFile);
+        const auto stPhrases = ReadOpenccPhrases(phraseFile);
+        WordListCounts listCounts;
+        const auto wordList = ReadWordList(options, stPhrases, listCounts);
         JapaneseLexicon lexicon;
         ReadLexicon(options, lexicon);
 
         // First pass: the words spelled over the chooser's own defaults give the evidence that
         // may move a default; the second pass spells them again over the final defaults.
         const auto firstPerChar = PerCharacterFrom(BuildRecords(keys, chooser));
-        WordCounts firstCounts;
-        const auto firstWords = FullWordDictionary(
-            phrases, WordSpeller(lexicon, chooser, firstPerChar), desktop, firstCounts);
+        WordSpeller firstSpeller(lexicon, chooser, firstPerChar);
+        auto firstEvidence = LexiconEvidence(wordList.words, firstSpeller, desktop);
+        for (const auto& [key, forms] :
+             MissingKeyEvidence(wordList.traditionalWords, firstSpeller, firstPerChar)) {
+            for (const auto& [form, words] : forms) {
+                firstEvidence[key][form] += words;
+            }
+        }
         const auto changes =
-            EvidenceDefaultChanges(keys, firstPerChar, chooser, WordEvidence(firstWords), lexicon);
+            EvidenceDefaultChanges(keys, firstPerChar, chooser, firstEvidence, lexicon);
         chooser.SetEvidenceDefaults(MovedDefaults(changes));
         const auto records = BuildRecords(keys, chooser);
         const auto perChar = PerCharacterFrom(records);
 
-        WordCounts wordCounts;
-        const WordSpeller speller(lexicon, chooser, perChar);
-        const auto full = FullWordDictionary(phrases, speller, desktop, wordCounts);
-        const auto words = ReducedWordTable(phrases, full, perChar, wordCounts);
-        const auto candidates =
-            CandidateEntries(keys, perChar, chooser, WordEvidence(full), lexicon);
+        WordSpeller speller(lexicon, chooser, perChar);
+        const auto evidence = LexiconEvidence(wordList.words, speller, desktop);
+        ModelCounts modelCounts;
+        const auto model =
+            BuildWordModel(wordList.words, speller, evidence, perChar, desktop, modelCounts);
+        const auto candidates = CandidateEntries(keys, perChar, chooser, evidence, lexicon);
 
         const fs::path out = options["--out"];
         WriteTables(out, records);
-        const std::string wordTable = WordTableBytes(words);
         const std::string candidateTable = CandidateTableBytes(candidates);
-        WriteFile(out / kWordTableName, wordTable);
+        const std::string wordModel = WordModelBytes(model.entries);
+        WriteFile(out / kWordTableName, wordModel);
         WriteFile(out / kCandidateTableName, candidateTable);
         WriteFile(out / kNameTableName, NameTableBytes(NameEntries(chooser, perChar, desktop)));
-        const std::string report = CoverageReport(keys, records, chooser) +
-                                   WordReport(wordCounts, words, candidates, changes, perChar,
-                                              lexicon, {wordTable.size(), candidateTable.size()});
+        const std::string report =
+            CoverageReport(keys, records, chooser) +
+            WordReport(candidates, changes, lexicon, candidateTable.size()) +
+            WordModelReport(listCounts, modelCounts, model, perChar, wordModel.size());
         std::cout << report;
         UpdateReadme(out / "README.md", report);
     } catch (const std::exception& error) {

@@ -20,14 +20,6 @@ std::string TextOf(const std::vector<UChar32>& characters) {
     return text;
 }
 
-std::string JapaneseOf(const std::vector<JapaneseCode>& codes) {
-    std::string text;
-    for (const auto& code : codes) {
-        text += Utf8(code.character);
-    }
-    return text;
-}
-
 std::string PerCharacterOf(const std::vector<UChar32>& word, const PerCharacter& perChar) {
     std::string text;
     for (const UChar32 c : word) {
@@ -35,68 +27,6 @@ std::string PerCharacterOf(const std::vector<UChar32>& word, const PerCharacter&
         text += found == perChar.end() ? "□" : Utf8(found->second.character);
     }
     return text;
-}
-
-void ReportWordCounts(std::ostringstream& out, const WordCounts& counts,
-                      const std::vector<WordEntry>& words, std::size_t writtenBytes) {
-    out << "### words.dat\n\n"
-        << "| OpenCC STPhrases words | count |\n| --- | ---: |\n"
-        << "| read (two or more characters, first traditional form of the same length) | "
-        << counts.phrases << " |\n"
-        << "| left out: longer than " << kLongestWord << " characters | " << counts.tooLong
-        << " |\n"
-        << "| left out: a character that is no code page 936 ideograph | " << counts.notDoubleByte
-        << " |\n"
-        << "| left out: the same Simplified word again | " << counts.duplicates << " |\n"
-        << "| left out: a character with no shippable JIS X 0208 form | " << counts.noJapaneseForm
-        << " |\n"
-        << "| with a Japanese form (the full list) | " << counts.full << " |\n"
-        << "| of those, differing from the per-character tables | " << counts.differing << " |\n"
-        << "| kept as blockers | " << counts.blockers << " |\n"
-        << "| entries in words.dat | " << words.size() << " |\n\n"
-        << "words.dat is " << writtenBytes << " bytes. Converting every STPhrases "
-        << "word alone by forward longest match, the differing words alone gave another result "
-        << "than the full list for " << counts.blockedInputsBefore
-        << " words; with the blockers, for none (the builder checks this).\n\n"
-        << "How the spelling of each word of the full list was decided (rules in "
-           "tools/word_spelling.cpp):\n\n";
-    for (const auto& [evidence, count] : counts.byEvidence) {
-        out << "- " << SpellingEvidenceName(evidence) << ": " << count << "\n";
-    }
-    out << "\nWords spelled otherwise than OpenCC's own traditional form gives them: "
-        << counts.unlikePhraseSource
-        << ".\n\nHand-made replacement kanji (tools/word_spelling.cpp):\n\n";
-    for (const auto& line : ReplacementKanji()) {
-        out << "- " << line << "\n";
-    }
-    out << "\n";
-}
-
-void ReportWordSamples(std::ostringstream& out, const std::vector<WordEntry>& words,
-                       const PerCharacter& perChar) {
-    std::vector<std::string> blockers;
-    std::vector<std::string> samples;
-    const std::size_t step = words.size() / kSampleWords + 1;
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        const auto& word = words[i];
-        const std::string line = TextOf(word.simplified) + " → " + JapaneseOf(word.japanese) +
-                                 " (per character " + PerCharacterOf(word.simplified, perChar) +
-                                 ")";
-        if (word.blocker) {
-            blockers.push_back(TextOf(word.simplified) + " → " + JapaneseOf(word.japanese));
-        } else if (i % step == 0) {
-            samples.push_back(line);
-        }
-    }
-    out << "Every " << step << "th word of words.dat that is no blocker:\n\n";
-    for (const auto& line : samples) {
-        out << "- " << line << "\n";
-    }
-    out << "\nBlockers (" << blockers.size() << "):\n\n";
-    for (const auto& line : blockers) {
-        out << "- " << line << "\n";
-    }
-    out << "\n";
 }
 
 // "乾 12 (G8, F1000)": the words that give the form, and kanjidic's grade and frequency.
@@ -121,20 +51,22 @@ std::string FormsWithCounts(const DefaultChange& change, const JapaneseLexicon& 
 void ReportDefaultChanges(std::ostringstream& out, const std::vector<DefaultChange>& changes,
                           const JapaneseLexicon& lexicon) {
     out << "### Per-character defaults moved by Japanese evidence\n\n"
-        << "Evidence per counterpart: the STPhrases words whose spelling Japanese evidence chose "
-           "(IPADIC or MeCab, not the per-character fallback) that give the key that form, and "
-           "kanjidic's grade (G1-G8 Jōyō, G9-G10 Jinmeiyō) and frequency rank (F). A form moves "
+        << "Evidence per counterpart: the words of the word list whose spelling IPADIC decides "
+           "(in the first pass, over the chooser's own defaults) that give the key that form, "
+           "and kanjidic's grade (G1-G8 Jōyō, G9-G10 Jinmeiyō) and frequency rank (F). A form "
+           "moves "
            "the default when at least "
         << kFewestWordsToMoveADefault
-        << " such words and more than half of them give it (among the Jōyō and Jinmeiyō "
-           "counterparts, when the key has any); otherwise a default that is no Jōyō or "
-           "Jinmeiyō kanji gives way to a counterpart that is, and an unranked one to a ranked "
-           "one.\n\n"
+        << " such words give it and more of them than any other form (among the Jōyō and "
+           "Jinmeiyō counterparts, when the key has any); otherwise a default that is no Jōyō "
+           "or Jinmeiyō kanji gives way to a counterpart that is, and an unranked one to a "
+           "ranked one. A key with no default takes the form most such words give it.\n\n"
         << "| key | before | after | rule | words per form (kanjidic) |\n"
         << "| --- | --- | --- | --- | --- |\n";
     for (const auto& change : changes) {
         if (change.keptBecause.empty()) {
-            out << "| " << Utf8(change.key) << " | " << Utf8(change.before) << " | "
+            out << "| " << Utf8(change.key) << " | "
+                << (change.before == 0 ? std::string("none") : Utf8(change.before)) << " | "
                 << Utf8(change.after) << " | " << change.rule << " | "
                 << FormsWithCounts(change, lexicon) << " |\n";
         }
@@ -197,17 +129,105 @@ void ReportCandidates(std::ostringstream& out, const std::vector<CandidateEntry>
         << several << "```\n\n";
 }
 
+std::string SpelledText(const ModelEntry& entry, const PerCharacter& perChar) {
+    std::string text;
+    std::size_t next = 0;
+    for (std::size_t i = 0; i < entry.simplified.size(); ++i) {
+        if (next < entry.spelled.size() && entry.spelled[next].first == i) {
+            text += Utf8(entry.spelled[next++].second.character);
+        } else {
+            text += PerCharacterOf({entry.simplified[i]}, perChar);
+        }
+    }
+    return text;
+}
+
+std::string EntryLine(const ModelEntry& entry, const PerCharacter& perChar) {
+    return TextOf(entry.simplified) + " → " + SpelledText(entry, perChar) + " (per character " +
+           PerCharacterOf(entry.simplified, perChar) + ", cost " + std::to_string(entry.cost) + ")";
+}
+
+void ReportWordList(std::ostringstream& out, const WordListCounts& list,
+                    const ModelCounts& counts) {
+    out << "### The word model\n\n"
+        << "| Chinese word list | count |\n| --- | ---: |\n"
+        << "| words of rime-essay's essay.txt | " << list.essayLines << " |\n"
+        << "| their frequencies, summed | " << list.essayTotal << " |\n"
+        << "| left out: the simplified spelling has another length | " << list.essayLengthChanged
+        << " |\n"
+        << "| essay words that share their simplified spelling with another | "
+        << list.sharedSimplified << " |\n"
+        << "| OpenCC STPhrases words essay lacks, added with frequency " << kPhraseOnlyFrequency
+        << " | " << list.phrasesAdded << " |\n"
+        << "| simplified words of the list | " << counts.words << " |\n"
+        << "| left out: longer than " << kLongestWord << " characters | " << counts.tooLong
+        << " |\n"
+        << "| left out: a character that is no code page 936 ideograph | " << counts.notDoubleByte
+        << " |\n"
+        << "| left out: frequency 0 and spelled as per character | " << counts.unseenUnspelled
+        << " |\n"
+        << "| entries of the model | " << counts.entries << " |\n"
+        << "| of those, single characters | " << counts.singleCharacters << " |\n"
+        << "| of those, with a character spelled otherwise than per character | "
+        << counts.spelledEntries << " |\n\n";
+}
+
+void ReportModelEntries(std::ostringstream& out, const ModelCounts& counts, const WordModel& model,
+                        const PerCharacter& perChar, std::size_t modelBytes) {
+    out << "The model is " << modelBytes
+        << " bytes. Costs are relative to the list's summed frequency, " << counts.totalFrequency
+        << ".\n\nHow the spelling of each entry was decided (rules in tools/word_spelling.cpp):"
+           "\n\n";
+    for (const auto& [evidence, count] : counts.byEvidence) {
+        out << "- " << SpellingEvidenceName(evidence) << ": " << count << "\n";
+    }
+    out << "\nHand-made replacement kanji (tools/word_spelling.cpp):\n\n";
+    for (const auto& line : ReplacementKanji()) {
+        out << "- " << line << "\n";
+    }
+    std::vector<std::string> characters;
+    std::vector<const ModelEntry*> spelled;
+    for (const auto& entry : model.entries) {
+        if (entry.spelled.empty()) {
+            continue;
+        }
+        if (entry.simplified.size() == 1) {
+            characters.push_back(EntryLine(entry, perChar));
+        } else {
+            spelled.push_back(&entry);
+        }
+    }
+    out << "\nSingle characters spelled otherwise than per character (" << characters.size()
+        << "):\n\n";
+    for (const auto& line : characters) {
+        out << "- " << line << "\n";
+    }
+    const std::size_t step = spelled.size() / kSampleWords + 1;
+    out << "\nEvery " << step << "th word of " << spelled.size()
+        << " spelled otherwise than per character:\n\n";
+    for (std::size_t i = 0; i < spelled.size(); i += step) {
+        out << "- " << EntryLine(*spelled[i], perChar) << "\n";
+    }
+    out << "\n";
+}
+
 } // namespace
 
-std::string WordReport(const WordCounts& counts, const std::vector<WordEntry>& words,
-                       const std::vector<CandidateEntry>& candidates,
-                       const std::vector<DefaultChange>& changes, const PerCharacter& perChar,
-                       const JapaneseLexicon& lexicon, const WrittenSizes& sizes) {
+std::string WordModelReport(const WordListCounts& listCounts, const ModelCounts& counts,
+                            const WordModel& model, const PerCharacter& perChar,
+                            std::size_t modelBytes) {
+    std::ostringstream out;
+    ReportWordList(out, listCounts, counts);
+    ReportModelEntries(out, counts, model, perChar, modelBytes);
+    return out.str();
+}
+
+std::string WordReport(const std::vector<CandidateEntry>& candidates,
+                       const std::vector<DefaultChange>& changes, const JapaneseLexicon& lexicon,
+                       std::size_t candidateTableBytes) {
     std::ostringstream out;
     ReportDefaultChanges(out, changes, lexicon);
-    ReportWordCounts(out, counts, words, sizes.wordTableBytes);
-    ReportWordSamples(out, words, perChar);
-    ReportCandidates(out, candidates, sizes.candidateTableBytes);
+    ReportCandidates(out, candidates, candidateTableBytes);
     return out.str();
 }
 

@@ -7,8 +7,6 @@ namespace pelmora::tables {
 
 namespace {
 
-using Spelling = std::vector<JapaneseCode>;
-
 struct Replacement {
     UChar32 from;
     UChar32 to;
@@ -21,6 +19,15 @@ constexpr Replacement kReplacements[] = {
     {U'劃', U'画', "Japanese writes 画 for 劃 since the post-war character reform (計画, 区画)"},
 };
 
+const Replacement* FindReplacement(UChar32 from) {
+    for (const auto& replacement : kReplacements) {
+        if (replacement.from == from) {
+            return &replacement;
+        }
+    }
+    return nullptr;
+}
+
 std::vector<UChar32> Characters(const Spelling& spelling) {
     std::vector<UChar32> result;
     for (const auto& code : spelling) {
@@ -29,18 +36,14 @@ std::vector<UChar32> Characters(const Spelling& spelling) {
     return result;
 }
 
-bool Same(const Spelling& a, const Spelling& b) {
-    return Characters(a) == Characters(b);
-}
-
 // A spelling's standing in Japanese by its kanji alone: how many are Jōyō or Jinmeiyō, and the
 // sum of their frequency ranks (an unranked kanji counts as rank 3000).
-std::pair<int, int> KanjiStanding(const Spelling& spelling, const JapaneseLexicon& lexicon) {
+std::pair<int, int> KanjiStanding(const Kanji& spelling, const JapaneseLexicon& lexicon) {
     int graded = 0;
     int rankSum = 0;
-    for (const auto& code : spelling) {
-        graded += lexicon.IsJoyoOrJinmeiyo(code.character) ? 1 : 0;
-        const int rank = lexicon.Facts(code.character).frequency;
+    for (const UChar32 kanji : spelling) {
+        graded += lexicon.IsJoyoOrJinmeiyo(kanji) ? 1 : 0;
+        const int rank = lexicon.Facts(kanji).frequency;
         rankSum += rank == 0 ? 3000 : rank;
     }
     return {graded, rankSum};
@@ -49,17 +52,20 @@ std::pair<int, int> KanjiStanding(const Spelling& spelling, const JapaneseLexico
 // MeCab rates a non-word cheaply when it splits into kanji that stand alone as nouns (濛古 as
 // 濛 + 古 beats 蒙古, 后門 beats 後門), so a character may leave its per-character form only
 // inside a dictionary word of two or more characters of the analysis (理髪 + 店).
-bool ChangesOnlyInsideWords(const Spelling& spelling, const Spelling& perChar,
-                            const Analysis& analysis) {
+bool ChangesOnlyInsideWords(const Kanji& spelling, const Kanji& perChar, const Analysis& analysis) {
     if (analysis.wordLength.size() != spelling.size()) {
         return false;
     }
     for (std::size_t i = 0; i < spelling.size(); ++i) {
-        if (spelling[i].character != perChar[i].character && analysis.wordLength[i] < 2) {
+        if (spelling[i] != perChar[i] && analysis.wordLength[i] < 2) {
             return false;
         }
     }
     return true;
+}
+
+std::vector<UChar32> Part(const Kanji& text, std::size_t begin, std::size_t end) {
+    return {text.begin() + static_cast<long>(begin), text.begin() + static_cast<long>(end)};
 }
 
 } // namespace
@@ -101,23 +107,37 @@ std::vector<std::string> ReplacementKanji() {
     return lines;
 }
 
+int EvidenceFor(const FormEvidence& evidence, UChar32 key, UChar32 form) {
+    const auto byKey = evidence.find(key);
+    if (byKey == evidence.end()) {
+        return 0;
+    }
+    const auto count = byKey->second.find(form);
+    return count == byKey->second.end() ? 0 : count->second;
+}
+
 const char* SpellingEvidenceName(SpellingEvidence evidence) {
     switch (evidence) {
     case SpellingEvidence::PerCharacterWord:
         return "the per-character spelling is an IPADIC word";
     case SpellingEvidence::LexiconWord:
         return "the IPADIC word of lowest cost";
+    case SpellingEvidence::LooseVariantWord:
+        return "the IPADIC word of lowest cost with a form a semantic link reaches";
     case SpellingEvidence::Analysis:
         return "MeCab's analysis clearly cheaper";
-    case SpellingEvidence::PerCharacterTie:
-        return "no clear evidence: the per-character spelling";
+    case SpellingEvidence::MeaningForm:
+        return "the Japanese form of the word's traditional spelling";
+    case SpellingEvidence::PerCharacter:
+        return "the per-character spelling";
     }
     return "?";
 }
 
 WordSpeller::WordSpeller(const JapaneseLexicon& lexicon, const JapaneseChooser& chooser,
                          const PerCharacter& perChar)
-    : m_lexicon(lexicon), m_chooser(chooser), m_perChar(perChar) {}
+    : m_lexicon(lexicon), m_chooser(chooser), m_perChar(perChar),
+      m_perCharCodes(perChar.begin(), perChar.end()) {}
 
 // Words are spelled with the forms Japanese writes today: an old form (轉, 爲, 龍) whose
 // Japanese form (転, 為, 竜) is another character is left to the candidate menu.
@@ -126,52 +146,168 @@ bool WordSpeller::IsOwnJapaneseForm(UChar32 kanji) const {
     return form && form->character == kanji;
 }
 
-const std::vector<JapaneseCode>& WordSpeller::Counterparts(UChar32 key) const {
-    auto found = m_counterparts.find(key);
-    if (found == m_counterparts.end()) {
-        found = m_counterparts.emplace(key, KeyCounterparts(key, m_perChar, m_chooser)).first;
+// The counterparts a word may give the key: KeyCounterparts that are their own Japanese form
+// and no rejected word form.
+const std::vector<JapaneseCode>& WordSpeller::FormsOf(UChar32 key) const {
+    auto found = m_forms.find(key);
+    if (found == m_forms.end()) {
+        std::vector<JapaneseCode> forms;
+        for (const auto& code : KeyCounterparts(key, m_perChar, m_chooser)) {
+            if (IsOwnJapaneseForm(code.character) &&
+                !JapaneseChooser::WordFormRejection(key, code.character)) {
+                AddUnique(forms, code);
+            }
+        }
+        found = m_forms.emplace(key, std::move(forms)).first;
     }
     return found->second;
 }
 
-// The products of the characters' counterparts, the per-character spelling first. A word
-// whose product would exceed kMostSpellings tries, per character, only its per-character and
-// phrase forms, and when even that is too many, only those two spellings.
-std::vector<Spelling> WordSpeller::Spellings(const Phrase& phrase, const Spelling& perChar,
-                                             const Spelling& phraseForm) const {
-    std::vector<std::vector<JapaneseCode>> choices;
-    std::size_t product = 1;
-    for (std::size_t i = 0; i < phrase.simplified.size(); ++i) {
-        std::vector<JapaneseCode> options = {perChar[i]};
-        AddUnique(options, phraseForm[i]);
-        for (const auto& code : Counterparts(phrase.simplified[i])) {
-            if (IsOwnJapaneseForm(code.character) &&
-                !JapaneseChooser::WordFormRejection(phrase.simplified[i], code.character)) {
-                AddUnique(options, code);
+// The forms the semantic links of the meaning's traditional character reach (預 ~ 豫 -> 予 in
+// 預定), their own Japanese form and no counterpart of the key already. The links start at the
+// meaning's character only: the key's other characters may be linked to a kanji of another
+// meaning altogether (只 ~ 子, while 三只 means 三隻).
+const std::vector<JapaneseCode>& WordSpeller::LooseFormsOf(UChar32 key, UChar32 traditional) const {
+    auto found = m_looseForms.find({key, traditional});
+    if (found == m_looseForms.end()) {
+        std::vector<JapaneseCode> forms;
+        const auto& counterparts = FormsOf(key);
+        for (const auto& code : m_chooser.LooseVariantForms(traditional)) {
+            const bool known = std::any_of(
+                counterparts.begin(), counterparts.end(),
+                [&code](const JapaneseCode& c) { return c.character == code.character; });
+            const bool accepted =
+                !m_acceptedLoose || m_acceptedLoose->count({key, code.character}) != 0;
+            if (!known && accepted && IsOwnJapaneseForm(code.character)) {
+                AddUnique(forms, code);
             }
         }
-        product = std::min(product * options.size(), kMostSpellings + 1);
-        choices.push_back(std::move(options));
+        found = m_looseForms.emplace(std::make_pair(key, traditional), std::move(forms)).first;
     }
-    if (product > kMostSpellings) {
-        product = 1;
-        for (std::size_t i = 0; i < choices.size(); ++i) {
-            choices[i] = {perChar[i]};
-            AddUnique(choices[i], phraseForm[i]);
-            product = std::min(product * choices[i].size(), kMostSpellings + 1);
+    return found->second;
+}
+
+std::vector<std::pair<UChar32, UChar32>> WordSpeller::LooseLinksIn(const Phrase& phrase,
+                                                                   const Spelling& spelling) const {
+    std::vector<std::pair<UChar32, UChar32>> links;
+    for (std::size_t i = 0; i < spelling.size(); ++i) {
+        const auto& forms = LooseFormsOf(phrase.simplified[i], phrase.traditional[i]);
+        const bool loose = std::any_of(forms.begin(), forms.end(), [&](const JapaneseCode& code) {
+            return code.character == spelling[i].character;
+        });
+        if (loose) {
+            links.emplace_back(phrase.simplified[i], spelling[i].character);
         }
     }
-    if (product > kMostSpellings) {
-        return Same(perChar, phraseForm) ? std::vector<Spelling>{perChar}
-                                         : std::vector<Spelling>{perChar, phraseForm};
+    return links;
+}
+
+bool WordSpeller::HasKanji(UChar32 key) const {
+    const auto code = PerCharacterCode(key);
+    return code.character != 0 && m_chooser.InJisX0208(code.character);
+}
+
+void WordSpeller::SetLooseLinks(std::optional<std::set<std::pair<UChar32, UChar32>>> accepted) {
+    m_acceptedLoose = std::move(accepted);
+    m_looseForms.clear();
+}
+
+JapaneseCode WordSpeller::PerCharacterCode(UChar32 key) const {
+    const auto found = m_perCharCodes.find(key);
+    return found == m_perCharCodes.end() ? JapaneseCode{} : found->second;
+}
+
+// The Japanese form of the traditional character the word's meaning has here, where that
+// tells a meaning apart: the key merged two or more characters (OpenCC gives it two or more
+// traditional forms: 面 面 麪, 里 裏 里, 干 幹 乾 干), the meaning's is one of them, and its
+// Japanese form is a JIS X 0208 kanji that is another character than the per-character one.
+// Elsewhere the per-character code stands: a key with one traditional form has one meaning,
+// which its default already spells (矿 礦 is 鉱, 奖 獎 is 奨, by Japanese evidence).
+JapaneseCode WordSpeller::MeaningCode(UChar32 key, UChar32 traditional) const {
+    const auto cached = m_meanings.find({key, traditional});
+    if (cached != m_meanings.end()) {
+        return cached->second;
     }
-    std::vector<Spelling> result = {{}};
-    for (const auto& options : choices) {
-        std::vector<Spelling> longer;
+    auto code = PerCharacterCode(key);
+    const auto& forms = m_chooser.TraditionalForms(key);
+    const auto form = m_chooser.JapaneseFormOf(traditional);
+    if (forms.size() >= 2 && std::find(forms.begin(), forms.end(), traditional) != forms.end() &&
+        form && m_chooser.InJisX0208(form->character) &&
+        !JapaneseChooser::WordFormRejection(key, form->character)) {
+        const auto same = [&](UChar32 kanji) {
+            return code.character != 0 && m_chooser.SameCharacter(kanji, code.character);
+        };
+        const auto* replacement = FindReplacement(form->character);
+        if (!same(form->character) && (replacement == nullptr || !same(replacement->to))) {
+            code = *form;
+        }
+    }
+    m_meanings.emplace(std::make_pair(key, traditional), code);
+    return code;
+}
+
+// The forms each character of a word may take: the per-character code, the meaning's form and
+// its counterparts (FormsOf), with `loose` also the forms semantic links reach (LooseFormsOf). When
+// their product exceeds kMostSpellings, each character keeps only the per-character code and the
+// meaning's form (and a `loose` word has no spellings at all).
+WordSpeller::Options WordSpeller::OptionsOf(const Phrase& phrase, const Spelling& perChar,
+                                            const Spelling& meaning, bool loose) const {
+    Options options;
+    std::size_t product = 1;
+    bool anyLoose = false;
+    for (std::size_t i = 0; i < phrase.simplified.size(); ++i) {
+        std::vector<JapaneseCode> at = {perChar[i]};
+        AddUnique(at, meaning[i]);
+        for (const auto& code : FormsOf(phrase.simplified[i])) {
+            AddUnique(at, code);
+        }
+        if (loose) {
+            const auto& forms = LooseFormsOf(phrase.simplified[i], phrase.traditional[i]);
+            anyLoose = anyLoose || !forms.empty();
+            for (const auto& code : forms) {
+                AddUnique(at, code);
+            }
+        }
+        product = std::min(product * at.size(), kMostSpellings + 1);
+        options.push_back(std::move(at));
+    }
+    if (loose && (!anyLoose || product > kMostSpellings)) {
+        return {};
+    }
+    if (product > kMostSpellings) {
+        for (std::size_t i = 0; i < options.size(); ++i) {
+            options[i] = {perChar[i]};
+            AddUnique(options[i], meaning[i]);
+        }
+    }
+    return options;
+}
+
+// The spellings the options make, the per-character spelling first; only the per-character
+// and the meaning's spelling when there are more than kMostSpellings.
+std::vector<Kanji> WordSpeller::Spellings(const Options& options, const Kanji& perChar,
+                                          const Kanji& meaning) {
+    std::size_t product = options.empty() ? 0 : 1;
+    for (const auto& at : options) {
+        product = std::min(product * at.size(), kMostSpellings + 1);
+    }
+    if (product > kMostSpellings) {
+        return perChar == meaning ? std::vector<Kanji>{perChar}
+                                  : std::vector<Kanji>{perChar, meaning};
+    }
+    std::vector<Kanji> result;
+    if (product == 0) {
+        return result;
+    }
+    result.reserve(product);
+    result.emplace_back();
+    for (const auto& at : options) {
+        std::vector<Kanji> longer;
+        longer.reserve(result.size() * at.size());
         for (const auto& prefix : result) {
-            for (const auto& code : options) {
+            for (const auto& code : at) {
                 longer.push_back(prefix);
-                longer.back().push_back(code);
+                longer.back().push_back(code.character);
             }
         }
         result = std::move(longer);
@@ -179,15 +315,27 @@ std::vector<Spelling> WordSpeller::Spellings(const Phrase& phrase, const Spellin
     return result;
 }
 
-// On equal evidence: the per-character spelling, then the phrase source's, then more Jōyō
-// and Jinmeiyō kanji, then more frequent kanji, then code order (so the choice is fixed).
-bool WordSpeller::TieLess(const Spelling& a, const Spelling& b, const Spelling& perChar,
-                          const Spelling& phraseForm) const {
-    if (Same(a, perChar) != Same(b, perChar)) {
-        return Same(a, perChar);
+// The codes of a spelling made of the options' characters.
+Spelling WordSpeller::SpellingOf(const Kanji& kanji, const Options& options) {
+    Spelling spelling;
+    for (std::size_t i = 0; i < kanji.size(); ++i) {
+        const auto& at = options[i];
+        spelling.push_back(*std::find_if(at.begin(), at.end(), [&](const JapaneseCode& code) {
+            return code.character == kanji[i];
+        }));
     }
-    if (Same(a, phraseForm) != Same(b, phraseForm)) {
-        return Same(a, phraseForm);
+    return spelling;
+}
+
+// On equal evidence: the per-character spelling, then the meaning's form, then more Jōyō
+// and Jinmeiyō kanji, then more frequent kanji, then code order (so the choice is fixed).
+bool WordSpeller::TieLess(const Kanji& a, const Kanji& b, const Kanji& perChar,
+                          const Kanji& meaning) const {
+    if ((a == perChar) != (b == perChar)) {
+        return a == perChar;
+    }
+    if ((a == meaning) != (b == meaning)) {
+        return a == meaning;
     }
     const auto standingA = KanjiStanding(a, m_lexicon);
     const auto standingB = KanjiStanding(b, m_lexicon);
@@ -197,81 +345,171 @@ bool WordSpeller::TieLess(const Spelling& a, const Spelling& b, const Spelling& 
     if (standingA.second != standingB.second) {
         return standingA.second < standingB.second;
     }
-    return Characters(a) < Characters(b);
+    return a < b;
 }
 
-// The rules, in order (tuned on bench/words/word_list.tsv; data/README.md says how):
-//  1. the per-character spelling stays when IPADIC holds it as a word;
-//  2. otherwise the IPADIC word of lowest cost among the candidate spellings;
-//     (1 and 2 are tried with IPADIC's common words, then with its place names);
-//  3. otherwise the spelling MeCab's best analysis rates cheapest among those that change
-//     characters only inside dictionary words of two or more characters, if it beats the
-//     per-character spelling by kClearAnalysisMargin (kClearAnalysisMarginWithPhrase when it
-//     is also the phrase source's spelling);
-//  4. otherwise the per-character spelling.
-std::optional<SpellingChoice> WordSpeller::Choose(const Phrase& phrase) const {
-    Spelling perChar;
-    Spelling phraseForm;
-    for (std::size_t i = 0; i < phrase.simplified.size(); ++i) {
-        const auto found = m_perChar.find(phrase.simplified[i]);
-        if (found == m_perChar.end() || Counterparts(phrase.simplified[i]).empty()) {
-            return std::nullopt;
-        }
-        perChar.push_back(found->second);
-        auto form = m_chooser.JapaneseFormOf(phrase.traditional[i]);
-        if (!form || !m_chooser.InJisX0208(form->character) ||
-            JapaneseChooser::WordFormRejection(phrase.simplified[i], form->character)) {
-            form = found->second;
-        }
-        phraseForm.push_back(*form);
+// IPADIC's evidence, with its common words first, then its place names (see
+// JapaneseLexicon::PlaceCost): the per-character spelling when IPADIC holds it, else the
+// cheapest IPADIC word among the counterparts' spellings, else among the spellings with the
+// forms semantic links reach.
+std::optional<SpellingChoice> WordSpeller::ByLexicon(const Phrase& phrase, const Spelling& perChar,
+                                                     const Spelling& meaning) const {
+    const Kanji perCharKanji = Characters(perChar);
+    const Kanji meaningKanji = Characters(meaning);
+    const std::pair<bool, SpellingEvidence> tiers[] = {{false, SpellingEvidence::LexiconWord},
+                                                       {true, SpellingEvidence::LooseVariantWord}};
+    std::vector<Options> options;
+    std::vector<std::vector<Kanji>> candidates;
+    for (const auto& [loose, evidence] : tiers) {
+        options.push_back(OptionsOf(phrase, perChar, meaning, loose));
+        candidates.push_back(Spellings(options.back(), perCharKanji, meaningKanji));
     }
-    const auto candidates = Spellings(phrase, perChar, phraseForm);
-    // Common words first, then place names (see JapaneseLexicon::PlaceCost).
     for (const auto costOf : {&JapaneseLexicon::WordCost, &JapaneseLexicon::PlaceCost}) {
-        if ((m_lexicon.*costOf)(Characters(perChar))) {
-            return SpellingChoice{perChar, SpellingEvidence::PerCharacterWord, phraseForm};
+        if ((m_lexicon.*costOf)(perCharKanji)) {
+            return SpellingChoice{perChar, SpellingEvidence::PerCharacterWord, meaning};
         }
-        const Spelling* bestWord = nullptr;
-        int bestWordCost = INT_MAX;
-        for (const auto& spelling : candidates) {
-            const auto cost = (m_lexicon.*costOf)(Characters(spelling));
-            if (cost &&
-                (*cost < bestWordCost ||
-                 (*cost == bestWordCost && TieLess(spelling, *bestWord, perChar, phraseForm)))) {
-                bestWord = &spelling;
-                bestWordCost = *cost;
+        for (std::size_t tier = 0; tier < std::size(tiers); ++tier) {
+            const Kanji* bestWord = nullptr;
+            int bestWordCost = INT_MAX;
+            for (const auto& spelling : candidates[tier]) {
+                const auto cost = (m_lexicon.*costOf)(spelling);
+                if (cost && (*cost < bestWordCost ||
+                             (*cost == bestWordCost &&
+                              TieLess(spelling, *bestWord, perCharKanji, meaningKanji)))) {
+                    bestWord = &spelling;
+                    bestWordCost = *cost;
+                }
+            }
+            if (bestWord != nullptr) {
+                return SpellingChoice{SpellingOf(*bestWord, options[tier]), tiers[tier].second,
+                                      meaning};
             }
         }
-        if (bestWord != nullptr) {
-            return SpellingChoice{*bestWord, SpellingEvidence::LexiconWord, phraseForm};
-        }
     }
-    if (candidates.size() < 2) {
-        return SpellingChoice{perChar, SpellingEvidence::PerCharacterTie, phraseForm};
+    return std::nullopt;
+}
+
+// MeCab's best analysis: the cheapest spelling among the counterparts' spellings whose changed
+// characters lie inside dictionary words of two or more characters, if it beats the
+// per-character spelling by kClearAnalysisMargin (kClearAnalysisMarginWithMeaning when it is
+// also the meaning's form).
+std::optional<Spelling> WordSpeller::ByAnalysis(const Phrase& phrase, const Spelling& perChar,
+                                                const Spelling& meaning) const {
+    const Kanji perCharKanji = Characters(perChar);
+    const Kanji meaningKanji = Characters(meaning);
+    const bool complete =
+        std::find(perCharKanji.begin(), perCharKanji.end(), 0) == perCharKanji.end();
+    const auto options = OptionsOf(phrase, perChar, meaning, false);
+    const auto candidates = Spellings(options, perCharKanji, meaningKanji);
+    if (!complete || candidates.size() < 2) {
+        return std::nullopt;
     }
-    const Spelling* best = nullptr;
+    const Kanji* best = nullptr;
     int bestCost = INT_MAX;
     for (const auto& spelling : candidates) {
-        const auto& analysis = m_lexicon.AnalysisOf(Characters(spelling));
-        if (!ChangesOnlyInsideWords(spelling, perChar, analysis)) {
+        const auto& analysis = m_lexicon.AnalysisOf(spelling);
+        if (!ChangesOnlyInsideWords(spelling, perCharKanji, analysis)) {
             continue;
         }
         if (analysis.cost < bestCost ||
-            (analysis.cost == bestCost && TieLess(spelling, *best, perChar, phraseForm))) {
+            (analysis.cost == bestCost && TieLess(spelling, *best, perCharKanji, meaningKanji))) {
             best = &spelling;
             bestCost = analysis.cost;
         }
     }
-    if (best == nullptr || Same(*best, perChar)) {
-        return SpellingChoice{perChar, SpellingEvidence::PerCharacterTie, phraseForm};
+    if (best == nullptr || *best == perCharKanji) {
+        return std::nullopt;
     }
-    const int margin = m_lexicon.AnalysisOf(Characters(perChar)).cost - bestCost;
+    const int margin = m_lexicon.AnalysisOf(perCharKanji).cost - bestCost;
     const int needed =
-        Same(*best, phraseForm) ? kClearAnalysisMarginWithPhrase : kClearAnalysisMargin;
-    if (margin >= needed) {
-        return SpellingChoice{*best, SpellingEvidence::Analysis, phraseForm};
+        *best == meaningKanji ? kClearAnalysisMarginWithMeaning : kClearAnalysisMargin;
+    return margin >= needed ? std::optional<Spelling>(SpellingOf(*best, options)) : std::nullopt;
+}
+
+void WordSpeller::Spell(const Phrase& phrase, Spelling& perChar, Spelling& meaning) const {
+    for (std::size_t i = 0; i < phrase.simplified.size(); ++i) {
+        perChar.push_back(PerCharacterCode(phrase.simplified[i]));
+        meaning.push_back(MeaningCode(phrase.simplified[i], phrase.traditional[i]));
     }
-    return SpellingChoice{perChar, SpellingEvidence::PerCharacterTie, phraseForm};
+}
+
+std::optional<SpellingChoice> WordSpeller::ChooseByLexicon(const Phrase& phrase) const {
+    if (phrase.simplified.size() < 2) {
+        return std::nullopt;
+    }
+    Spelling perChar;
+    Spelling meaning;
+    Spell(phrase, perChar, meaning);
+    return ByLexicon(phrase, perChar, meaning);
+}
+
+// True when the position lies inside a shorter part of the word, of two or more characters,
+// that IPADIC holds as a common word in its per-character spelling and not in the meaning's
+// (周年 in 周年庆, 计划 in 按计划): that part keeps its per-character spelling, as the whole word
+// would. Where IPADIC holds both (一発 and 一髪 in 千钧一发), the meaning decides.
+bool WordSpeller::InsideLexiconWord(const Kanji& perChar, const Kanji& meaning,
+                                    std::size_t position) const {
+    for (std::size_t begin = 0; begin <= position; ++begin) {
+        for (std::size_t end = std::max(begin + 2, position + 1); end <= perChar.size(); ++end) {
+            if (end - begin < perChar.size() && m_lexicon.WordCost(Part(perChar, begin, end)) &&
+                !m_lexicon.WordCost(Part(meaning, begin, end))) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The meaning's form, character by character, unless a part of the word that IPADIC holds
+// keeps the per-character form. A word of one character takes it only where at least
+// kFewestWordsForACharacter IPADIC-spelled words give the key that form: its frequency in the
+// word list counts the character wherever the corpus did not join it to a word, a weaker sign
+// of its meaning than a word's, and one kanji alone is no Japanese word that could show how
+// Japanese writes that meaning (赞 stays 賛, not 讚: IPADIC spells 赞's words with 賛).
+SpellingChoice WordSpeller::ByMeaning(const Phrase& phrase, const Spelling& perChar,
+                                      const Spelling& meaning, const FormEvidence& evidence) const {
+    const bool single = phrase.simplified.size() == 1;
+    const Kanji perCharKanji = Characters(perChar);
+    const Kanji meaningKanji = Characters(meaning);
+    Spelling spelling = perChar;
+    for (std::size_t i = 0; i < spelling.size(); ++i) {
+        if (meaningKanji[i] == perCharKanji[i] ||
+            (single && EvidenceFor(evidence, phrase.simplified[i], meaningKanji[i]) <
+                           kFewestWordsForACharacter) ||
+            (!single && InsideLexiconWord(perCharKanji, meaningKanji, i))) {
+            continue;
+        }
+        spelling[i] = meaning[i];
+    }
+    const auto how = Characters(spelling) == perCharKanji ? SpellingEvidence::PerCharacter
+                                                          : SpellingEvidence::MeaningForm;
+    return SpellingChoice{spelling, how, meaning};
+}
+
+// The evidence, in order (data/README.md says how the rules were tuned):
+//  1. IPADIC (ByLexicon): the per-character spelling when IPADIC holds it; else the cheapest
+//     IPADIC word among the spellings the characters' counterparts make, then among those
+//     with the forms semantic links reach;
+//  2. MeCab's best analysis, where it is clearly cheaper (ByAnalysis);
+//  3. the Japanese form of the word's traditional spelling, the meaning the Chinese word model
+//     picked (面条 麺条, 两只 両隻), where no part of the word that IPADIC holds says otherwise
+//     (ByMeaning);
+//  4. the per-character spelling.
+// A single character is no evidence for itself in IPADIC or MeCab (nearly every kanji stands
+// alone there), so it goes to step 3 at once.
+SpellingChoice WordSpeller::Choose(const Phrase& phrase, const FormEvidence& evidence) const {
+    Spelling perChar;
+    Spelling meaning;
+    Spell(phrase, perChar, meaning);
+    if (phrase.simplified.size() >= 2) {
+        if (auto choice = ByLexicon(phrase, perChar, meaning)) {
+            return *choice;
+        }
+        if (auto analysed = ByAnalysis(phrase, perChar, meaning)) {
+            return SpellingChoice{*analysed, SpellingEvidence::Analysis, meaning};
+        }
+    }
+    return ByMeaning(phrase, perChar, meaning, evidence);
 }
 
 } // namespace pelmora::tables

@@ -1,58 +1,95 @@
 #include "candidate_menu.h"
 
+#include "segmentation.h"
 #include "utf8.h"
 #include "window_texts.h"
+#include "word_chooser.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 namespace pelmora {
 
 namespace {
 
-// The simplified text of a word, from its keys' codes (a byte value, or lead * 256 + trail).
-std::string WordText(const Word& word) {
+// The simplified text of entry `entry`, from its keys' codes (a byte value, or lead * 256 +
+// trail).
+std::string WordText(const StoredWordModel& stored, std::size_t entry) {
     std::string text;
-    for (const CharCode key : word.keys) {
-        AppendUtf8(CodePage936Character(static_cast<std::uint16_t>(key)).value_or(kPlaceholder),
-                   text);
+    for (std::size_t i = 0; i < stored.Length(entry); ++i) {
+        const auto code = static_cast<std::uint16_t>(stored.Key(entry, i));
+        AppendUtf8(CodePage936Character(code).value_or(kPlaceholder), text);
     }
     return text;
 }
 
-// The longest word of `words` in `input` that covers `at` and gives `kanji` there; of words
-// of one length, the one that starts first.
-const Word* WordInInput(std::u32string_view input, std::size_t at, const KanjiChoice& kanji,
-                        const WordTable& words) {
-    const std::size_t first = at >= kLongestWord - 1 ? at - (kLongestWord - 1) : 0;
-    const std::size_t end = std::min(input.size(), at + kLongestWord);
-    std::vector<std::optional<CharCode>> codes;
-    for (std::size_t i = first; i < end; ++i) {
-        codes.push_back(CharCodeOf(input[i]));
+// The word of the best path that covers `at`, segmenting the run of characters around it that
+// the model holds, at most what the word-aware run holds back on either side.
+std::optional<Segmentation::Word> SegmentedWordAt(std::u32string_view input, std::size_t at,
+                                                  const WordModel& words) {
+    const auto held = [&](std::size_t i) {
+        const std::optional<CharCode> code = CharCodeOf(input[i]);
+        return code && words.Holds(*code);
+    };
+    if (!held(at)) {
+        return std::nullopt;
     }
-    const Word* best = nullptr;
-    for (std::size_t start = first; start <= at; ++start) {
-        const std::span<const std::optional<CharCode>> from =
-            std::span(codes).subspan(start - first);
-        for (const Word* word : words.WordsAt(from)) {
-            const std::size_t inWord = at - start;
-            const bool gives = inWord < word->keys.size() &&
-                               word->kanji[inWord].japaneseCode == kanji.japaneseCode;
-            if (gives && (best == nullptr || word->keys.size() > best->keys.size())) {
-                best = word;
+    std::size_t first = at;
+    while (first > 0 && at - first < WordChooser::kLookahead && held(first - 1)) {
+        --first;
+    }
+    std::size_t end = at + 1;
+    while (end < input.size() && end - at < WordChooser::kLookahead && held(end)) {
+        ++end;
+    }
+    std::vector<CharCode> codes;
+    for (std::size_t i = first; i < end; ++i) {
+        codes.push_back(*CharCodeOf(input[i]));
+    }
+    Segmentation segmentation;
+    segmentation.Segment(words, codes);
+    for (Segmentation::Word word : segmentation.Words()) {
+        if (word.start + word.length > at - first) {
+            word.start += first;
+            return word;
+        }
+    }
+    return std::nullopt;
+}
+
+// For each Japanese code `key` takes in some entry's spelling, the cheapest entry of two to
+// kLongestExample characters that spells it so (the first in the file among equals).
+std::unordered_map<char32_t, std::size_t> ExamplesFor(CharCode key, const WordModel& words) {
+    const StoredWordModel& stored = words.Stored();
+    std::unordered_map<char32_t, std::size_t> examples;
+    for (std::size_t entry = 0; entry < stored.EntryCount(); ++entry) {
+        const std::size_t length = stored.Length(entry);
+        if (length < 2 || length > kLongestExample) {
+            continue;
+        }
+        for (std::size_t j = 0; j < stored.SpellingCount(entry); ++j) {
+            const WordSpelling spelling = stored.Spelling(entry, j);
+            if (stored.Key(entry, spelling.position) != key) {
+                continue;
+            }
+            const char32_t code = JapaneseCodeCharacter(spelling.japaneseCode);
+            const auto [found, added] = examples.try_emplace(code, entry);
+            if (!added && stored.Cost(entry) < stored.Cost(found->second)) {
+                found->second = entry;
             }
         }
     }
-    return best;
+    return examples;
 }
 
-// `word` is a word of the input, or else (`example`) one from the table.
-std::string EntryText(const KanjiChoice& kanji, const Word* word, bool example) {
+// `word` (the text of a word, empty for none) is a word of the input, or else (`example`) one
+// from the table.
+std::string EntryText(const KanjiChoice& kanji, const std::string& word, bool example) {
     std::string text;
     AppendUtf8(kanji.preview, text);
     std::vector<std::string> notes;
-    if (word != nullptr) {
-        notes.push_back((example ? std::string(kExampleWordMark) : std::string()) +
-                        WordText(*word));
+    if (!word.empty()) {
+        notes.push_back((example ? std::string(kExampleWordMark) : std::string()) + word);
     }
     if (kanji.extension) {
         notes.emplace_back(kExtensionKanjiNote);
@@ -79,22 +116,35 @@ constexpr std::size_t LineBreakLength(std::u32string_view text, std::size_t at) 
 std::vector<CandidateEntry> CandidateEntries(std::u32string_view input, std::size_t at,
                                              const KanjiChoice& shown,
                                              const CandidateTable& candidates,
-                                             const WordTable& words) {
+                                             const WordModel& words) {
     std::vector<CandidateEntry> entries;
     const std::optional<CharCode> key =
         at < input.size() ? CharCodeOf(input[at]) : std::optional<CharCode>();
     if (!key) {
         return entries;
     }
-    for (const KanjiChoice& kanji : candidates.CandidatesOf(*key)) {
+    const std::optional<Segmentation::Word> word = SegmentedWordAt(input, at, words);
+    const std::vector<KanjiChoice>& offered = candidates.CandidatesOf(*key);
+    const std::unordered_map<char32_t, std::size_t> examples =
+        offered.empty() ? std::unordered_map<char32_t, std::size_t>() : ExamplesFor(*key, words);
+    for (const KanjiChoice& kanji : offered) {
         const bool isShown =
             kanji.japaneseCode == shown.japaneseCode && kanji.preview == shown.preview;
-        const Word* word = WordInInput(input, at, kanji, words);
-        const bool example = word == nullptr && !isShown;
-        if (example) {
-            word = words.WordGiving(*key, kanji.japaneseCode);
+        std::optional<std::size_t> reason;
+        if (word && word->entry && word->length >= 2) {
+            const std::optional<KanjiChoice> spelled =
+                words.SpellingAt(*word->entry, at - word->start);
+            reason =
+                spelled && spelled->japaneseCode == kanji.japaneseCode ? word->entry : std::nullopt;
         }
-        entries.push_back({kanji, EntryText(kanji, word, example), isShown});
+        const auto example = examples.find(kanji.japaneseCode);
+        const bool exampleGiven = !reason && !isShown && example != examples.end();
+        const std::optional<std::size_t> shownWord = exampleGiven ? example->second : reason;
+        entries.push_back(
+            {kanji,
+             EntryText(kanji, shownWord ? WordText(words.Stored(), *shownWord) : std::string(),
+                       exampleGiven),
+             isShown});
     }
     return entries;
 }

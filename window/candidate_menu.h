@@ -1,5 +1,6 @@
 #pragma once
 
+#include "word_model.h"
 #include "word_tables.h"
 
 #include <cstddef>
@@ -20,18 +21,20 @@ struct CandidateEntry {
 /// The entries for the character at `at` of `input`, now shown as `shown`, one per candidate
 /// that `candidates` lists for it, in the table's order; none for a character without
 /// candidates or past the end. Each shows the kanji's preview form and, in full-width brackets,
-/// the word that suggests it and, for an extension kanji, kExtensionKanjiNote. The word is a
-/// word of `words` found in `input` across `at` that gives the kanji there (the longest, then
-/// the one starting first): "髪（头发）", the reason in the user's own text. words.dat holds
-/// only the words the per-character run gets wrong (and the longer words that keep them from
-/// matching inside others), so a word of the text it lacks cannot be told from two characters
-/// side by side; then a kanji the boxes do not show gets an example from the table's first word
-/// that gives it, marked as one: "髪（如：头发）". The kanji shown gets none, which would read
-/// as a reason found in the text.
+/// the word that suggests it and, for an extension kanji, kExtensionKanjiNote. The word is the
+/// word of `input` that the segmentation over the word model `words` puts the character in,
+/// when that word spells it with the kanji: "髪（头发）", the reason in the user's own text
+/// (the segmentation of the run of characters around `at` that the model holds, as the
+/// word-aware run makes it). Else a kanji the boxes do not show gets an example: the cheapest
+/// entry of two to kLongestExample characters that spells the character so, marked as one:
+/// "髪（如：头发）". The kanji shown gets none, which would read as a reason found in the text.
 std::vector<CandidateEntry> CandidateEntries(std::u32string_view input, std::size_t at,
                                              const KanjiChoice& shown,
                                              const CandidateTable& candidates,
-                                             const WordTable& words);
+                                             const WordModel& words);
+
+/// The longest entry the candidate menu gives as an example.
+inline constexpr std::size_t kLongestExample = 4;
 
 /// Where the character at `boxIndex` of a box's text lies in `converted`, the text the window
 /// put into the box. The box may keep each line break of `converted` in another form (CR LF,

@@ -5,6 +5,7 @@
 #include "input_file.h"
 #include "utf8.h"
 #include "window_texts.h"
+#include "word_chooser.h"
 
 namespace pelmora {
 
@@ -64,7 +65,7 @@ void frmMain::RunConversion(RunKind kind) {
     BoxSource input(m_view, Control::Text1);
     BoxSink japaneseCode(m_view, Control::Text2);
     BoxSink preview(m_view, Control::Text3);
-    ConvertText(kind, input, japaneseCode, preview, m_tablePaths, m_tables, m_report);
+    ConvertText(kind, input, japaneseCode, preview, m_tablePaths, m_tables, m_report, m_kanji);
     // Setting a box's text is a step of the run, so its failure is the run's report.
     try {
         if (japaneseCode.Cleared()) {
@@ -111,6 +112,29 @@ void frmMain::Text3_ContextMenu(std::size_t index) {
     OutputBoxMenu(Control::Text3, index);
 }
 
+void frmMain::Text1_ContextMenu() {
+    if (m_ended) {
+        return;
+    }
+    try {
+        const MenuItem jisX0208{std::string(kJisX0208Item), true, m_kanji == KanjiSet::JisX0208,
+                                true, true};
+        const std::optional<std::size_t> picked =
+            m_view.ShowEditingMenu(Control::Text1, {jisX0208});
+        if (picked == 0u) {
+            mnuJisX0208_Click();
+        }
+    } catch (...) {
+        ReportCurrentException(m_report, ContextMenuErrorTitle(LayoutOf(Control::Text1).name));
+    }
+}
+
+void frmMain::mnuJisX0208_Click() {
+    if (!m_ended) {
+        m_kanji = m_kanji == KanjiSet::JisX0208 ? KanjiSet::CodePage932 : KanjiSet::JisX0208;
+    }
+}
+
 bool frmMain::Text1_KeyDown(BoxKey key, KeyModifiers modifiers) {
     const bool controlEnter =
         key == BoxKey::Enter && modifiers.control && !modifiers.shift && !modifiers.alt;
@@ -146,6 +170,9 @@ void frmMain::Click(Control button) {
 
 void frmMain::ContextMenu(Control box, std::size_t index) {
     switch (box) {
+    case Control::Text1:
+        Text1_ContextMenu();
+        break;
     case Control::Text2:
         Text2_ContextMenu(index);
         break;
@@ -198,21 +225,24 @@ std::optional<std::size_t> frmMain::ConvertedCharacterAt(Control box, std::size_
     return at && *at < m_last->input.size() ? at : std::nullopt;
 }
 
-// The candidates, with the words that suggest them, read afresh from beside the tables like
-// the tables themselves. Missing files offer nothing; a damaged one is reported and the menu
-// still opens, without candidates or without their words.
+// The candidates within the kanji set, with the words that suggest them, read afresh from
+// beside the tables like the tables themselves. Missing files offer nothing; a damaged one is
+// reported and the menu still opens, without candidates or without their words.
 std::vector<CandidateEntry> frmMain::LoadCandidateEntries(std::size_t at,
                                                           std::string_view errorTitle) {
     // The characters that a word across `at` can hold, kept apart from the last conversion,
     // which a report below may outlast.
-    const std::size_t from = at >= kLongestWord ? at - kLongestWord : 0;
-    const std::u32string around = m_last->input.substr(from, 2 * kLongestWord);
+    const std::size_t from = at >= WordChooser::kLookahead ? at - WordChooser::kLookahead : 0;
+    const std::u32string around = m_last->input.substr(from, 2 * WordChooser::kLookahead + 1);
     const KanjiChoice shown{m_last->japaneseCode[at], m_last->preview[at]};
     CandidateTable candidates;
-    WordTable words;
+    WordModel words;
     try {
         candidates = CandidateTable::Load(m_tables.directory / kCandidateTableName);
-        words = WordTable::Load(m_tables.directory / kWordTableName);
+        if (m_kanji == KanjiSet::JisX0208) {
+            candidates = candidates.OnlyJisX0208();
+        }
+        words = WordModel::Load(m_tables.directory / kWordTableName);
     } catch (...) {
         ReportCurrentException(m_report, errorTitle);
     }

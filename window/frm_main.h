@@ -59,6 +59,16 @@ public:
     /// names run into Text2 and Text3.
     void mnuByNames_Click();
 
+    /// The context menu of the input box: the box's own editing commands, then the checkable
+    /// kJisX0208Item, checked while the window gives JIS X 0208 kanji only. A failure is
+    /// reported as "Error in Text1ContextMenu" and ends the handler.
+    void Text1_ContextMenu();
+    /// kJisX0208Item: turns JIS X 0208 only on or off, for this session only (the program keeps
+    /// no settings). While on, Convert, "按词语选字" and "按人名选字" give only JIS X 0208
+    /// kanji (KanjiSet::JisX0208) and the output boxes' menus offer no kanji beyond it; the
+    /// boxes keep what they show until the next conversion.
+    void mnuJisX0208_Click();
+
     /// A key pressed in the input box: Ctrl+Enter runs Convert, as the button does, so the
     /// user need not leave the box for it. True when the key was used; the view then drops it,
     /// so no line break is typed.
@@ -70,13 +80,16 @@ public:
     /// key, which the view must then drop. A view forwards its text boxes' Enter keys here.
     bool KeyDown(Control box, BoxKey key, KeyModifiers modifiers);
     /// A context menu asked for in `box` over the character at `index` of its text, passed to
-    /// the box's handler; a view forwards right-clicks in the output boxes here.
+    /// the box's handler; a view forwards right-clicks in the boxes with the window's own menu
+    /// (the input box and the output boxes) here.
     void ContextMenu(Control box, std::size_t index);
 
     /// The table paths the last conversion formed (pinfile, pjfile, jjfile).
     const pelmora::TablePaths& TablePaths() const { return m_tablePaths; }
     /// Whether the program has ended (Exit, or the window closed).
     bool Ended() const { return m_ended; }
+    /// The kanji the window's conversions give now.
+    KanjiSet Kanji() const { return m_kanji; }
 
 private:
     // Every failure of the window in a message box, described in Chinese; silent once the
@@ -121,6 +134,7 @@ private:
     ViewReport m_report{*this};
     pelmora::TablePaths m_tablePaths;
     std::optional<LastConversion> m_last;
+    KanjiSet m_kanji = KanjiSet::CodePage932;
     std::uint64_t m_boxFillings = 0; // counts every change of the output boxes' text
     bool m_ended = false;
 };

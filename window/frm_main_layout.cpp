@@ -42,6 +42,13 @@ ControlLayout Box(Control id, std::string_view name, TwipRect place, int tabInde
     return box;
 }
 
+// The input box: its context menu adds the window's setting to the box's editing commands.
+ControlLayout InputBox(TwipRect place, int tabIndex) {
+    ControlLayout box = Box(Control::Text1, "Text1", place, tabIndex);
+    box.ownContextMenu = true;
+    return box;
+}
+
 // An output box: read-only, with the window's context menu of candidates, which its tooltip
 // tells of.
 ControlLayout OutputBox(Control id, std::string_view name, TwipRect place, int tabIndex) {
@@ -65,7 +72,7 @@ std::array<ControlLayout, kControlCount> MakeControls() {
     return {
         Label(Label1, "Label1", "简体中文输入", {120, 120, 3255, 255}, 0),
         Label(Label2, "Label2", "日文汉字（简体显示状态）", {5280, 120, 3135, 255}, 1),
-        Box(Text1, "Text1", {120, 600, 3255, 2415}, 2),
+        InputBox({120, 600, 3255, 2415}, 2),
         OutputBox(Text2, "Text2", {5040, 600, 3975, 2415}, 3),
         OutputBox(Text3, "Text3", {5040, 3720, 3975, 2415}, 4),
         Label(Label3, "Label3", "日文汉字（日文显示状态）", {5280, 3240, 3135, 255}, 5),

@@ -60,7 +60,8 @@ struct ControlLayout {
     bool multiLine = false;
     ScrollBars scrollBars = ScrollBars::None;
     std::string_view toolTip; ///< shown when the pointer rests on the control; empty for none
-    /// The window's own context menu (frmMain::ContextMenu) in place of the toolkit's.
+    /// The window makes the box's context menu (frmMain::ContextMenu): in place of the
+    /// toolkit's in a read-only box, around the box's own editing commands in the input box.
     bool ownContextMenu = false;
 };
 

@@ -16,6 +16,7 @@ struct MenuItem {
     bool enabled = true;
     bool checked = false;         ///< shown with a check mark
     bool separatorBefore = false; ///< a separator line above the entry
+    bool checkable = false;       ///< a setting turned on or off: a check box, filled when checked
 };
 
 /// The editing commands of a text box that its context menu offers.
@@ -34,11 +35,10 @@ struct KeyModifiers {
 
 /// What the main window's handlers ask of a window toolkit. A toolkit's view makes the controls
 /// from FrmMainControls(), forwards their events to frmMain (button clicks to Click, a context
-/// menu asked for in an output box to ContextMenu, with the index of the character under the
-/// pointer, the Enter key in a text box to KeyDown) and implements these operations on its
-/// controls. Every text is UTF-8; an index into
-/// a box's text counts characters (code points) of BoxText. Each operation runs on the event
-/// thread.
+/// menu asked for in a box with the window's own menu (ownContextMenu) to ContextMenu, with the
+/// index of the character under the pointer, the Enter key in a text box to KeyDown) and
+/// implements these operations on its controls. Every text is UTF-8; an index into a box's text
+/// counts characters (code points) of BoxText. Each operation runs on the event thread.
 class FrmMainView {
 public:
     virtual ~FrmMainView() = default;
@@ -65,6 +65,13 @@ public:
     /// for from the keyboard, at the text cursor) and returns when it closes: the index of the
     /// entry picked, or nothing when the menu was dismissed.
     virtual std::optional<std::size_t> ShowContextMenu(Control box,
+                                                       const std::vector<MenuItem>& items) = 0;
+    /// Shows the context menu of `box`, a box the user types into, at the mouse pointer (or at
+    /// the text cursor): first the box's own editing commands (undo, cut, copy, paste, delete,
+    /// select all) in the system's language, which the box carries out itself as from its own
+    /// menu, then `items`. Returns when it closes: the index in `items` of the entry picked, or
+    /// nothing when the menu was dismissed or one of the box's own commands was picked.
+    virtual std::optional<std::size_t> ShowEditingMenu(Control box,
                                                        const std::vector<MenuItem>& items) = 0;
     /// Whether some text of `box` is selected.
     virtual bool BoxHasSelection(Control box) = 0;

@@ -24,6 +24,9 @@ inline constexpr std::string_view kCopyItem = "复制";
 inline constexpr std::string_view kSelectAllItem = "全选";
 inline constexpr std::string_view kNoCandidatesItem = "这个字没有其他可选的日文汉字";
 
+/// The input box's context menu entry that turns JIS X 0208 only on or off.
+inline constexpr std::string_view kJisX0208Item = "只用 JIS X 0208 汉字（部分游戏只接受这些字）";
+
 /// Comes before a word of words.dat that shows a candidate in use but is not in the user's text.
 inline constexpr std::string_view kExampleWordMark = "如：";
 
@@ -54,7 +57,7 @@ std::string ProgramVersionLine();
 
 /// The help text shown in the help box: how to convert (also with Ctrl+Enter), how the tables
 /// work, what an extension kanji and a character the tables lack look like in each box and in
-/// the game, and where to send suggestions.
+/// the game, the menus and the JIS X 0208 only setting, and where to send suggestions.
 /// Lines end in CR LF.
 std::string HelpText();
 

@@ -264,8 +264,9 @@ TEST_F(ConvertCommandTest, MemoryStaysBoundedWhateverTheInputSize) {
 TEST_F(ConvertCommandTest, WordsAndCandidates) {
     // 发东 is a word in which 发 takes 髪 (94 AF); 发 can be 発, 髪 or the extension kanji 琪.
     const auto record = [](const std::string& bytes) { return testing::RecordBytes(bytes); };
-    WriteFile(m_tables.Path() / "words.dat", std::string("\0\2", 2) + Gbk("发") + Gbk("东") +
-                                                 "\x94\xAF\x93\x8C" + Gbk("髪") + Gbk("東"));
+    WriteFile(
+        m_tables.Path() / "words.dat",
+        testing::WordModelEntryBytes({Gbk("发"), Gbk("东")}, 100, {{0, "\x94\xAF", Gbk("髪")}}));
     WriteFile(m_tables.Path() / "candidates.dat", std::string("\0\3", 2) + Gbk("发") +
                                                       "\x94\xAD\x94\xAF\xEE\x4C" + Gbk("発") +
                                                       Gbk("髪") + record(Gbk("琪")));
@@ -280,6 +281,9 @@ TEST_F(ConvertCommandTest, WordsAndCandidates) {
     EXPECT_EQ(Run(Tables({"--candidates", "--words"}), "发东 发").out,
               "发\t髪 発 琪*\n东\t東\n \t\n发\t発 髪 琪*\n")
         << "the word-aware run's pick comes first";
+    EXPECT_EQ(Run(Tables({"--candidates", "--words", "--jis-x0208"}), "发东 发").out,
+              "发\t髪 発\n东\t東\n \t\n发\t発 髪\n")
+        << "--jis-x0208 lists no extension kanji";
 
     std::filesystem::remove(m_tables.Path() / "candidates.dat");
     std::filesystem::remove(m_tables.Path() / "words.dat");

@@ -4,6 +4,7 @@
 #include "string_text.h"
 #include "table_fixture.h"
 #include "utf8.h"
+#include "word_chooser.h"
 #include "word_tables.h"
 
 #include <gtest/gtest.h>
@@ -19,7 +20,8 @@ using testing::RecordingReport;
 using testing::SampleRows;
 using testing::StringSource;
 using testing::TempDirectory;
-using testing::WordEntryBytes;
+using testing::NameEntryBytes;
+using testing::WordModelEntryBytes;
 using testing::WriteFile;
 using testing::WriteTables;
 
@@ -27,22 +29,24 @@ using testing::WriteTables;
 const std::string kHair = "\x94\xAF";
 const std::string kQi = "\xEE\x4C";
 
-// 发东 → 髪東, 发东发 → 発東髪, 东发 → 東髪: a word, a longer word with the same start, and a
-// word that overlaps both.
+// The word model: 东, 发 and the words 东发 → 東髪, 发东 → 髪東, 发东发 → 発東髪, costed so that
+// the longer word wins where it fits (发东发 1000 against 发东 + 发 1250) and the cheaper of two
+// overlapping words where both do (东发 + 东 1300 against 东 + 发东 1350).
 std::string SampleWords() {
-    return WordEntryBytes({Gbk("发"), Gbk("东")}, {kHair, "\x93\x8C"}, {Gbk("髪"), Gbk("東")}) +
-           WordEntryBytes({Gbk("发"), Gbk("东"), Gbk("发")}, {"\x94\xAD", "\x93\x8C", kHair},
-                          {Gbk("発"), Gbk("東"), Gbk("髪")}) +
-           WordEntryBytes({Gbk("东"), Gbk("发")}, {"\x93\x8C", kHair}, {Gbk("東"), Gbk("髪")});
+    return WordModelEntryBytes({Gbk("东")}, 500) +
+           WordModelEntryBytes({Gbk("东"), Gbk("发")}, 800, {{1, kHair, Gbk("髪")}}) +
+           WordModelEntryBytes({Gbk("发")}, 400) +
+           WordModelEntryBytes({Gbk("发"), Gbk("东")}, 850, {{0, kHair, Gbk("髪")}}) +
+           WordModelEntryBytes({Gbk("发"), Gbk("东"), Gbk("发")}, 1000, {{2, kHair, Gbk("髪")}});
 }
 
 // Names: the compound surname 发发 → 髪髪 before the surname 发 → 髪, and 东 → 琪 (an extension
 // kanji) in given names.
 std::string SampleNames() {
-    return WordEntryBytes({Gbk("发"), Gbk("发")}, {kHair, kHair}, {Gbk("髪"), Gbk("髪")},
+    return NameEntryBytes({Gbk("发"), Gbk("发")}, {kHair, kHair}, {Gbk("髪"), Gbk("髪")},
                           kSurnameTag) +
-           WordEntryBytes({Gbk("发")}, {kHair}, {Gbk("髪")}, kSurnameTag) +
-           WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("琪")}, kGivenNameTag);
+           NameEntryBytes({Gbk("发")}, {kHair}, {Gbk("髪")}, kSurnameTag) +
+           NameEntryBytes({Gbk("东")}, {kQi}, {Gbk("琪")}, kGivenNameTag);
 }
 
 // A source that gives its text in random pieces of one to five whole characters.
@@ -76,9 +80,10 @@ protected:
     }
 
     std::pair<std::string, std::string> Run(RunKind kind, const std::string& text,
-                                            RecordingReport& report) {
+                                            RecordingReport& report,
+                                            KanjiSet kanji = KanjiSet::CodePage932) {
         StringSource input(text);
-        return Run(kind, input, report);
+        return Run(kind, input, report, kanji);
     }
     std::pair<std::string, std::string> RunInPieces(RunKind kind, const std::string& text,
                                                     unsigned seed, RecordingReport& report) {
@@ -86,11 +91,12 @@ protected:
         return Run(kind, input, report);
     }
     std::pair<std::string, std::string> Run(RunKind kind, TextSource& input,
-                                            RecordingReport& report) {
+                                            RecordingReport& report,
+                                            KanjiSet kanji = KanjiSet::CodePage932) {
         KeepingSink code;
         KeepingSink preview;
         TablePaths paths;
-        ConvertText(kind, input, code, preview, paths, {m_dir.Path(), GetParam()}, report);
+        ConvertText(kind, input, code, preview, paths, {m_dir.Path(), GetParam()}, report, kanji);
         return {code.Utf8(), preview.Utf8()};
     }
     std::pair<std::string, std::string> ByWords(const std::string& text) {
@@ -101,13 +107,21 @@ protected:
     RecordingReport m_report;
 };
 
-TEST_P(WordRunTest, CharactersInsideAWordTakeItsKanjiLongestWordFirst) {
+TEST_P(WordRunTest, CharactersTakeTheKanjiOfTheCheapestSegmentation) {
     EXPECT_EQ(ByWords("发东").second, "髪東");
     EXPECT_EQ(ByWords("发东").first, CodeText(kHair) + "搶");
-    EXPECT_EQ(ByWords("发东发").second, "発東髪") << "the longer word wins";
-    EXPECT_EQ(ByWords("发东发东").second, "発東髪東") << "then the walk goes on after it";
-    EXPECT_EQ(ByWords("东发东").second, "東髪東") << "left to right: 东发 first, 东 alone";
+    EXPECT_EQ(ByWords("发东发").second, "発東髪") << "one word of 1000 over two of 1250";
+    EXPECT_EQ(ByWords("发东发东").second, "発東髪東");
+    EXPECT_EQ(ByWords("东发东").second, "東髪東") << "东发 + 东 (1300) over 东 + 发东 (1350)";
     EXPECT_EQ(ByWords("A发 东发\n东").second, "A発 東髪\n東");
+    // One run far longer than the lookahead is settled in parts, at words of its best path.
+    std::string run;
+    std::string spelled;
+    for (std::size_t i = 0; i < 3 * WordChooser::kLookahead; ++i) {
+        run += "发东发";
+        spelled += "発東髪";
+    }
+    EXPECT_EQ(ByWords(run).second, spelled);
     EXPECT_TRUE(m_report.Entries().empty());
 }
 
@@ -189,12 +203,30 @@ TEST_P(WordRunTest, AFailedLookupKeepsOnePieceForEveryCharacterBeforeIt) {
     }
 }
 
-TEST_P(WordRunTest, AMalformedWordTableIsReportedAndLeavesTheOutputsAsTheyWere) {
+TEST_P(WordRunTest, AMalformedWordModelIsReportedAndLeavesTheOutputsAsTheyWere) {
     const std::string good = SampleWords();
+    const std::string dong = WordModelEntryBytes({Gbk("东")}, 500);
+    const std::string fa = WordModelEntryBytes({Gbk("发")}, 400);
     const std::vector<std::pair<std::string, std::string>> broken = {
         {"cut short", good.substr(0, good.size() - 2)},
-        {"a header that is no header", "\x01\x02" + good},
-        {"a one-character word", std::string("\0\1", 2) + good.substr(2)},
+        {"a word of no characters", WordModelEntryBytes({}, 0) + good},
+        {"a word of 17 characters", WordModelEntryBytes(std::vector(17, Gbk("东")), 0)},
+        {"more spellings than characters",
+         WordModelEntryBytes({Gbk("发")}, 400, {{0, kHair, Gbk("髪")}, {0, kHair, Gbk("髪")}})},
+        {"a cost above the most", WordModelEntryBytes({Gbk("发")}, kMostWordCost + 1)},
+        {"keys out of order", fa + dong},
+        {"keys repeated", dong + dong},
+        {"a spelling past the word",
+         WordModelEntryBytes({Gbk("发")}, 400, {{1, kHair, Gbk("髪")}})},
+        {"spellings not ascending",
+         WordModelEntryBytes({Gbk("发"), Gbk("东")}, 400,
+                             {{1, "\x93\x8C", Gbk("東")}, {0, kHair, Gbk("髪")}})},
+        {"a spelling tag that is no 00",
+         [&] {
+             std::string entry = WordModelEntryBytes({Gbk("发")}, 400, {{0, kHair, Gbk("髪")}});
+             entry[6] = '\x01';
+             return entry;
+         }()},
         {"odd length", good + "x"}, // the stray byte is no record: this one is well formed
     };
     for (const auto& [what, bytes] : broken) {
@@ -219,12 +251,22 @@ TEST_P(WordRunTest, AMalformedWordTableIsReportedAndLeavesTheOutputsAsTheyWere) 
         EXPECT_EQ(code.Clears(), 0) << what;
         EXPECT_EQ(preview.Utf8(), "before") << what;
     }
+    // A spelling whose Shift-JIS code is not its preview's kanji names its record.
+    WriteFile(m_dir.Path() / kWordTableName,
+              dong + WordModelEntryBytes({Gbk("发")}, 400, {{0, kHair, Gbk("東")}}));
+    RecordingReport report;
+    EXPECT_EQ(Run(RunKind::ByWords, "东", report), std::make_pair(std::string(), std::string()));
+    ASSERT_EQ(report.Entries().size(), 1u);
+    EXPECT_EQ(report.Entries()[0].text,
+              "ErrorNo:321\r\nErrorInfo:Invalid file format: " +
+                  (m_dir.Path() / kWordTableName).string() +
+                  ", record 8: its Shift-JIS code is not its preview's kanji");
     // names.dat the same way: a given-name entry of two characters, and a pair whose Shift-JIS
     // code is not its preview's kanji.
     WriteFile(m_dir.Path() / kWordTableName, good);
     for (const std::string& names :
-         {WordEntryBytes({Gbk("东"), Gbk("东")}, {kQi, kQi}, {Gbk("琪"), Gbk("琪")}, kGivenNameTag),
-          WordEntryBytes({Gbk("东")}, {kQi}, {Gbk("東")}, kGivenNameTag)}) {
+         {NameEntryBytes({Gbk("东"), Gbk("东")}, {kQi, kQi}, {Gbk("琪"), Gbk("琪")}, kGivenNameTag),
+          NameEntryBytes({Gbk("东")}, {kQi}, {Gbk("東")}, kGivenNameTag)}) {
         WriteFile(m_dir.Path() / kNameTableName, names);
         RecordingReport report;
         EXPECT_EQ(Run(RunKind::ByNames, "东", report),
@@ -237,17 +279,61 @@ TEST_P(WordRunTest, AMalformedWordTableIsReportedAndLeavesTheOutputsAsTheyWere) 
     }
 }
 
+// JIS X 0208 only, in every run: a kanji beyond it, whether a character's own (琪), a word's
+// (琪东 → 琪琪) or a given name's (东 → 琪), becomes the character's first JIS X 0208 candidate
+// in the table's order, or a miss when it has none; a damaged candidates.dat is reported.
+TEST_P(WordRunTest, JisX0208OnlyTakesTheFirstJisX0208CandidateInEveryRun) {
+    std::vector<testing::TableRow> rows = SampleRows();
+    rows.insert(rows.end() - 1, {Gbk("琪"), kQi, Gbk("琪")});
+    WriteTables(m_dir.Path(), rows);
+    WriteFile(m_dir.Path() / kWordTableName,
+              SampleWords() +
+                  WordModelEntryBytes({Gbk("琪"), Gbk("东")}, 600, {{1, kQi, Gbk("琪")}}));
+    WriteFile(m_dir.Path() / kNameTableName, SampleNames());
+    const std::string go = "\x8A\xFB"; // 棋
+    WriteFile(m_dir.Path() / kCandidateTableName,
+              testing::CandidateEntryBytes(Gbk("东"), {"\x93\x8C", kQi}, {Gbk("東"), Gbk("琪")}) +
+                  testing::CandidateEntryBytes(Gbk("琪"), {kQi, go, "\x8C\xE9"},
+                                               {Gbk("琪"), Gbk("棋"), Gbk("碁")}));
+    const auto jis = [this](RunKind kind, const std::string& text) {
+        return Run(kind, text, m_report, KanjiSet::JisX0208);
+    };
+    EXPECT_EQ(Run(RunKind::ByWords, "琪东发", m_report).second, "琪琪発");
+    EXPECT_EQ(jis(RunKind::PerCharacter, "琪东发"),
+              std::make_pair(CodeText(go) + "搶" + CodeText("\x94\xAD"), std::string("棋東発")));
+    EXPECT_EQ(jis(RunKind::ByWords, "琪东发").second, "棋東発");
+    EXPECT_EQ(Run(RunKind::ByNames, "发东\n琪", m_report).second, "髪琪\n琪");
+    EXPECT_EQ(jis(RunKind::ByNames, "发东\n琪").second, "髪東\n棋");
+    std::filesystem::remove(m_dir.Path() / kCandidateTableName);
+    EXPECT_EQ(jis(RunKind::ByNames, "琪东"),
+              std::make_pair(std::string("仩仩"), std::string("□□")));
+    EXPECT_TRUE(m_report.Entries().empty());
+
+    WriteFile(m_dir.Path() / kCandidateTableName, std::string("\0\0", 2) + Gbk("琪"));
+    EXPECT_EQ(Run(RunKind::PerCharacter, "琪", m_report).second, "琪") << "read only when needed";
+    EXPECT_TRUE(m_report.Entries().empty());
+    StringSource input("琪");
+    KeepingSink code(U"before");
+    KeepingSink preview(U"before");
+    TablePaths paths;
+    ConvertText(RunKind::PerCharacter, input, code, preview, paths, {m_dir.Path(), GetParam()},
+                m_report, KanjiSet::JisX0208);
+    ASSERT_EQ(m_report.Entries().size(), 1u);
+    EXPECT_EQ(m_report.Entries()[0].text.rfind("ErrorNo:321\r\nErrorInfo:Invalid file format: " +
+                                                   (m_dir.Path() / kCandidateTableName).string(),
+                                               0),
+              0u);
+    EXPECT_EQ(preview.Utf8(), "before");
+}
+
 INSTANTIATE_TEST_SUITE_P(BothReadings, WordRunTest, testing::BothReadings(), testing::ReadingName);
 
-TEST(WordTablesTest, CandidatesAndTheWordsThatSuggestThem) {
+TEST(WordTablesTest, CandidatesInTheTablesOrder) {
     TempDirectory dir;
-    WriteFile(dir.Path() / kWordTableName, SampleWords());
     WriteFile(dir.Path() / kCandidateTableName, std::string("\0\3", 2) + Gbk("发") + "\x94\xAD" +
                                                     kHair + kQi + Gbk("発") + Gbk("髪") +
                                                     Gbk("琪"));
-    const WordTable words = WordTable::Load(dir.Path() / kWordTableName);
     const CandidateTable candidates = CandidateTable::Load(dir.Path() / kCandidateTableName);
-    ASSERT_EQ(words.Size(), 3u);
     const CharCode fa = *CharCodeOf(U'发');
     const std::vector<KanjiChoice>& ofFa = candidates.CandidatesOf(fa);
     ASSERT_EQ(ofFa.size(), 3u);
@@ -257,12 +343,6 @@ TEST(WordTablesTest, CandidatesAndTheWordsThatSuggestThem) {
     EXPECT_TRUE(ofFa[2].extension);
     EXPECT_TRUE(candidates.CandidatesOf(*CharCodeOf(U'东')).empty());
 
-    const Word* hair = words.WordGiving(fa, ofFa[1].japaneseCode);
-    ASSERT_NE(hair, nullptr);
-    EXPECT_EQ(hair->keys.size(), 2u) << "the shortest word that gives 髪 to 发";
-    EXPECT_EQ(words.WordGiving(fa, ofFa[2].japaneseCode), nullptr);
-
-    EXPECT_TRUE(WordTable::Load(dir.Path() / "none.dat").Empty());
     EXPECT_TRUE(CandidateTable::Load(dir.Path() / "none.dat").Empty());
     WriteFile(dir.Path() / kCandidateTableName, std::string("\0\0", 2) + Gbk("发"));
     EXPECT_THROW(CandidateTable::Load(dir.Path() / kCandidateTableName), RuntimeError)

@@ -161,7 +161,7 @@ std::size_t CodePointCount(std::string_view utf8) {
 }
 
 RunResult Run(const std::string& text, const fs::path& directory, TableReading reading,
-              bool byWords) {
+              bool byWords, KanjiSet kanji = KanjiSet::CodePage932) {
     const int openBefore = OpenFileCount();
     StringSource input(text);
     Utf8Sink japaneseCode;
@@ -169,7 +169,7 @@ RunResult Run(const std::string& text, const fs::path& directory, TableReading r
     TablePaths paths;
     RunResult result;
     ConvertText(byWords ? RunKind::ByWords : RunKind::PerCharacter, input, japaneseCode, preview,
-                paths, {directory, reading}, result.reports);
+                paths, {directory, reading}, result.reports, kanji);
     Require(OpenFileCount() == openBefore, "every table is closed when the run ends");
     result.japaneseCode = std::move(japaneseCode.Text());
     result.preview = std::move(preview.Text());
@@ -209,6 +209,30 @@ void CheckWordRun(const RunResult& byWords, const RunResult& perCharacter) {
             "the word-aware run fails where the per-character run fails");
     Require(CodePointCount(byWords.japaneseCode) == CodePointCount(perCharacter.japaneseCode),
             "the word-aware run gives as many characters as the per-character run");
+}
+
+// JIS X 0208 only changes kanji, never where a run fails or how much it gives: unless its
+// candidate table is reported, the word-aware run with it shows the same reports and gives
+// outputs of the same lengths as without it, and its code text holds no Shift-JIS code of code
+// page 932's NEC row 13 or extension rows (lead byte 87, ED, EE, FA-FC).
+void CheckJisX0208Run(const RunResult& jisX0208, const RunResult& byWords) {
+    if (jisX0208.reports.AnyContains(kCandidateTableName)) {
+        Require(jisX0208.japaneseCode.empty() && jisX0208.preview.empty(),
+                "a candidate table that cannot be read leaves the outputs as they were");
+        return;
+    }
+    Require(jisX0208.reports.Lines() == byWords.reports.Lines(),
+            "JIS X 0208 only fails where the run without it fails");
+    Require(CodePointCount(jisX0208.japaneseCode) == CodePointCount(byWords.japaneseCode),
+            "JIS X 0208 only gives as many characters as the run without it");
+    for (const char32_t character : DecodeUtf8(jisX0208.japaneseCode)) {
+        std::string bytes;
+        Require(AppendCodePage936(character, bytes), "the code text is code page 936 text");
+        const auto lead = static_cast<unsigned char>(bytes[0]);
+        Require(bytes.size() == 1 ||
+                    !(lead == 0x87 || lead == 0xED || lead == 0xEE || lead >= 0xFA),
+                "JIS X 0208 only gives no code beyond JIS X 0208");
+    }
 }
 
 // Loading the candidates either gives candidates that are characters or reports the file.
@@ -255,6 +279,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "both table readings give the same outputs and reports");
     }
     CheckWordRun(results[1][1], results[0][1]);
+    const RunResult jisX0208 =
+        Run(fuzzCase.text, directory.Path(), TableReading::InMemory, true, KanjiSet::JisX0208);
+    CheckRun(jisX0208, inputCharacters);
+    CheckJisX0208Run(jisX0208, results[1][1]);
     CheckCandidates(directory.Path(), fuzzCase.text);
     RequireTablesUnchanged(fuzzCase, directory.Path());
     return 0;

@@ -63,7 +63,7 @@ void WriteTables(const std::filesystem::path& directory, const std::vector<Table
     WriteFile(directory / kPreviewTableName, jj);
 }
 
-std::string WordEntryBytes(const std::vector<std::string>& keys,
+std::string NameEntryBytes(const std::vector<std::string>& keys,
                            const std::vector<std::string>& japaneseCodes,
                            const std::vector<std::string>& previews, std::uint8_t tag) {
     std::string entry = {static_cast<char>(tag), static_cast<char>(keys.size())};
@@ -71,6 +71,20 @@ std::string WordEntryBytes(const std::vector<std::string>& keys,
         for (const std::string& record : *part) {
             entry += RecordBytes(record);
         }
+    }
+    return entry;
+}
+
+std::string WordModelEntryBytes(const std::vector<std::string>& keys, std::uint16_t cost,
+                                const std::vector<ModelSpelling>& spellings) {
+    std::string entry = {static_cast<char>(keys.size()), static_cast<char>(spellings.size()),
+                         static_cast<char>(cost >> 8), static_cast<char>(cost & 0xFF)};
+    for (const std::string& key : keys) {
+        entry += RecordBytes(key);
+    }
+    for (const ModelSpelling& spelling : spellings) {
+        entry += {'\0', static_cast<char>(spelling.position)};
+        entry += RecordBytes(spelling.japaneseCode) + RecordBytes(spelling.preview);
     }
     return entry;
 }

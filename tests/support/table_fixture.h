@@ -59,13 +59,24 @@ void WriteFile(const std::filesystem::path& path, const std::string& contents);
 /// Writes pin.dat, pj.dat and jj.dat for `rows` into `directory`.
 void WriteTables(const std::filesystem::path& directory, const std::vector<TableRow>& rows);
 
-/// The bytes of one words.dat entry: the header, then the word's key, Japanese code and preview
-/// records, each given by its bytes as in TableRow. A names.dat entry has the same layout under
-/// its own `tag`.
-std::string WordEntryBytes(const std::vector<std::string>& keys,
+/// The bytes of one names.dat entry of kind `tag`: the header, then the name's key, Japanese
+/// code and preview records, each given by its bytes as in TableRow.
+std::string NameEntryBytes(const std::vector<std::string>& keys,
                            const std::vector<std::string>& japaneseCodes,
-                           const std::vector<std::string>& previews,
-                           std::uint8_t tag = kWordHeaderTag);
+                           const std::vector<std::string>& previews, std::uint8_t tag);
+
+/// One spelled character of a word model entry: its position in the word, its Shift-JIS code
+/// and its preview, each code given by its bytes as in TableRow.
+struct ModelSpelling {
+    std::size_t position = 0;
+    std::string japaneseCode;
+    std::string preview;
+};
+
+/// The bytes of one entry of the word model (words.dat): the record `n s`, the cost, the keys
+/// (given by their bytes as in TableRow), then the spellings.
+std::string WordModelEntryBytes(const std::vector<std::string>& keys, std::uint16_t cost,
+                                const std::vector<ModelSpelling>& spellings = {});
 
 /// The bytes of one candidates.dat entry for `key`, its candidates given as in TableRow.
 std::string CandidateEntryBytes(const std::string& key,

@@ -5,15 +5,19 @@
 #include "both_readings.h"
 #include "conversion.h"
 #include "string_text.h"
+#include "table_files.h"
 #include "table_fixture.h"
 #include "table_test_support.h"
 #include "utf8.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 namespace pelmora {
 namespace {
@@ -129,6 +133,106 @@ TEST(CodeTextReadsAsPreviewThroughTheCommandLine, ShiftJisBytesReadAsThePreview)
     }
     EXPECT_EQ(shown, preview);
     EXPECT_EQ(preview.size(), EveryInputCharacter().size());
+}
+
+// Code page 932's rows beyond JIS X 0208 that some games reject: NEC row 13 and the extension
+// rows, by their Shift-JIS lead byte.
+bool BeyondJisX0208(unsigned char lead) {
+    return lead == 0x87 || lead == 0xED || lead == 0xEE || (lead >= 0xFA && lead <= 0xFC);
+}
+
+// The lead bytes of the double-byte characters of Shift-JIS `bytes`.
+std::vector<unsigned char> ShiftJisLeadBytes(const std::string& bytes) {
+    std::vector<unsigned char> leads;
+    for (std::size_t at = 0; at < bytes.size(); ++at) {
+        const auto byte = static_cast<unsigned char>(bytes[at]);
+        if ((byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC)) {
+            leads.push_back(byte);
+            ++at;
+        }
+    }
+    return leads;
+}
+
+std::u32string Characters(const std::vector<Record>& records) {
+    std::u32string text;
+    for (const Record record : records) {
+        text.push_back(RecordCharacter(record));
+    }
+    return text;
+}
+
+// The shipped words and names in a text: every word words.dat spells otherwise than the
+// per-character run, then every surname of names.dat with given-name characters after it, one
+// name a line, so each run meets its words and names (the surname 邓 takes an extension kanji).
+std::u32string WordsAndNames() {
+    std::u32string text;
+    const std::filesystem::path data = PELMORA_DATA_DIR;
+    ForEachWordModelEntry(data / kWordTableName, [&](const WordModelEntry& word) {
+        if (!word.spellings.empty()) {
+            text += Characters(word.keys) + U"、";
+        }
+    });
+    std::vector<std::u32string> surnames;
+    std::u32string given;
+    ForEachEntry(data / kNameTableName, std::array{kSurnameEntry, kGivenNameEntry},
+                 [&](const EntryLayout& layout, const TableEntry& name) {
+                     (layout.tag == kSurnameTag ? surnames.emplace_back() : given) +=
+                         Characters(name.keys);
+                 });
+    for (std::size_t i = 0; i < surnames.size() && !given.empty(); ++i) {
+        text += U"\n" + surnames[i] + given[i % given.size()] + given[(i + 1) % given.size()];
+    }
+    return text;
+}
+
+// --jis-x0208 with every run kind, over every code page 936 character and over the shipped
+// words and names: the Shift-JIS bytes hold no pair of the rows beyond JIS X 0208 and read as
+// exactly the preview, and every character that the same run without the setting gives a
+// character within JIS X 0208 keeps it.
+TEST(CodeTextReadsAsPreviewThroughTheCommandLine, JisX0208OnlyGivesNothingBeyondItAndKeepsTheRest) {
+    testing::TempDirectory work;
+    const std::pair<const char*, std::u32string> inputs[] = {{"every.txt", EveryInputCharacter()},
+                                                             {"names.txt", WordsAndNames()}};
+    for (const auto& [name, text] : inputs) {
+        const std::filesystem::path input = work.Path() / name;
+        testing::WriteFile(input, EncodeUtf8(text));
+        for (const std::string kind : {"", "--words ", "--names "}) {
+            SCOPED_TRACE(kind + name);
+            const std::string sjis = RunConvert(kind + "--jis-x0208 --sjis", input);
+            const std::u32string code = DecodeUtf8(RunConvert(kind + "--jis-x0208", input));
+            const std::u32string preview =
+                DecodeUtf8(RunConvert(kind + "--jis-x0208 --preview", input));
+            const std::vector<unsigned char> leads = ShiftJisLeadBytes(sjis);
+            EXPECT_EQ(std::count_if(leads.begin(), leads.end(), BeyondJisX0208), 0);
+            const auto read = StrictConverter("windows-932").Decode(sjis);
+            ASSERT_TRUE(read);
+            std::u32string shown;
+            for (const char32_t character : *read) {
+                shown.push_back(AsPreviewShowsIt(character));
+            }
+            EXPECT_EQ(shown, preview);
+
+            const std::u32string usualCode = DecodeUtf8(RunConvert(kind, input));
+            const std::u32string usualPreview = DecodeUtf8(RunConvert(kind + "--preview", input));
+            ASSERT_EQ(code.size(), text.size());
+            ASSERT_EQ(usualCode.size(), text.size());
+            ASSERT_EQ(preview.size(), text.size());
+            std::size_t beyond = 0;
+            std::string changedWithin;
+            for (std::size_t i = 0; i < text.size(); ++i) {
+                const std::optional<std::string> bytes = EncodeCodePage936(usualCode.substr(i, 1));
+                ASSERT_TRUE(bytes);
+                if (BeyondJisX0208(static_cast<unsigned char>((*bytes)[0]))) {
+                    ++beyond;
+                } else if (code[i] != usualCode[i] || preview[i] != usualPreview[i]) {
+                    changedWithin += EncodeUtf8(text.substr(i, 1));
+                }
+            }
+            EXPECT_EQ(changedWithin, "");
+            EXPECT_GT(beyond, 0u) << "the text holds characters the setting changes";
+        }
+    }
 }
 
 } // namespace

@@ -1,6 +1,8 @@
 // Checks the shipped tables against their sources: a rebuild gives the same bytes, and the
 // choices follow OpenCC. Both need the Debian sources and skip, saying why, where they are
 // missing.
+#include "chinese_word_list.h"
+#include "table_files.h"
 #include "table_test_support.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +14,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
+#include <memory>
+#include <set>
 #include <sstream>
 #include <string>
 
@@ -85,27 +90,84 @@ std::vector<std::string> ReadLines(const fs::path& path) {
     return lines;
 }
 
+bool SourcesInstalled() {
+    return ProgramInstalled("opencc_dict") && fs::exists("/usr/share/opencc/STCharacters.ocd2") &&
+           UnihanInstalled() && fs::exists("/usr/share/mecab/dic/ipadic/Noun.csv") &&
+           fs::exists("/var/lib/mecab/dic/ipadic-utf8/sys.dic") &&
+           fs::exists("/usr/share/edict/kanjidic") && fs::exists("/usr/share/rime-data/essay.txt");
+}
+
 } // namespace
 
-TEST(TableSources, RebuildGivesTheShippedTablesByteForByte) {
-    if (!ProgramInstalled("opencc_dict") || !fs::exists("/usr/share/opencc/STCharacters.ocd2") ||
-        !UnihanInstalled() || !fs::exists("/usr/share/mecab/dic/ipadic/Noun.csv") ||
-        !fs::exists("/var/lib/mecab/dic/ipadic-utf8/sys.dic") ||
-        !fs::exists("/usr/share/edict/kanjidic")) {
-        GTEST_SKIP() << "the table sources are not installed (Debian packages opencc, "
-                        "libopencc1.1, unicode-data, mecab-ipadic, mecab-ipadic-utf8, kanjidic)";
+// One rebuild of every table and of the word model from the Debian packages, shared by the
+// tests that check it.
+class TableRebuild : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        if (!SourcesInstalled()) {
+            return;
+        }
+        s_out = std::make_unique<ScratchDirectory>();
+        fs::copy_file(fs::path(PELMORA_DATA_DIR) / "README.md", s_out->Path() / "README.md");
+        const std::string command = std::string("sh '") + PELMORA_BUILD_SCRIPT + "' --builder '" +
+                                    PELMORA_TABLE_BUILDER + "' --out " + Quoted(s_out->Path()) +
+                                    " >/dev/null";
+        s_built = std::system(command.c_str()) == 0;
     }
-    const ScratchDirectory out;
+    static void TearDownTestSuite() { s_out.reset(); }
+
+    void SetUp() override {
+        if (!SourcesInstalled()) {
+            GTEST_SKIP() << "the table sources are not installed (Debian packages opencc, "
+                            "libopencc1.1, unicode-data, mecab-ipadic, mecab-ipadic-utf8, "
+                            "kanjidic, rime-essay)";
+        }
+        ASSERT_TRUE(s_built) << "tools/build_tables.sh failed";
+    }
+
+    static const fs::path& Out() { return s_out->Path(); }
+
+private:
+    static inline std::unique_ptr<ScratchDirectory> s_out;
+    static inline bool s_built = false;
+};
+
+TEST_F(TableRebuild, GivesTheShippedTablesByteForByte) {
     const fs::path data = PELMORA_DATA_DIR;
-    fs::copy_file(data / "README.md", out.Path() / "README.md");
-    const std::string command = std::string("sh '") + PELMORA_BUILD_SCRIPT + "' --builder '" +
-                                PELMORA_TABLE_BUILDER + "' --out " + Quoted(out.Path()) +
-                                " >/dev/null";
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
     for (const char* file :
          {"pin.dat", "pj.dat", "jj.dat", "words.dat", "candidates.dat", "names.dat", "README.md"}) {
-        EXPECT_TRUE(ReadFile((out.Path() / file).string()) == ReadFile((data / file).string()))
+        EXPECT_TRUE(ReadFile((Out() / file).string()) == ReadFile((data / file).string()))
             << file << " differs from a rebuild; run tools/build_tables.sh";
+    }
+}
+
+// The word list indexes essay's traditional words by the simplified spelling OpenCC's own t2s
+// conversion gives each of them.
+TEST(TableSources, WordListSpellsEssayAsOpenccDoes) {
+    using namespace pelmora::tables;
+    const fs::path essayPath = "/usr/share/rime-data/essay.txt";
+    if (!ProgramInstalled("opencc") || !ProgramInstalled("opencc_dict") || !fs::exists(essayPath)) {
+        GTEST_SKIP() << "OpenCC or rime-essay is not installed (Debian packages opencc, "
+                        "rime-essay)";
+    }
+    const ScratchDirectory work;
+    const std::string command =
+        "cd " + Quoted(work.Path()) + " && cut -f1 " + Quoted(essayPath) + " >words.txt" +
+        " && opencc -c t2s.json -i words.txt -o simplified.txt" +
+        " && opencc_dict -i /usr/share/opencc/TSCharacters.ocd2 -o ts.txt -f ocd2 -t text" +
+        " && opencc_dict -i /usr/share/opencc/TSPhrases.ocd2 -o tsp.txt -f ocd2 -t text";
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+    std::ifstream ts(work.Path() / "ts.txt");
+    std::ifstream tsPhrases(work.Path() / "tsp.txt");
+    const TraditionalToSimplified toSimplified(ReadOpenccCharacters(ts),
+                                               ReadOpenccPhrases(tsPhrases));
+    const auto words = ReadLines(work.Path() / "words.txt");
+    const auto simplified = ReadLines(work.Path() / "simplified.txt");
+    ASSERT_EQ(words.size(), simplified.size());
+    ASSERT_GT(words.size(), 300000u);
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        ASSERT_EQ(toSimplified.Convert(Utf8Characters(words[i])), Utf8Characters(simplified[i]))
+            << words[i];
     }
 }
 

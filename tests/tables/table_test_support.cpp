@@ -1,5 +1,8 @@
 #include "table_test_support.h"
 
+#include <gtest/gtest.h>
+
+#include <unicode/uchar.h>
 #include <unicode/unistr.h>
 
 #include <fstream>
@@ -88,6 +91,25 @@ std::map<std::string, std::string> PreviewsByKey(const Tables& tables) {
         previews[key] = preview ? ToUtf8(*preview) : "";
     }
     return previews;
+}
+
+bool IsJisX0208Kanji(const std::string& sjis) {
+    const auto lead = static_cast<std::uint8_t>(sjis[0]);
+    return sjis.size() == 2 && ((lead >= 0x88 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA));
+}
+
+void ExpectPairReadsAsPreview(const std::string& sjis, const std::string& preview) {
+    static const StrictConverter desktop("windows-936");
+    static const StrictConverter shiftJis("windows-932");
+    const auto codeText = desktop.Decode(sjis);
+    ASSERT_TRUE(codeText && codeText->size() == 1);
+    ASSERT_EQ(desktop.Encode(*codeText), sjis);
+    const auto japanese = shiftJis.Decode(sjis);
+    const auto shown = desktop.Decode(preview);
+    ASSERT_TRUE(japanese && shown && japanese->size() == 1);
+    ASSERT_EQ(*japanese, *shown);
+    ASSERT_EQ(shiftJis.Encode(*japanese), sjis);
+    ASSERT_TRUE(u_hasBinaryProperty((*japanese)[0], UCHAR_IDEOGRAPHIC));
 }
 
 } // namespace pelmora::table_tests

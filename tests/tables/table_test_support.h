@@ -47,6 +47,13 @@ private:
 std::u16string FromUtf8(const std::string& text);
 std::string ToUtf8(const std::u16string& text);
 
+// True for the Shift-JIS code of a kanji of JIS X 0208's kanji rows.
+bool IsJisX0208Kanji(const std::string& sjis);
+
+// Checks that a Japanese-code record's bytes (the code text) survive the clipboard and read in
+// Shift-JIS as the preview record's character, an ideograph.
+void ExpectPairReadsAsPreview(const std::string& sjis, const std::string& preview);
+
 // Japanese preview (jj.dat, as UTF-8) for each key (pin.dat bytes).
 std::map<std::string, std::string> PreviewsByKey(const Tables& tables);
 

@@ -1,8 +1,8 @@
-// Checks the shipped word table (words.dat) and candidate table (candidates.dat) against the
+// Checks the shipped word model (words.dat) and candidate table (candidates.dat) against the
 // rules the word-aware run and the candidate menu rely on, over every entry; and the
 // builder's blocker rule on a small word list.
+#include "table_files.h"
 #include "table_test_support.h"
-#include "word_table.h"
 
 #include <gtest/gtest.h>
 
@@ -10,6 +10,7 @@
 
 #include <cstdint>
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -30,14 +31,6 @@ std::int16_t SignedCode(const std::string& code) {
     }
     return static_cast<std::int16_t>(static_cast<std::uint16_t>(
         static_cast<std::uint8_t>(code[0]) << 8 | static_cast<std::uint8_t>(code[1])));
-}
-
-std::vector<std::int16_t> SignedCodes(const std::vector<std::string>& keys) {
-    std::vector<std::int16_t> codes;
-    for (const auto& key : keys) {
-        codes.push_back(SignedCode(key));
-    }
-    return codes;
 }
 
 // Splits a file of "00 n" entries, each with keyCount key records followed by n Japanese-code
@@ -70,11 +63,6 @@ std::vector<Entry> ReadEntries(const std::string& bytes, bool oneKey) {
     return entries;
 }
 
-const std::vector<Entry>& Words() {
-    static const auto entries = ReadEntries(ReadFile(PELMORA_DATA_DIR "/words.dat"), false);
-    return entries;
-}
-
 const std::vector<Entry>& Candidates() {
     static const auto entries = ReadEntries(ReadFile(PELMORA_DATA_DIR "/candidates.dat"), true);
     return entries;
@@ -99,103 +87,40 @@ bool IsExtension(const std::string& sjis) {
     return sjis.size() == 2 && (lead == 0xED || lead == 0xEE || (lead >= 0xFA && lead <= 0xFC));
 }
 
-bool IsJisX0208Kanji(const std::string& sjis) {
-    const auto lead = static_cast<std::uint8_t>(sjis[0]);
-    return sjis.size() == 2 && ((lead >= 0x88 && lead <= 0x9F) || (lead >= 0xE0 && lead <= 0xEA));
-}
-
-// The code text survives the clipboard and reads in Shift-JIS as the preview character, an
-// ideograph.
-void ExpectPairReadsAsPreview(const std::string& sjis, const std::string& preview) {
-    static const StrictConverter desktop("windows-936");
-    static const StrictConverter shiftJis("windows-932");
-    const auto codeText = desktop.Decode(sjis);
-    ASSERT_TRUE(codeText && codeText->size() == 1);
-    ASSERT_EQ(desktop.Encode(*codeText), sjis);
-    const auto japanese = shiftJis.Decode(sjis);
-    const auto shown = desktop.Decode(preview);
-    ASSERT_TRUE(japanese && shown && japanese->size() == 1);
-    ASSERT_EQ(*japanese, *shown);
-    ASSERT_EQ(shiftJis.Encode(*japanese), sjis);
-    ASSERT_TRUE(u_hasBinaryProperty((*japanese)[0], UCHAR_IDEOGRAPHIC));
-}
-
-bool DiffersFromPerCharacter(const Entry& word) {
-    const auto& codes = PerCharacterCodes();
-    for (std::size_t i = 0; i < word.keys.size(); ++i) {
-        const auto found = codes.find(word.keys[i]);
-        if (found == codes.end() || found->second != word.sjis[i]) {
-            return true;
-        }
-    }
-    return false;
-}
-
-bool StartsWith(const std::vector<std::string>& text, std::size_t at,
-                const std::vector<std::string>& word) {
-    for (std::size_t i = 0; i < word.size() && at + i < text.size(); ++i) {
-        if (text[at + i] != word[i]) {
-            return false;
-        }
-    }
-    return true;
-}
-
 } // namespace
 
-TEST(WordTable, EntriesAreWellFormedSortedAndUnique) {
-    const auto& entries = Words();
-    ASSERT_GT(entries.size(), 1000u);
+// Every entry of the word model is one the engine reads, its keys are Chinese characters, and
+// every character it spells takes a JIS X 0208 kanji that keeps the tables' promise, differs
+// from the per-character one and is offered by the key's candidate line.
+TEST(WordModel, SpellsOnlyWhatTheCandidateLinesOffer) {
+    using namespace pelmora;
+    std::map<std::string, std::set<std::string>> offered;
+    for (const auto& entry : Candidates()) {
+        offered[entry.keys[0]].insert(entry.sjis.begin(), entry.sjis.end());
+    }
+    const auto& perCharacter = PerCharacterCodes();
     const StrictConverter desktop("windows-936");
-    for (std::size_t e = 0; e < entries.size(); ++e) {
-        SCOPED_TRACE("entry " + std::to_string(e + 1));
-        const auto& keys = entries[e].keys;
-        ASSERT_GE(keys.size(), 2u);
-        ASSERT_LE(keys.size(), 16u);
-        for (const auto& key : keys) {
-            const auto character = desktop.Decode(key);
-            ASSERT_TRUE(key.size() == 2 && character && character->size() == 1);
-            ASSERT_TRUE(u_hasBinaryProperty((*character)[0], UCHAR_IDEOGRAPHIC));
+    std::size_t entries = 0;
+    std::size_t spelled = 0;
+    ForEachWordModelEntry(PELMORA_DATA_DIR "/words.dat", [&](const WordModelEntry& entry) {
+        ++entries;
+        for (const Record key : entry.keys) {
+            const auto character = desktop.Decode(CodeBytes(key));
+            ASSERT_TRUE(IsLeadByte(key.first) && character && character->size() == 1 &&
+                        u_hasBinaryProperty((*character)[0], UCHAR_IDEOGRAPHIC));
         }
-        if (e > 0) {
-            ASSERT_LT(SignedCodes(entries[e - 1].keys), SignedCodes(keys));
+        for (const WordSpelling& spelling : entry.spellings) {
+            ++spelled;
+            const std::string key = CodeBytes(entry.keys[spelling.position]);
+            const std::string sjis = CodeBytes(spelling.japaneseCode);
+            ASSERT_TRUE(IsJisX0208Kanji(sjis));
+            ExpectPairReadsAsPreview(sjis, CodeBytes(spelling.preview));
+            ASSERT_NE(perCharacter.at(key), sjis) << "a spelling the per-character run gives";
+            ASSERT_EQ(offered[key].count(sjis), 1u) << "a spelling the candidate line lacks";
         }
-    }
-}
-
-TEST(WordTable, EveryCharacterPairReadsAsItsPreview) {
-    for (const auto& word : Words()) {
-        for (std::size_t i = 0; i < word.keys.size(); ++i) {
-            ASSERT_TRUE(IsJisX0208Kanji(word.sjis[i]));
-            ExpectPairReadsAsPreview(word.sjis[i], word.previews[i]);
-        }
-    }
-}
-
-// A word that converts like the per-character tables is only there to block: another word of
-// the table, shorter at the same start or starting later inside it, would match without it.
-TEST(WordTable, EveryWordDiffersFromPerCharacterOrBlocksAnother) {
-    const auto& entries = Words();
-    int blockers = 0;
-    for (const auto& word : entries) {
-        if (DiffersFromPerCharacter(word)) {
-            continue;
-        }
-        ++blockers;
-        bool blocks = false;
-        for (std::size_t at = 0; at < word.keys.size() && !blocks; ++at) {
-            for (const auto& other : entries) {
-                const bool inside = at > 0 || other.keys.size() < word.keys.size();
-                if (inside && StartsWith(word.keys, at, other.keys)) {
-                    blocks = true;
-                    break;
-                }
-            }
-        }
-        EXPECT_TRUE(blocks) << "a word of " << word.keys.size() << " characters blocks nothing";
-    }
-    EXPECT_GT(blockers, 0);
-    EXPECT_LT(blockers * 5, static_cast<int>(entries.size()));
+    });
+    EXPECT_GT(entries, 200000u);
+    EXPECT_GT(spelled, 5000u);
 }
 
 TEST(CandidateTable, EntriesAreWellFormedAscendingAndUnique) {
@@ -226,9 +151,9 @@ TEST(CandidateTable, EntriesAreWellFormedAscendingAndUnique) {
     }
 }
 
-// The per-character default is among a key's candidates, and so is every form a word of the
-// word table gives a key otherwise.
-TEST(CandidateTable, HoldsTheDefaultAndEveryWordForm) {
+// The per-character default is among a key's candidates (the word model's forms are checked
+// above).
+TEST(CandidateTable, HoldsTheDefault) {
     std::map<std::string, const Entry*> byKey;
     for (const auto& entry : Candidates()) {
         byKey[entry.keys[0]] = &entry;
@@ -250,14 +175,6 @@ TEST(CandidateTable, HoldsTheDefaultAndEveryWordForm) {
         }
     }
     EXPECT_GT(checked, 100);
-    for (const auto& word : Words()) {
-        for (std::size_t i = 0; i < word.keys.size(); ++i) {
-            const auto found = defaults.find(word.keys[i]);
-            if (found != defaults.end() && found->second != word.sjis[i]) {
-                EXPECT_TRUE(offers(word.keys[i], word.sjis[i])) << "word form missing";
-            }
-        }
-    }
 }
 
 TEST(CandidateTable, AmbiguousKeysAndNamesGetTheirCandidates) {
@@ -283,6 +200,9 @@ TEST(CandidateTable, AmbiguousKeysAndNamesGetTheirCandidates) {
         {"猪", {"猪", "豬"}},
         {"龙", {"竜", "龍"}},
         {"厦", {"厦", "廈"}},
+        {"仿", {"倣", "彷"}},
+        {"矿", {"鉱", "礦"}},
+        {"预", {"予", "預"}},
         {"琪", {"琪"}},
         {"昕", {"昕"}},
         {"煜", {"煜"}}};
@@ -293,52 +213,4 @@ TEST(CandidateTable, AmbiguousKeysAndNamesGetTheirCandidates) {
                 << key << " lacks " << form;
         }
     }
-}
-
-// A kanji whose code and preview records both hold its own code page 936 bytes: enough for the
-// builder's word matching, which reads no Shift-JIS.
-pelmora::tables::JapaneseCode SampleKanji(char32_t kanji) {
-    std::string bytes;
-    pelmora::AppendCodePage936(kanji, bytes);
-    return {static_cast<UChar32>(kanji), bytes, bytes};
-}
-
-pelmora::tables::WordEntry SampleWord(const std::u32string& simplified,
-                                      const std::u32string& japanese) {
-    pelmora::tables::WordEntry entry;
-    for (std::size_t i = 0; i < simplified.size(); ++i) {
-        entry.simplified.push_back(static_cast<UChar32>(simplified[i]));
-        entry.keys.push_back(SampleKanji(simplified[i]).preview);
-        entry.japanese.push_back(SampleKanji(japanese[i]));
-    }
-    return entry;
-}
-
-// ABC converts like the per-character tables and is dropped; BC is kept. Alone, "ABC" would
-// then take BC, so ABC must come back as a blocker.
-TEST(WordTableBuilder, KeepsALongerWordThatBlocksAShorterOne) {
-    using namespace pelmora::tables;
-    const PerCharacter perChar = {
-        {U'甲', SampleKanji(U'甲')}, {U'乙', SampleKanji(U'乙')}, {U'丙', SampleKanji(U'丙')}};
-    WordDictionary full;
-    for (const auto& [simplified, japanese] :
-         {std::pair{U"甲乙丙", U"甲乙丙"}, {U"乙丙", U"丁戊"}, {U"乙甲", U"乙甲"}}) {
-        WordEntry entry = SampleWord(simplified, japanese);
-        full[entry.simplified] = entry;
-    }
-    std::vector<Phrase> phrases;
-    for (const auto& [word, entry] : full) {
-        phrases.push_back({word, {}});
-    }
-    WordCounts counts;
-    const auto kept = ReducedWordTable(phrases, full, perChar, counts);
-    ASSERT_EQ(kept.size(), 2u);
-    EXPECT_EQ(counts.differing, 1);
-    EXPECT_EQ(counts.blockers, 1);
-    EXPECT_EQ(counts.blockedInputsBefore, 1);
-    for (const auto& word : kept) {
-        EXPECT_EQ(word.blocker, word.simplified.size() == 3);
-    }
-    EXPECT_EQ(ConvertByWords({U'甲', U'乙', U'丙', U'乙', U'丙'}, WordTableOf(full), perChar),
-              (std::vector<UChar32>{U'甲', U'乙', U'丙', U'丁', U'戊'}));
 }

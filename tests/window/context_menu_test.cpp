@@ -17,7 +17,8 @@ using testing::CandidateEntryBytes;
 using testing::EncodeCodePage936;
 using testing::FakeView;
 using testing::Gbk;
-using testing::WordEntryBytes;
+using testing::NameEntryBytes;
+using testing::WordModelEntryBytes;
 using testing::WriteFile;
 
 using Texts = std::vector<std::string>;
@@ -42,15 +43,15 @@ std::u32string ReadByGame(const std::string& codeText) {
 class ContextMenuTest : public ::testing::Test {
 protected:
     // 发 can be 発 (its default), 髪 or 琪 from the extension rows; 东 has no candidates. The
-    // words make 发东 髪東 and 发东发 発東髪.
+    // word model makes 发东 髪東 and 发东发 発東髪.
     ContextMenuTest() {
         testing::WriteTables(Dir(), testing::SampleRows());
-        WriteFile(Dir() / kWordTableName,
-                  WordEntryBytes({Gbk("发"), Gbk("东")}, {"\x94\xAF", "\x93\x8C"},
-                                 {Gbk("髪"), Gbk("東")}) +
-                      WordEntryBytes({Gbk("发"), Gbk("东"), Gbk("发")},
-                                     {"\x94\xAD", "\x93\x8C", "\x94\xAF"},
-                                     {Gbk("発"), Gbk("東"), Gbk("髪")}));
+        WriteFile(
+            Dir() / kWordTableName,
+            WordModelEntryBytes({Gbk("东")}, 500) + WordModelEntryBytes({Gbk("发")}, 400) +
+                WordModelEntryBytes({Gbk("发"), Gbk("东")}, 850, {{0, "\x94\xAF", Gbk("髪")}}) +
+                WordModelEntryBytes({Gbk("发"), Gbk("东"), Gbk("发")}, 1000,
+                                    {{2, "\x94\xAF", Gbk("髪")}}));
         WriteFile(Dir() / kCandidateTableName,
                   CandidateEntryBytes(Gbk("发"), {"\x94\xAD", "\x94\xAF", "\xEE\x4C"},
                                       {Gbk("発"), Gbk("髪"), Gbk("琪")}));
@@ -95,7 +96,7 @@ TEST_F(ContextMenuTest, OffersTheConvertedCharactersCandidatesThenTheBoxCommands
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 1))[0], kNoCandidatesItem);
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 2)),
               (Texts{"按词语选字", "按人名选字", "复制", "全选"}));
-    EXPECT_TRUE(OpenMenu(Control::Text1, 0).empty()) << "only the output boxes";
+    EXPECT_TRUE(OpenMenu(Control::txtHelp, 0).empty()) << "the help box keeps the toolkit's";
 
     m_view.selected = Control::Text2;
     EXPECT_TRUE(OpenMenu(Control::Text2, 0, 5)[5].enabled);
@@ -110,10 +111,50 @@ TEST_F(ContextMenuTest, OffersTheConvertedCharactersCandidatesThenTheBoxCommands
     EXPECT_TRUE(m_view.messages.empty());
 }
 
+// The input box's menu adds the JIS X 0208 only setting to the box's own editing commands,
+// off at start. On, it holds for Convert, "按词语选字" and "按人名选字" (琪, an extension kanji
+// without a JIS X 0208 candidate, becomes a miss) and the output boxes' menus offer no
+// extension kanji; what the boxes show stays until the next conversion. Picked again, it is off.
+TEST_F(ContextMenuTest, TheInputBoxsMenuTurnsJisX0208OnlyOnAndOff) {
+    std::vector<testing::TableRow> rows = testing::SampleRows();
+    rows.insert(rows.end() - 1, {Gbk("琪"), "\xEE\x4C", Gbk("琪")});
+    testing::WriteTables(Dir(), rows);
+    Convert("琪发");
+    const std::vector<MenuItem> off = OpenMenu(Control::Text1, 0, 0);
+    EXPECT_TRUE(m_view.menus.back().withBoxCommands);
+    ASSERT_EQ(off.size(), 1u);
+    EXPECT_EQ(off[0].text, kJisX0208Item);
+    EXPECT_TRUE(off[0].checkable && off[0].enabled && off[0].separatorBefore);
+    EXPECT_FALSE(off[0].checked);
+    EXPECT_TRUE(OpenMenu(Control::Text1, 3)[0].checked);
+    EXPECT_EQ(m_form.Kanji(), KanjiSet::JisX0208);
+    EXPECT_EQ(Shown(Control::Text3), "琪発");
+
+    m_form.cmdSwitch_Click();
+    EXPECT_EQ(Shown(Control::Text3), "□発");
+    EXPECT_EQ(ReadByGame(Shown(Control::Text2)), U"□発");
+    EXPECT_EQ(TextsOf(OpenMenu(Control::Text3, 1)),
+              (Texts{"発", "髪（如：发东）", "按词语选字", "按人名选字", "复制", "全选"}));
+    m_view.Text(Control::Text1) = "琪发东";
+    for (const std::string_view redo : {kByWordsItem, kByNamesItem}) {
+        m_form.cmdSwitch_Click();
+        EXPECT_EQ(Shown(Control::Text3), "□発東");
+        const std::size_t at = redo == kByWordsItem ? 1 : 2;
+        EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 0, at)).at(at), redo);
+        EXPECT_EQ(Shown(Control::Text3), "□髪東") << redo;
+    }
+
+    OpenMenu(Control::Text1, 0, 0);
+    EXPECT_EQ(m_form.Kanji(), KanjiSet::CodePage932);
+    m_form.cmdSwitch_Click();
+    EXPECT_EQ(Shown(Control::Text3), "琪発東");
+    EXPECT_TRUE(m_view.messages.empty());
+}
+
 // A word's text comes from its key records, an ASCII key (its byte, then 00) included.
 TEST_F(ContextMenuTest, AWordWithAnAsciiKeyIsShownWithIt) {
     WriteFile(Dir() / kWordTableName,
-              WordEntryBytes({"A", Gbk("发")}, {"A", "\x94\xAF"}, {"A", Gbk("髪")}));
+              WordModelEntryBytes({"A", Gbk("发")}, 100, {{1, "\x94\xAF", Gbk("髪")}}));
     Convert("A发");
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text3, 1)).at(1), "髪（A发）");
 }
@@ -180,17 +221,19 @@ TEST_F(ContextMenuTest, EveryShippedCandidatePickKeepsTheCodeTextReadingAsThePre
 }
 
 // "按词语选字" converts Text1 as it is now by words, and the menu then works on that result,
-// naming the word of the input that gave a kanji.
+// naming the word the segmentation put the character in where that word spells it so.
 TEST_F(ContextMenuTest, ByWordsRedoesTheCurrentInputByWords) {
-    Convert("发东");
+    Convert("发");
+    EXPECT_EQ(TextsOf(OpenMenu(Control::Text3, 0))[1], "髪（如：发东）")
+        << "a kanji not shown: the cheapest short entry that spells 发 so";
     m_view.Text(Control::Text1) = "A发东发\n发东";
     OpenMenu(Control::Text2, 0, 3);
     EXPECT_EQ(Shown(Control::Text3), "A発東髪\n髪東");
     EXPECT_EQ(ReadByGame(Shown(Control::Text2)), U"A発東髪\n髪東");
     const std::vector<MenuItem> third = OpenMenu(Control::Text3, 3);
     EXPECT_TRUE(third[1].checked);
-    EXPECT_EQ(third[1].text, "髪（发东发）") << "the input's word before the table's first, 发东";
-    EXPECT_EQ(third[0].text, "発（如：发东发）") << "a kanji not shown: the table's example";
+    EXPECT_EQ(third[1].text, "髪（发东发）") << "the input's word before the cheaper 发东";
+    EXPECT_EQ(third[0].text, "発") << "no entry spells 发 as 発, its per-character kanji";
     EXPECT_TRUE(m_view.messages.empty());
 }
 
@@ -199,8 +242,8 @@ TEST_F(ContextMenuTest, ByWordsRedoesTheCurrentInputByWords) {
 // per-character run.
 TEST_F(ContextMenuTest, ByNamesRedoesTheCurrentInputAsNames) {
     WriteFile(Dir() / kNameTableName,
-              WordEntryBytes({Gbk("发")}, {"\x94\xAF"}, {Gbk("髪")}, kSurnameTag) +
-                  WordEntryBytes({Gbk("东")}, {"\x94\xAD"}, {Gbk("発")}, kGivenNameTag));
+              NameEntryBytes({Gbk("发")}, {"\x94\xAF"}, {Gbk("髪")}, kSurnameTag) +
+                  NameEntryBytes({Gbk("东")}, {"\x94\xAD"}, {Gbk("発")}, kGivenNameTag));
     Convert("东");
     m_view.Text(Control::Text1) = "发东\n发";
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 0, 2))[2], kByNamesItem);

@@ -60,6 +60,11 @@ public:
         menus.push_back({box, items});
         return pickFromMenu ? pickFromMenu(items) : std::nullopt;
     }
+    std::optional<std::size_t> ShowEditingMenu(Control box,
+                                               const std::vector<MenuItem>& items) override {
+        menus.push_back({box, items, true});
+        return pickFromMenu ? pickFromMenu(items) : std::nullopt;
+    }
     bool BoxHasSelection(Control box) override { return selected == box; }
     void RunBoxCommand(Control box, BoxCommand command) override {
         boxCommands.push_back({box, command});
@@ -86,6 +91,7 @@ public:
     struct Menu {
         Control box;
         std::vector<MenuItem> items;
+        bool withBoxCommands = false; ///< after the box's own editing commands
     };
 
     std::vector<Control> boxWrites;

@@ -74,7 +74,8 @@ TEST(FrmMainLayoutTest, EveryControlIsWhereItsIdSaysAndTabOrderIsAPermutation) {
     EXPECT_EQ(LayoutOf(kInitialFocus).name, "Text1");
 }
 
-// The output boxes, read-only and alone with a context menu of their own, tell of it.
+// The output boxes, read-only and with a context menu of the window's own, tell of it; the
+// input box's menu is the window's too, around the box's own commands.
 TEST(FrmMainLayoutTest, TextBoxesAloneHaveSongFontsAndOnlyTheOutputsAreReadOnly) {
     for (const ControlLayout& control : FrmMainControls()) {
         SCOPED_TRACE(control.name);
@@ -84,7 +85,7 @@ TEST(FrmMainLayoutTest, TextBoxesAloneHaveSongFontsAndOnlyTheOutputsAreReadOnly)
         const bool output = control.id == Control::Text2 || control.id == Control::Text3;
         EXPECT_EQ(control.readOnly, output);
         EXPECT_EQ(control.toolTip, output ? kOutputBoxToolTip : "");
-        EXPECT_EQ(control.ownContextMenu, output);
+        EXPECT_EQ(control.ownContextMenu, output || control.id == Control::Text1);
         EXPECT_EQ(control.scrollBars == ScrollBars::Vertical, control.id == Control::txtHelp);
         if (box) {
             EXPECT_EQ(control.font->face, "宋体");

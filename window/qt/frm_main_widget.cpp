@@ -18,6 +18,7 @@
 #include <QTextCursor>
 
 #include <algorithm>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -326,15 +327,29 @@ void FrmMainWidget::ShowMessage(std::string_view title, std::string_view text) {
 std::optional<std::size_t> FrmMainWidget::ShowContextMenu(Control box,
                                                           const std::vector<MenuItem>& items) {
     QMenu menu(&ControlWidget(box));
+    return PickFromMenu(menu, items);
+}
+
+std::optional<std::size_t> FrmMainWidget::ShowEditingMenu(Control box,
+                                                          const std::vector<MenuItem>& items) {
+    // The box's own menu, whose entries carry out its commands when triggered.
+    const std::unique_ptr<QMenu> menu(TextBox(box).createStandardContextMenu());
+    return PickFromMenu(*menu, items);
+}
+
+// Adds `items` to `menu`, shows it where the context menu was asked for and returns the index
+// of the item picked; nothing when the menu was dismissed or an entry it had before was picked.
+std::optional<std::size_t> FrmMainWidget::PickFromMenu(QMenu& menu,
+                                                       const std::vector<MenuItem>& items) {
     menu.setObjectName(QStringLiteral("contextMenu"));
     std::vector<QAction*> actions;
     for (const MenuItem& item : items) {
-        if (item.separatorBefore) {
+        if (item.separatorBefore && !menu.isEmpty()) {
             menu.addSeparator();
         }
         QAction* action = menu.addAction(FromUtf8(item.text));
         action->setEnabled(item.enabled);
-        action->setCheckable(item.checked);
+        action->setCheckable(item.checkable || item.checked);
         action->setChecked(item.checked);
         actions.push_back(action);
     }

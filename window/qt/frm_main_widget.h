@@ -11,6 +11,7 @@
 
 class QCloseEvent;
 class QEvent;
+class QMenu;
 class QPlainTextEdit;
 
 namespace pelmora {
@@ -53,6 +54,9 @@ private:
     void ShowMessage(std::string_view title, std::string_view text) override;
     std::optional<std::size_t> ShowContextMenu(Control box,
                                                const std::vector<MenuItem>& items) override;
+    std::optional<std::size_t> ShowEditingMenu(Control box,
+                                               const std::vector<MenuItem>& items) override;
+    std::optional<std::size_t> PickFromMenu(QMenu& menu, const std::vector<MenuItem>& items);
     bool BoxHasSelection(Control box) override;
     void RunBoxCommand(Control box, BoxCommand command) override;
     void EndProgram() override;

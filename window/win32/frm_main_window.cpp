@@ -1,6 +1,7 @@
 #include "frm_main_window.h"
 
 #include "edit_text.h"
+#include "editing_menu.h"
 #include "error_descriptions.h"
 #include "message_box.h"
 #include "resource_ids.h"
@@ -25,6 +26,10 @@ namespace {
 // A fixed frame with a title bar, a system menu and a minimise box: the layout has one size.
 constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
 constexpr DWORD kWindowExStyle = 0;
+
+// The first menu identifier of the window's own entries: above the edit commands', which are
+// their messages, and above 0, which TrackPopupMenu answers for a dismissed menu.
+constexpr UINT kFirstItemId = 0x1000;
 
 DWORD ControlStyle(const ControlLayout& layout) {
     DWORD style = WS_CHILD | WS_VISIBLE;
@@ -95,6 +100,38 @@ public:
 private:
     HWND m_owner;
 };
+
+using PopupMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)>;
+
+PopupMenu MakePopupMenu() {
+    PopupMenu menu(CreatePopupMenu(), &DestroyMenu);
+    if (menu == nullptr) {
+        throw std::bad_alloc();
+    }
+    return menu;
+}
+
+// The window's own entries, numbered from kFirstItemId.
+void AppendMenuItems(HMENU menu, const std::vector<MenuItem>& items) {
+    for (std::size_t at = 0; at < items.size(); ++at) {
+        const MenuItem& item = items[at];
+        if (item.separatorBefore && GetMenuItemCount(menu) > 0) {
+            AppendMenuW(menu, MF_SEPARATOR, 0, nullptr);
+        }
+        const UINT flags = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED) |
+                           (item.checked ? MF_CHECKED : MF_UNCHECKED);
+        AppendMenuW(menu, flags, kFirstItemId + at, WideFromUtf8(item.text).c_str());
+    }
+}
+
+// The index in `items` of the entry whose identifier TrackPopupMenu answered (0 for a dismissed
+// menu).
+std::optional<std::size_t> PickedItem(UINT picked, const std::vector<MenuItem>& items) {
+    if (picked < kFirstItemId || picked - kFirstItemId >= items.size()) {
+        return std::nullopt;
+    }
+    return picked - kFirstItemId;
+}
 
 bool IsKeyDown(int virtualKey) {
     return (GetKeyState(virtualKey) & 0x8000) != 0;
@@ -487,30 +524,42 @@ void FrmMainWindow::ShowMessage(std::string_view title, std::string_view text) {
 
 std::optional<std::size_t> FrmMainWindow::ShowContextMenu(Control,
                                                           const std::vector<MenuItem>& items) {
-    const std::unique_ptr<std::remove_pointer_t<HMENU>, decltype(&DestroyMenu)> menu(
-        CreatePopupMenu(), &DestroyMenu);
-    if (menu == nullptr) {
-        throw std::bad_alloc();
-    }
-    for (std::size_t at = 0; at < items.size(); ++at) {
-        const MenuItem& item = items[at];
-        if (item.separatorBefore) {
+    const PopupMenu menu = MakePopupMenu();
+    AppendMenuItems(menu.get(), items);
+    return PickedItem(TrackMenu(menu.get()), items);
+}
+
+std::optional<std::size_t> FrmMainWindow::ShowEditingMenu(Control box,
+                                                          const std::vector<MenuItem>& items) {
+    HWND edit = ControlWindow(box);
+    // As the box's own menu does: its commands act on the box, which the user then types into.
+    SetFocus(edit);
+    const PopupMenu menu = MakePopupMenu();
+    const std::vector<EditingCommand> commands = SystemEditingCommands();
+    for (const EditingCommand& command : commands) {
+        if (command.separatorBefore) {
             AppendMenuW(menu.get(), MF_SEPARATOR, 0, nullptr);
         }
-        // Entries are numbered from 1: TrackPopupMenu answers 0 for a dismissed menu.
-        const UINT flags = MF_STRING | (item.enabled ? MF_ENABLED : MF_GRAYED) |
-                           (item.checked ? MF_CHECKED : MF_UNCHECKED);
-        AppendMenuW(menu.get(), flags, at + 1, WideFromUtf8(item.text).c_str());
+        const UINT state = CanRunEditingCommand(edit, command) ? MF_ENABLED : MF_GRAYED;
+        AppendMenuW(menu.get(), MF_STRING | state, command.message, command.text.c_str());
     }
+    AppendMenuItems(menu.get(), items);
+    const UINT picked = TrackMenu(menu.get());
+    for (const EditingCommand& command : commands) {
+        if (picked == command.message) {
+            RunEditingCommand(edit, command);
+            return std::nullopt;
+        }
+    }
+    return PickedItem(picked, items);
+}
+
+UINT FrmMainWindow::TrackMenu(HMENU menu) {
     // The menu closes as a user expects (a click elsewhere, Esc) only over the foreground window.
     SetForegroundWindow(m_window);
-    const auto picked = static_cast<std::size_t>(
-        TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
-                       m_contextMenuAt.x, m_contextMenuAt.y, 0, m_window, nullptr));
-    if (picked == 0 || picked > items.size()) {
-        return std::nullopt;
-    }
-    return picked - 1;
+    return static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON,
+                                            m_contextMenuAt.x, m_contextMenuAt.y, 0, m_window,
+                                            nullptr));
 }
 
 bool FrmMainWindow::BoxHasSelection(Control box) {

@@ -85,6 +85,9 @@ private:
     void ShowMessage(std::string_view title, std::string_view text) override;
     std::optional<std::size_t> ShowContextMenu(Control box,
                                                const std::vector<MenuItem>& items) override;
+    std::optional<std::size_t> ShowEditingMenu(Control box,
+                                               const std::vector<MenuItem>& items) override;
+    UINT TrackMenu(HMENU menu);
     bool BoxHasSelection(Control box) override;
     void RunBoxCommand(Control box, BoxCommand command) override;
     void EndProgram() override;

@@ -116,6 +116,7 @@ private slots:
     void rightClickOffersCandidatesAndAPickChangesBothBoxes();
     void keysOpenTheMenuAtTheTextCursor_data();
     void keysOpenTheMenuAtTheTextCursor();
+    void inputBoxMenuKeepsQtsCommandsAndTurnsJisX0208OnlyOn();
     // Last: QCoreApplication::exit leaves every later nested event loop returning at once.
     void exitOnEnterEndsTheEventLoop();
 
@@ -135,6 +136,8 @@ private:
         Click("cmdSwitch");
     }
     QStringList PickSecondMenuEntry(const std::function<void()>& open, QPoint* menuAt = nullptr);
+    QStringList UseMenu(const std::function<void()>& open, const std::function<void(QMenu*)>& use,
+                        QPoint* menuAt = nullptr);
 
     TempDirectory m_tables;
     const std::filesystem::path& m_tableDirectory = m_tables.Path();
@@ -547,7 +550,6 @@ void FrmMainTest::rightClickOffersCandidatesAndAPickChangesBothBoxes() {
     Convert(QStringLiteral("东发\n东"));
     QPlainTextEdit* text2 = Box("Text2");
     QCOMPARE(text2->toolTip(), FromUtf8(std::string(pelmora::kOutputBoxToolTip)));
-    QCOMPARE(Box("Text1")->contextMenuPolicy(), Qt::DefaultContextMenu);
 
     // The right half of 发's character in Text2, where the nearest gap is after it.
     QTextCursor cursor(text2->document());
@@ -603,13 +605,64 @@ void FrmMainTest::keysOpenTheMenuAtTheTextCursor() {
     QCOMPARE(menuAt, cursorAt);
 }
 
+// The input box's menu: Qt's own editing entries, which still act on the box, then the window's
+// JIS X 0208 setting, the last entry; once it is picked, Convert gives an extension kanji without
+// a JIS X 0208 candidate as a miss, and the entry shows checked.
+void FrmMainTest::inputBoxMenuKeepsQtsCommandsAndTurnsJisX0208OnlyOn() {
+    std::vector<pelmora::testing::TableRow> rows = SampleRows();
+    rows.insert(rows.end() - 1, {Gbk("琪"), "\xEE\x4C", Gbk("琪")});
+    WriteTables(m_tableDirectory, rows);
+    QPlainTextEdit* text1 = Box("Text1");
+    text1->setPlainText(QStringLiteral("琪发"));
+    const auto rightClick = [&] {
+        QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {},
+                          text1->viewport()->mapTo(m_window.get(), QPoint(40, 8)));
+    };
+    const QStringList offered = UseMenu(rightClick, [](QMenu* menu) {
+        menu->findChild<QAction*>(QStringLiteral("select-all"))->trigger();
+        QTest::keyClick(menu, Qt::Key_Escape);
+    });
+    QCOMPARE(text1->textCursor().selectedText(), QStringLiteral("琪发"));
+    QCOMPARE(offered.last(), FromUtf8(std::string(pelmora::kJisX0208Item)));
+    QVERIFY(offered.size() > 6);
+    QCOMPARE(HasHanzi(offered.first()), m_chineseQtTexts);
+
+    UseMenu(rightClick, [](QMenu* menu) {
+        QVERIFY(!menu->actions().last()->isChecked());
+        QTest::keyClick(menu, Qt::Key_Up);
+        QTest::keyClick(menu, Qt::Key_Return);
+    });
+    Click("cmdSwitch");
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("□発"));
+    bool checked = false;
+    UseMenu(rightClick, [&checked](QMenu* menu) {
+        checked = menu->actions().last()->isChecked();
+        QTest::keyClick(menu, Qt::Key_Escape);
+    });
+    QVERIFY(checked);
+}
+
 // Runs `open`, which should open the window's context menu; returns its entries and where it
 // opened, and picks the second entry, as a user picks it with the keyboard.
 QStringList FrmMainTest::PickSecondMenuEntry(const std::function<void()>& open, QPoint* menuAt) {
+    return UseMenu(
+        open,
+        [](QMenu* menu) {
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Down);
+            QTest::keyClick(menu, Qt::Key_Return);
+        },
+        menuAt);
+}
+
+// Runs `open`, which should open a context menu, and `use` on the menu once it is up; returns
+// its entries and where it opened.
+QStringList FrmMainTest::UseMenu(const std::function<void()>& open,
+                                 const std::function<void(QMenu*)>& use, QPoint* menuAt) {
     QStringList offered;
-    QTimer picker;
-    picker.setInterval(10);
-    QObject::connect(&picker, &QTimer::timeout, [&] {
+    QTimer user;
+    user.setInterval(10);
+    QObject::connect(&user, &QTimer::timeout, [&] {
         auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
         if (menu == nullptr || !offered.isEmpty()) {
             return;
@@ -622,11 +675,9 @@ QStringList FrmMainTest::PickSecondMenuEntry(const std::function<void()>& open, 
                 offered << action->text();
             }
         }
-        QTest::keyClick(menu, Qt::Key_Down);
-        QTest::keyClick(menu, Qt::Key_Down);
-        QTest::keyClick(menu, Qt::Key_Return);
+        use(menu);
     });
-    picker.start();
+    user.start();
     open();
     // The caller compares what was offered, empty when no menu opened.
     static_cast<void>(QTest::qWaitFor([&] { return !offered.isEmpty(); }));

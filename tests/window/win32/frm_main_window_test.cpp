@@ -10,6 +10,7 @@
 #include <commctrl.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
 
 namespace pelmora {
@@ -380,6 +381,42 @@ TEST_F(FrmMainWindowTest, RightClickOffersCandidatesAndAPickChangesBothBoxes) {
         SendMessageW(toolTips, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
         EXPECT_EQ(Utf8FromWide(text), layout.toolTip) << layout.name;
     }
+}
+
+// The input box's menu: the system's own editing commands, in its language, which act on the
+// box, then the window's JIS X 0208 setting; picked, it makes the next conversion give an
+// extension kanji without a JIS X 0208 candidate as a miss.
+TEST_F(FrmMainWindowTest, InputBoxMenuKeepsTheSystemsCommandsAndTurnsJisX0208OnlyOn) {
+    std::vector<testing::TableRow> rows = testing::SampleRows();
+    rows.insert(rows.end() - 1, {testing::Gbk("琪"), "\xEE\x4C", testing::Gbk("琪")});
+    testing::WriteTables(m_tables.Path(), rows);
+    HWND text1 = Item(Control::Text1);
+    testing::SetTextOf(text1, "琪发");
+    POINT inBox{20, 8};
+    ClientToScreen(text1, &inBox);
+    const auto rightClick = [&] {
+        testing::ClickMouse(inBox, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+        PumpFor(300);
+    };
+    const std::vector<std::string> offered = testing::CaptureMenu(rightClick, -1);
+    ASSERT_EQ(offered.size(), 7u);
+    EXPECT_EQ(offered.back(), kJisX0208Item);
+    for (std::size_t i = 0; i + 1 < offered.size(); ++i) {
+        const std::u32string entry = DecodeUtf8(offered[i]);
+        EXPECT_TRUE(std::any_of(entry.begin(), entry.end(),
+                                [](char32_t c) { return c >= U'\u4E00' && c <= U'\u9FFF'; }))
+            << offered[i] << ": the system's own text, in Chinese under code page 936";
+    }
+    Click(Control::cmdSwitch);
+    EXPECT_EQ(Text(Control::Text3), "□発");
+
+    SendMessageW(text1, EM_SETSEL, 1, 1);
+    testing::CaptureMenu(rightClick, -2); // the system's Select All
+    DWORD start = 1, end = 0;
+    SendMessageW(text1, EM_GETSEL, reinterpret_cast<WPARAM>(&start),
+                 reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(start, 0u);
+    EXPECT_EQ(end, 2u);
 }
 
 // Over a text longer than the 16 bits the edit control's hit test answers in, with surrogate

@@ -3,6 +3,7 @@
 #include "wide_text.h"
 
 #include <chrono>
+#include <cstdlib>
 #include <utility>
 
 namespace pelmora::testing {
@@ -147,10 +148,10 @@ std::vector<std::string> CaptureMenu(const std::function<void()>& open, int pick
                 entries.push_back(Utf8FromWide(text));
             }
         }
-        for (int down = 0; down < pick; ++down) {
-            PressKey(VK_DOWN);
+        for (int step = 0; step < std::abs(pick); ++step) {
+            PressKey(pick > 0 ? VK_DOWN : VK_UP);
         }
-        PressKey(pick > 0 ? VK_RETURN : VK_ESCAPE);
+        PressKey(pick != 0 ? VK_RETURN : VK_ESCAPE);
     });
     return entries;
 }

@@ -44,7 +44,8 @@ struct ShownBox {
 ShownBox CaptureMessageBox(const std::function<void()>& open);
 
 /// Runs `open`, which should open a popup menu on this thread; a timer reads the menu's
-/// entries (separators left out) and picks the `pick`th entry by keyboard (0: dismisses it).
+/// entries (separators left out) and picks the `pick`th entry by keyboard, or the `-pick`th
+/// from the end for a negative `pick` (0: dismisses it).
 std::vector<std::string> CaptureMenu(const std::function<void()>& open, int pick);
 
 /// Moves the mouse to `screen` and presses and releases a button there.
