@@ -49,7 +49,7 @@ struct KeyTableDamage {
 /// Copies the shipped pin.dat, pj.dat and jj.dat into `directory`.
 void CopyShippedTables(const std::filesystem::path& directory);
 
-/// The key table cut short (to 19,000 bytes, and by one byte), 50 random bytes of it changed,
+/// The key table cut short (by 368 bytes, and by one byte), 50 random bytes of it changed,
 /// emptied, swapped with pj.dat, two neighbouring keys swapped, and a key written twice.
 std::vector<KeyTableDamage> KeyTableDamages();
 
