@@ -24,7 +24,8 @@ std::string InvalidInputMessage(TextEncoding encoding, std::uint64_t offset,
                                 std::string_view badBytes, std::string_view readSoFar,
                                 bool complete) {
     std::string message = "the input is not valid " + std::string(EncodingDisplayName(encoding)) +
-                          " (byte offset " + std::to_string(offset) + ": " + HexBytes(badBytes) + ")";
+                          " (byte offset " + std::to_string(offset) + ": " + HexBytes(badBytes) +
+                          ")";
     const std::optional<TextEncoding> likely =
         encoding == TextEncoding::Utf8 ? LikelyEncoding(readSoFar, offset, complete) : std::nullopt;
     if (likely) {

@@ -60,8 +60,8 @@ std::vector<KeyTableDamage> KeyTableDamages() {
     const std::size_t firstChanged = *std::min_element(changed.begin(), changed.end());
     return {
         {"cut short", Rewritten([cut](std::string& keys) { keys.resize(cut); }),
-         ": it holds " + Records(cut) + ", where pj.dat holds " + Records(length) +
-             " and jj.dat " + Records(length),
+         ": it holds " + Records(cut) + ", where pj.dat holds " + Records(length) + " and jj.dat " +
+             Records(length),
          std::nullopt},
         {"one byte short", Rewritten([](std::string& keys) { keys.pop_back(); }),
          ": its " + std::to_string(length - 1) + " bytes are no whole number of 2-byte records",
