@@ -2,6 +2,9 @@
 
 #include "platform.h"
 
+#include <algorithm>
+#include <cctype>
+
 namespace pelmora {
 
 namespace {
@@ -20,7 +23,9 @@ constexpr std::string_view kUsage =
     "  --tables DIR     read pin.dat, pj.dat and jj.dat from DIR (default: beside the program)\n"
     "  --from ENCODING  the input's encoding: utf-8 (the default), gbk (also cp936, gb2312),\n"
     "                   gb18030, utf-16le, utf-16be or shift-jis (also sjis, cp932); a byte\n"
-    "                   order mark at the start says the encoding by itself and is dropped\n"
+    "                   order mark at the start says the encoding by itself and is dropped;\n"
+    "                   utf-16 reads UTF-16 in the byte order its byte order mark gives, and\n"
+    "                   refuses input without one\n"
     "  --words          choose each kanji by the word it stands in (头发 gives 頭髪, 发展\n"
     "                   gives 発展), using words.dat beside the tables\n"
     "  --names          read each line as a Chinese personal name and choose the kanji that\n"
@@ -41,7 +46,7 @@ constexpr std::string_view kUsage =
     "                   the Japanese text instead. Input that is not Shift-JIS shows as \"□\"\n"
     "                   and is counted on standard error\n"
     "  --japanese       with --reverse: the input is Japanese text (kanji and kana)\n"
-    "  --help           show this help and exit\n"
+    "  -h, --help       show this help and exit\n"
     "  --version        show the version and exit\n"
     "\n"
     "Options take their value as the next argument or after \"=\" (--tables=DIR). The output\n"
@@ -80,15 +85,19 @@ Argument Split(std::string_view argument) {
     return {argument.substr(0, equals), argument.substr(equals + 1)};
 }
 
+// An empty value names nothing: "--tables=" would read the current folder, "--from=" no
+// encoding at all.
 std::string_view ValueOf(const Argument& option, const std::vector<std::string>& arguments,
                          std::size_t& i, std::string_view needs) {
-    if (option.value) {
-        return *option.value;
-    }
-    if (i + 1 == arguments.size()) {
+    if (!option.value && i + 1 == arguments.size()) {
         throw UsageError{std::string(option.name) + " needs " + std::string(needs)};
     }
-    return arguments[++i];
+    const std::string_view value = option.value ? *option.value : arguments[++i];
+    if (value.empty()) {
+        throw UsageError{std::string(option.name) + " needs " + std::string(needs) +
+                         ", not an empty value"};
+    }
+    return value;
 }
 
 // The options that choose the run's kind; the per-character run needs none.
@@ -129,12 +138,22 @@ void ChooseOnce(std::optional<std::string_view>& chosenBy, std::string_view name
     chosenBy = name;
 }
 
-TextEncoding EncodingNamed(std::string_view name) {
+// UTF-16 without a byte order is read in the order the input's byte order mark gives.
+constexpr std::string_view kUtf16ByMark = "utf-16";
+
+AskedEncoding EncodingNamed(std::string_view name) {
+    const auto sameLetter = [](char given, char known) {
+        return std::tolower(static_cast<unsigned char>(given)) == known;
+    };
+    if (std::ranges::equal(name, kUtf16ByMark, sameLetter)) {
+        return {TextEncoding::Utf16Le, true};
+    }
     if (const std::optional<TextEncoding> encoding = EncodingByName(name)) {
-        return *encoding;
+        return {*encoding};
     }
     throw UsageError{"unknown encoding " + std::string(name) +
-                     " (use utf-8, gbk, cp936, gb2312, gb18030, utf-16le, utf-16be or shift-jis)"};
+                     " (use utf-8, gbk, cp936, gb2312, gb18030, utf-16, utf-16le, utf-16be or "
+                     "shift-jis)"};
 }
 
 // The reverse run reads the game's text one way and writes Chinese or, with --preview, the
@@ -181,7 +200,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
         }
         if (option && argument == "--") {
             optionsEnded = true;
-        } else if (option && name == "--help") {
+        } else if (option && (name == "--help" || name == "-h")) {
             options.help = true;
         } else if (option && name == "--version") {
             options.version = true;

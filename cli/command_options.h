@@ -17,6 +17,15 @@ enum class OutputText {
     Preview,      ///< the preview text (--preview)
 };
 
+/// The input encoding that --from names: one encoding, or, for utf-16, UTF-16 in the byte order
+/// that the input's byte order mark gives.
+struct AskedEncoding {
+    TextEncoding encoding = TextEncoding::Utf8;
+    bool byteOrderByMark = false; ///< utf-16: UTF-16LE or UTF-16BE, as the mark says
+
+    bool operator==(const AskedEncoding&) const = default;
+};
+
 /// What the command line asked for.
 struct Options {
     std::optional<std::filesystem::path> tableDirectory;
@@ -24,7 +33,7 @@ struct Options {
     /// UTF-8, or code page 936 for --sjis: the Japanese code text's Shift-JIS bytes.
     TextEncoding outputEncoding = TextEncoding::Utf8;
     /// --from; nothing: UTF-8, or what a byte order mark at the start says.
-    std::optional<TextEncoding> inputEncoding;
+    std::optional<AskedEncoding> inputEncoding;
     std::filesystem::path inputPath = "-";
     RunKind kind = RunKind::PerCharacter;   ///< --words, --names
     KanjiSet kanji = KanjiSet::CodePage932; ///< --jis-x0208: JIS X 0208 only
@@ -49,9 +58,10 @@ std::string_view UsageText();
 inline constexpr std::string_view kTryHelp = "Try 'pelmora-convert --help' for more information.";
 
 /// Reads the arguments after the program name (UTF-8 on Windows, the bytes given elsewhere).
-/// An option's value follows it as the next argument or after "=" (--tables=DIR). Throws
-/// UsageError. Repeating an option with the same value (folders compared as paths, so D and D/
-/// are one) changes nothing; giving it again with another value is an error that says so.
+/// An option's value follows it as the next argument or after "=" (--tables=DIR), and is never
+/// empty; -h is --help. Throws UsageError. Repeating an option with the same value (folders
+/// compared as paths, so D and D/ are one) changes nothing; giving it again with another value is
+/// an error that says so.
 Options ParseOptions(const std::vector<std::string>& arguments);
 
 } // namespace pelmora

@@ -31,7 +31,8 @@ std::string VersionLine() {
 
 // The reverse run given a Japanese program's bytes themselves.
 bool ReadsGameBytes(const Options& options) {
-    return options.reverse && options.inputEncoding == TextEncoding::ShiftJis;
+    return options.reverse && options.inputEncoding &&
+           options.inputEncoding->encoding == TextEncoding::ShiftJis;
 }
 
 TableLocation Location(const Options& options) {

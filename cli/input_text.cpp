@@ -1,5 +1,6 @@
 #include "input_text.h"
 
+#include "encoding_hint.h"
 #include "output_stream.h"
 #include "platform.h"
 #include "runtime_error.h"
@@ -17,83 +18,21 @@ constexpr std::size_t kReadBytes = 1 << 16;
 // How much of the stream's start is kept to judge what encoding a refused input is in.
 constexpr std::size_t kStartBytes = 1 << 16;
 
-bool IsAscii(std::string_view bytes) {
-    return std::all_of(bytes.begin(), bytes.end(),
-                       [](char byte) { return static_cast<unsigned char>(byte) < 0x80; });
-}
-
-// ASCII bytes that plain text is not made of (NUL and the other control bytes but tab and line
-// breaks): what the low bytes of UTF-16 look like when read as UTF-8. A UTF-8 text with a bad
-// byte begins with plain ASCII, if with ASCII at all.
-bool HasControlBytes(std::string_view ascii) {
-    return std::any_of(ascii.begin(), ascii.end(), [](char byte) {
-        const auto value = static_cast<unsigned char>(byte);
-        return (value < 0x20 && value != '\t' && value != '\n' && value != '\r') || value == 0x7F;
-    });
-}
-
-// A character that plain text is made of: no control character but tab and line breaks, no
-// private-use character, nothing that stands for a decoding failure.
-bool IsPlainTextCharacter(char32_t character) {
-    if (character < 0x20) {
-        return character == '\t' || character == '\n' || character == '\r';
-    }
-    return !(character >= 0x7F && character < 0xA0) &&
-           !(character >= 0xE000 && character <= 0xF8FF) && character != kReplacementCharacter &&
-           character != 0xFFFE && character != 0xFFFF;
-}
-
-bool ReadsAsPlainText(std::string_view bytes, TextEncoding encoding, bool complete) {
-    StreamDecoder decoder(encoding, BadBytes::Stop);
-    std::string utf8;
-    if (!decoder.Decode(bytes, utf8) || (complete && !decoder.Finish(utf8))) {
-        return false;
-    }
-    const std::u32string text = DecodeUtf8(utf8);
-    return std::all_of(text.begin(), text.end(), IsPlainTextCharacter);
-}
-
-std::string Hex(std::string_view bytes) {
-    static constexpr char kDigits[] = "0123456789ABCDEF";
-    std::string hex;
-    for (const char byte : bytes) {
-        const auto value = static_cast<unsigned char>(byte);
-        hex += hex.empty() ? "" : " ";
-        hex += kDigits[value >> 4];
-        hex += kDigits[value & 0xF];
-    }
-    return hex;
-}
-
 } // namespace
-
-std::optional<TextEncoding> LikelyEncoding(std::string_view readSoFar, std::uint64_t invalidAt,
-                                           bool complete) {
-    if (invalidAt > readSoFar.size() || !IsAscii(readSoFar.substr(0, invalidAt))) {
-        return std::nullopt;
-    }
-    for (const TextEncoding other : {TextEncoding::Gbk, TextEncoding::Utf16Le}) {
-        if (other == TextEncoding::Utf16Le && !HasControlBytes(readSoFar.substr(0, invalidAt))) {
-            continue;
-        }
-        if (ReadsAsPlainText(readSoFar, other, complete)) {
-            return other;
-        }
-    }
-    return std::nullopt;
-}
 
 std::string InvalidInputMessage(TextEncoding encoding, std::uint64_t offset,
                                 std::string_view badBytes, std::string_view readSoFar,
                                 bool complete) {
     std::string message = "the input is not valid " + std::string(EncodingDisplayName(encoding)) +
-                          " (byte offset " + std::to_string(offset) + ": " + Hex(badBytes) + ")";
+                          " (byte offset " + std::to_string(offset) + ": " + HexBytes(badBytes) +
+                          ")";
     const std::optional<TextEncoding> likely =
         encoding == TextEncoding::Utf8 ? LikelyEncoding(readSoFar, offset, complete) : std::nullopt;
-    if (likely == TextEncoding::Gbk) {
-        message += "; it reads as GBK, so try --from gbk";
-    } else if (likely == TextEncoding::Utf16Le) {
-        message += "; it reads as UTF-16LE without a byte order mark, so try --from utf-16le";
+    if (likely) {
+        const bool utf16 = *likely == TextEncoding::Utf16Le || *likely == TextEncoding::Utf16Be;
+        message += "; it reads as " + std::string(EncodingDisplayName(*likely)) +
+                   (utf16 ? " without a byte order mark" : "") + ", so try --from " +
+                   std::string(EncodingName(*likely));
     }
     return message;
 }
@@ -135,7 +74,21 @@ std::optional<std::size_t> InputText::Read(char* buffer, std::size_t size) {
     return read;
 }
 
-void InputText::Start(std::optional<TextEncoding> asked, BadBytes bad) {
+namespace {
+
+// Whether a byte order mark for `marked` agrees with what --from asked for.
+bool MarkAgrees(TextEncoding marked, const AskedEncoding& asked) {
+    const bool utf16 = marked == TextEncoding::Utf16Le || marked == TextEncoding::Utf16Be;
+    return asked.byteOrderByMark ? utf16 : marked == asked.encoding;
+}
+
+std::string AskedName(const AskedEncoding& asked) {
+    return asked.byteOrderByMark ? "UTF-16" : std::string(EncodingDisplayName(asked.encoding));
+}
+
+} // namespace
+
+void InputText::Start(std::optional<AskedEncoding> asked, BadBytes bad) {
     // The first read of a terminal or a pipe may bring a single byte of a byte order mark.
     char buffer[kReadBytes];
     while (CouldBeginByteOrderMark(m_start) && !m_ended) {
@@ -152,17 +105,20 @@ void InputText::Start(std::optional<TextEncoding> asked, BadBytes bad) {
         console && m_standardInput) {
         m_encoding = *console;
     } else if (const std::optional<ByteOrderMark> mark = FindByteOrderMark(m_start)) {
-        if (asked && *asked != mark->encoding) {
-            throw UsageError{
-                "the input starts with a " + std::string(EncodingDisplayName(mark->encoding)) +
-                " byte order mark, but --from names " + std::string(EncodingDisplayName(*asked))};
+        if (asked && !MarkAgrees(mark->encoding, *asked)) {
+            throw UsageError{"the input starts with a " +
+                             std::string(EncodingDisplayName(mark->encoding)) +
+                             " byte order mark, but --from names " + AskedName(*asked)};
         }
         m_encoding = mark->encoding;
         m_marked = true;
         skipped = mark->length;
         m_startUnread -= mark->length;
+    } else if (asked && asked->byteOrderByMark) {
+        throw UsageError{"--from utf-16 reads the byte order from a byte order mark, and the "
+                         "input has none; give --from utf-16le or --from utf-16be instead"};
     } else {
-        m_encoding = asked.value_or(TextEncoding::Utf8);
+        m_encoding = asked ? asked->encoding : TextEncoding::Utf8;
     }
     m_decoder.emplace(m_encoding, bad, skipped);
 }

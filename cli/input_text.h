@@ -15,18 +15,12 @@
 namespace pelmora {
 
 /// What a user is told when input is not valid in the encoding it is read as: the encoding, the
-/// byte offset and the bytes there, and, for input read as UTF-8 that looks like another
-/// encoding (judged on `readSoFar`, the stream's first bytes, `complete` when they are all of
-/// it), the --from that reads it.
+/// byte offset and the bytes there, and, for input read as UTF-8 that reads as another encoding
+/// (LikelyEncoding, judged on `readSoFar`, the stream's first bytes, `complete` when they are
+/// all of it), the --from that reads it.
 std::string InvalidInputMessage(TextEncoding encoding, std::uint64_t offset,
                                 std::string_view badBytes, std::string_view readSoFar,
                                 bool complete);
-
-/// The encoding that input read as UTF-8 but invalid at `invalidAt` seems to be in: GBK or
-/// UTF-16LE, when everything before the bad byte is ASCII and all of `readSoFar` reads as plain
-/// text in it; nothing for a UTF-8 text with a bad byte in it.
-std::optional<TextEncoding> LikelyEncoding(std::string_view readSoFar, std::uint64_t invalidAt,
-                                           bool complete);
 
 /// The input of pelmora-convert, a file or standard input, read as it comes and handed to the
 /// conversion a piece at a time, so the output keeps pace with the input and memory stays
@@ -41,10 +35,10 @@ public:
     InputText& operator=(const InputText&) = delete;
 
     /// Reads the first bytes and settles the encoding: a byte order mark decides it, `asked`
-    /// otherwise, UTF-8 without either. Throws UsageError when `asked` contradicts the mark.
-    /// `bad` says what a byte that is not of the encoding does: end the text there (Failure
-    /// then says so), or stand as U+FFFD in it.
-    void Start(std::optional<TextEncoding> asked, BadBytes bad = BadBytes::Stop);
+    /// otherwise, UTF-8 without either. Throws UsageError when `asked` contradicts the mark, or
+    /// asks for UTF-16 by its mark and there is none. `bad` says what a byte that is not of the
+    /// encoding does: end the text there (Failure then says so), or stand as U+FFFD in it.
+    void Start(std::optional<AskedEncoding> asked, BadBytes bad = BadBytes::Stop);
 
     /// Called before every read that may have to wait for input, so that what was converted
     /// is shown first; returning false ends the input there (the output has failed).

@@ -1,6 +1,7 @@
 #include "output_stream.h"
 
 #include "platform.h"
+#include "table_files.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -13,10 +14,28 @@ namespace {
 
 constexpr std::string_view kProgramName = "pelmora-convert";
 
+// Where the tables belong, said after a missing table's report, in both languages of our users.
+constexpr std::string_view kWhereTablesBelong =
+    "码表文件 pin.dat、pj.dat、jj.dat 应放在 pelmora-convert 所在的文件夹中，或用 --tables DIR "
+    "指明它们所在的文件夹。The tables pin.dat, pj.dat and jj.dat must lie beside "
+    "pelmora-convert, or in the folder given with --tables DIR.";
+
+bool IsMissingTable(const ErrorInfo& error) {
+    const std::filesystem::path name = error.file.filename();
+    return error.number == static_cast<int>(ErrorNumber::FileNotFound) &&
+           (name == kKeyTableName || name == kJapaneseCodeTableName || name == kPreviewTableName);
+}
+
 } // namespace
 
 void TellUser(std::string_view message) {
     WriteStandardError(std::string(kProgramName) + ": " + std::string(message) + "\n");
+}
+
+std::string StandardErrorReport::Describe(const ErrorInfo& error) const {
+    const std::string description = EnglishDescription(error);
+    return IsMissingTable(error) ? description + "\r\n" + std::string(kWhereTablesBelong)
+                                 : description;
 }
 
 void StandardErrorReport::Show(std::string_view title, std::string_view text) {

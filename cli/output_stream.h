@@ -14,9 +14,11 @@ namespace pelmora {
 void TellUser(std::string_view message);
 
 /// Shows each report on standard error as three lines (title, ErrorNo, ErrorInfo) and counts
-/// them; descriptions stay in the runtime's English wording.
+/// them; descriptions stay in the runtime's English wording. A missing table's report gets a
+/// fourth line, in Chinese and English, that says where the tables must be.
 class StandardErrorReport final : public ErrorReport {
 public:
+    std::string Describe(const ErrorInfo& error) const override;
     void Show(std::string_view title, std::string_view text) override;
     int Shown() const { return m_shown; }
 

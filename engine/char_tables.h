@@ -38,6 +38,10 @@ public:
     virtual Record Read(RecordNumber number) = 0;
     /// The length in bytes when the table was read into memory; nothing for an open file.
     virtual std::optional<std::int64_t> LoadedLength() const = 0;
+    /// The length in bytes: as read into memory, or of the open file.
+    virtual std::int64_t Length() const = 0;
+    /// Reads up to `size` bytes from `offset` on; returns how many were read (fewer at the end).
+    virtual std::size_t ReadBytes(std::int64_t offset, char* buffer, std::size_t size) const = 0;
 };
 
 /// Opens one table read-only. A missing file is reported, never created; anything other than a
@@ -53,6 +57,15 @@ public:
     ~TableSet() = default;
     TableSet(const TableSet&) = delete;
     TableSet& operator=(const TableSet&) = delete;
+
+    /// Checks that the three tables can serve a conversion together, reading the key table
+    /// once: none is empty, each is a whole number of records, all three hold the same number,
+    /// and the keys rise strictly in signed CharCode order. Otherwise throws "Invalid file
+    /// format" naming the table and what is wrong with it. A table that breaks these rules is
+    /// damaged (cut short, overwritten, swapped with another): searched anyway, it would turn
+    /// characters it holds into misses without a word. So is a key table with an odd last byte
+    /// or none at all, which the key search alone reads as fewer keys or none.
+    void CheckFormat();
 
     /// Reads record `number` of the table open under `fileNumber`.
     Record ReadRecord(std::int32_t fileNumber, RecordNumber number);

@@ -89,6 +89,7 @@ void ConvertText(RunKind kind, TextSource& input, TextSink& japaneseCode, TextSi
     try {
         tablePaths = FormTablePaths(location.directory);
         TableSet tables(tablePaths, location.reading);
+        tables.CheckFormat();
         std::optional<CandidateTable> jisX0208;
         if (kanji == KanjiSet::JisX0208) {
             jisX0208 =

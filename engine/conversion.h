@@ -57,8 +57,10 @@ enum class KanjiSet {
 /// code text. A failure shows "Error in Command1Click" through `report` and ends the run with
 /// the tables closed; what was appended stays (one piece for every character before the
 /// failure), and a failure before the outputs were emptied leaves them untouched. Failures
-/// include a record pair that breaks the tables' promise (RecordsAgree), reported as an invalid
-/// file format naming the pair's files and record number.
+/// include damaged tables: tables that fail TableSet::CheckFormat, found before the outputs
+/// are emptied, and a record pair that breaks the tables' promise (RecordsAgree), found when
+/// it is read; both are reported as an invalid file format naming the file (or the pair's
+/// files), the record when one is at fault, and what is wrong.
 ///
 /// Every kind reads each character's records as the per-character run does, so every kind
 /// gives the same reads, the same failures and, outside words and names, the same pieces.

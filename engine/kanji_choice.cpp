@@ -61,6 +61,7 @@ RuntimeError DamagedRecord(const std::filesystem::path& file, RecordNumber recor
     facts.pairedFile = pairedFile;
     facts.record = record;
     facts.detail = "its Shift-JIS code is not its preview's kanji";
+    facts.damage = TableDamage::RecordPair;
     return RuntimeError(std::move(facts));
 }
 

@@ -32,6 +32,17 @@ std::string PathText(const std::filesystem::path& path);
 /// The runtime's own wording for an error number ("File not found", ...).
 std::string StandardDescription(ErrorNumber number);
 
+/// What is wrong with a table whose format is invalid, for a front end to word in its own
+/// language.
+enum class TableDamage {
+    Unknown,        ///< nothing more is known, or the failure is no damaged table
+    Empty,          ///< the table holds no record
+    PartRecord,     ///< its length is no whole number of 2-byte records
+    LengthsDiffer,  ///< it holds another number of records than the other tables
+    KeysOutOfOrder, ///< the key of `record` is not above the key before it
+    RecordPair,     ///< the record pair at `record` breaks the tables' promise
+};
+
 /// One failure as facts, which each front end words in its own language: the error number, the
 /// file or the two files it involves, the record in them and what else is known.
 struct ErrorInfo {
@@ -50,6 +61,8 @@ struct ErrorInfo {
     /// What else is known, in English (why a record is damaged, what failed inside); empty
     /// when nothing.
     std::string detail;
+    /// What is wrong with a damaged table, which `detail` says in English.
+    TableDamage damage = TableDamage::Unknown;
 };
 
 /// The facts in the runtime's English wording: the standard description, then the files and

@@ -195,4 +195,29 @@ std::size_t StreamDecoder::DecodeUtf16(std::string_view bytes, bool last, std::s
     return at;
 }
 
+DecodedText DecodeWholeText(std::string_view bytes) {
+    DecodedText decoded;
+    const std::optional<ByteOrderMark> mark = FindByteOrderMark(bytes);
+    const std::size_t skipped = mark ? mark->length : 0;
+    decoded.encoding = mark ? mark->encoding : TextEncoding::Utf8;
+    StreamDecoder decoder(decoded.encoding, BadBytes::Stop, skipped);
+    if (!decoder.Decode(bytes.substr(skipped), decoded.utf8) || !decoder.Finish(decoded.utf8)) {
+        decoded.invalidAt = decoder.InvalidAt();
+        decoded.invalidBytes = decoder.InvalidBytes();
+    }
+    return decoded;
+}
+
+std::string HexBytes(std::string_view bytes) {
+    static constexpr char kDigits[] = "0123456789ABCDEF";
+    std::string hex;
+    for (const char byte : bytes) {
+        const auto value = static_cast<unsigned char>(byte);
+        hex += hex.empty() ? "" : " ";
+        hex += kDigits[value >> 4];
+        hex += kDigits[value & 0xF];
+    }
+    return hex;
+}
+
 } // namespace pelmora

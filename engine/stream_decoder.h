@@ -60,4 +60,22 @@ private:
     std::string m_invalidBytes;
 };
 
+/// A whole text as pelmora-convert reads its input without --from: in the encoding that a byte
+/// order mark at its start names (the mark dropped), UTF-8 without one.
+struct DecodedText {
+    TextEncoding encoding = TextEncoding::Utf8;
+    /// The text as UTF-8, up to the first bad byte.
+    std::string utf8;
+    /// Where the first bad byte stands, counting the mark; nothing when the text is whole.
+    std::optional<std::uint64_t> invalidAt;
+    /// The bad character's bytes (StreamDecoder::InvalidBytes).
+    std::string invalidBytes;
+};
+
+/// Reads `bytes`, all of a text, as DecodedText says.
+DecodedText DecodeWholeText(std::string_view bytes);
+
+/// `bytes` as two hexadecimal digits each, spaced ("C1 F5"), for messages that show bad bytes.
+std::string HexBytes(std::string_view bytes);
+
 } // namespace pelmora

@@ -49,6 +49,15 @@ std::optional<TextEncoding> EncodingByName(std::string_view name) {
     return std::nullopt;
 }
 
+std::string_view EncodingName(TextEncoding encoding) {
+    for (const auto& [name, named] : kNames) {
+        if (named == encoding) {
+            return name;
+        }
+    }
+    return EncodingDisplayName(encoding);
+}
+
 std::string_view EncodingDisplayName(TextEncoding encoding) {
     switch (encoding) {
     case TextEncoding::Utf8:

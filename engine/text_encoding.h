@@ -24,6 +24,10 @@ enum class TextEncoding {
 /// name.
 std::optional<TextEncoding> EncodingByName(std::string_view name);
 
+/// The first name EncodingByName knows `encoding` by ("utf-8", "gbk", "utf-16le", ...), as a
+/// user gives it; its display name for an encoding read by no name (Shift-JIS).
+std::string_view EncodingName(TextEncoding encoding);
+
 /// The name users know an encoding by, for messages ("UTF-8", "GBK", ...).
 std::string_view EncodingDisplayName(TextEncoding encoding);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <iterator>
 #include <optional>
+#include <set>
 
 namespace pelmora::tables {
 
@@ -97,13 +98,84 @@ std::optional<UChar32> StandardForm(const DefaultChange& change, const JapaneseL
     return ranked;
 }
 
-// A key with no per-character default takes the counterpart most IPADIC words give it (the
-// forms a semantic link reaches come in only so: 沉 -> 沈 through 沈没, while 烊 stays without
-// one, since no Japanese word spells 烊 as 煬).
+// The characters Chinese writes as characters of their own: the GB2312 hanzi and the
+// traditional forms OpenCC gives them. A semantic-link form among them is another character
+// to a Chinese reader (煬 is 炀, 坏 is bad, 他 is he); one outside them is a glyph Chinese does
+// not use, a variant of the key's own character (兪 for 俞, 攅 for 攢).
+std::set<UChar32> CharactersChineseWrites(const std::vector<DesktopKey>& keys,
+                                          const JapaneseChooser& chooser) {
+    std::set<UChar32> written;
+    for (const auto& key : keys) {
+        if (key.keyClass == KeyClass::Gb2312Hanzi) {
+            written.insert(key.character);
+            const auto& traditional = chooser.TraditionalForms(key.character);
+            written.insert(traditional.begin(), traditional.end());
+        }
+    }
+    return written;
+}
+
+// How well a semantic-link form stands for a key that has no JIS X 0208 kanji of its own and
+// that no IPADIC word attests, strongest first: Japanese uses the kanji (IPADIC entries other
+// than personal names, kana in the surface or not: 躱す, 踏む), kanjidic
+// grades or ranks it, or one of the two is no character Chinese writes, so the link joins two
+// glyphs of one character (兪 for 俞; the variant 玆 for 茲). No reason when none holds.
+struct LooseStanding {
+    int strength = 0; // 0 = strongest
+    std::string reason;
+};
+
+LooseStanding StandingOf(UChar32 key, UChar32 form, const JapaneseLexicon& lexicon,
+                         const std::set<UChar32>& writtenInChinese) {
+    const int entries = lexicon.EntriesUsing(form);
+    if (entries > 0) {
+        return {0, "semantic link; IPADIC uses the kanji in " + std::to_string(entries) +
+                       (entries == 1 ? " entry" : " entries")};
+    }
+    const auto facts = lexicon.Facts(form);
+    if (facts.grade != 0 || facts.frequency != 0) {
+        return {1, "semantic link; kanjidic grades or ranks the kanji"};
+    }
+    if (writtenInChinese.count(form) == 0) {
+        return {2, "semantic link; a glyph Chinese does not write"};
+    }
+    if (writtenInChinese.count(key) == 0) {
+        return {3, "semantic link; the key is a glyph Chinese does not write"};
+    }
+    return {};
+}
+
+// The best standing form one semantic link reaches from the key or its related forms (its
+// OpenCC traditional forms, their Unihan links: 攒 攢 ~ 攅, 闫 閆 ~ 閻); on equal standing the
+// first reached, in the chooser's order (罈 keeps the jar 壜: IPADIC uses the altar 壇 more, but
+// both stand by their entries).
+std::optional<DefaultChange> StandingLooseForm(UChar32 key, const JapaneseChooser& chooser,
+                                               const JapaneseLexicon& lexicon,
+                                               const std::set<UChar32>& writtenInChinese) {
+    std::optional<DefaultChange> best;
+    LooseStanding bestStanding;
+    for (const UChar32 related : chooser.RelatedForms(key)) {
+        for (const auto& code : chooser.LooseVariantForms(related)) {
+            auto standing = StandingOf(key, code.character, lexicon, writtenInChinese);
+            if (!standing.reason.empty() && (!best || standing.strength < bestStanding.strength)) {
+                best = DefaultChange{key, 0, code.character, {{code.character, 0}}, standing.reason,
+                                     ""};
+                bestStanding = std::move(standing);
+            }
+        }
+    }
+    return best;
+}
+
+// A key with no per-character default takes the counterpart most IPADIC words give it (沉 ->
+// 沈 through 沈没); when no word attests any, a semantic-link form that stands by
+// LooseFormStanding (躲 -> 躱, 俞 -> 兪), while 烊 stays without one: 煬 is only a personal name
+// in IPADIC, kanjidic neither grades nor ranks it, and it is the traditional form of 炀.
 std::optional<DefaultChange> AttestedForm(const DesktopKey& key, const PerCharacter& perChar,
                                           const JapaneseChooser& chooser,
                                           const FormEvidence& evidence,
-                                          const JapaneseLexicon& lexicon) {
+                                          const JapaneseLexicon& lexicon,
+                                          const std::set<UChar32>& writtenInChinese) {
     DefaultChange change{key.character, 0, 0, {}, "attested by IPADIC words", ""};
     for (const auto& code : JisCounterparts(key, perChar, chooser, evidence, lexicon)) {
         change.wordsPerForm.emplace_back(code.character,
@@ -112,10 +184,21 @@ std::optional<DefaultChange> AttestedForm(const DesktopKey& key, const PerCharac
     std::stable_sort(change.wordsPerForm.begin(), change.wordsPerForm.end(),
                      [](const auto& a, const auto& b) { return a.second > b.second; });
     if (change.wordsPerForm.empty() || change.wordsPerForm.front().second == 0) {
-        return std::nullopt;
+        return StandingLooseForm(key.character, chooser, lexicon, writtenInChinese);
     }
     change.after = change.wordsPerForm.front().first;
     return change;
+}
+
+// A key that is itself a Jōyō kanji means that kanji where its default, one of its traditional
+// forms, is no Jōyō or Jinmeiyō kanji (惧 is the Jōyō form of 懼: 危惧); the words cannot say
+// so, since the first pass spells them with the default (危懼, 恐懼). A Jinmeiyō key does not
+// qualify: 淀 is よど in Japanese, while Chinese 淀 is mostly 淀粉, Japanese 澱粉.
+bool KeyIsTheStandardForm(UChar32 key, UChar32 current, const JapaneseChooser& chooser,
+                          const JapaneseLexicon& lexicon) {
+    const auto& traditional = chooser.TraditionalForms(key);
+    return lexicon.IsJoyo(key) && !lexicon.IsJoyoOrJinmeiyo(current) && chooser.InJisX0208(key) &&
+           std::find(traditional.begin(), traditional.end(), current) != traditional.end();
 }
 
 } // namespace
@@ -126,10 +209,12 @@ std::vector<DefaultChange> EvidenceDefaultChanges(const std::vector<DesktopKey>&
                                                   const FormEvidence& evidence,
                                                   const JapaneseLexicon& lexicon) {
     std::vector<DefaultChange> changes;
+    const auto writtenInChinese = CharactersChineseWrites(keys, chooser);
     for (const auto& key : keys) {
         const auto current = perChar.find(key.character);
         if (IsIdeographKey(key) && current == perChar.end()) {
-            if (auto change = AttestedForm(key, perChar, chooser, evidence, lexicon)) {
+            if (auto change =
+                    AttestedForm(key, perChar, chooser, evidence, lexicon, writtenInChinese)) {
                 changes.push_back(std::move(*change));
             }
             continue;
@@ -152,7 +237,11 @@ std::vector<DefaultChange> EvidenceDefaultChanges(const std::vector<DesktopKey>&
         }
         std::stable_sort(change.wordsPerForm.begin(), change.wordsPerForm.end(),
                          [](const auto& a, const auto& b) { return a.second > b.second; });
-        if (const auto form = MostWordsForm(change, lexicon); form && *form != change.before) {
+        if (KeyIsTheStandardForm(key.character, change.before, chooser, lexicon)) {
+            change.after = key.character;
+            change.rule = "the key is the Jōyō kanji";
+        } else if (const auto form = MostWordsForm(change, lexicon);
+                   form && *form != change.before) {
             change.after = *form;
             change.rule = "most IPADIC words";
         } else if (const auto standard = StandardForm(change, lexicon)) {

@@ -18,8 +18,13 @@ struct DefaultChange {
     std::string keptBecause;                           // empty when the default moved
 };
 
-// A key's default moves, unless the key has an override or a kept default with its reason, or
-// the default is the key itself (a key that is a Japanese kanji means that kanji):
+// A key without a default takes the form most IPADIC-spelled words give it, or else a form one
+// semantic link reaches that Japanese uses or that is one character with the key (the standing
+// rules in evidence_defaults.cpp). A key's default moves, unless the key has an override or a
+// kept default with its reason, or the default is the key itself (a key that is a Japanese kanji
+// means that kanji):
+//  - to the key itself, when it is a Jōyō kanji and the default, one of its traditional forms,
+//    is no Jōyō or Jinmeiyō kanji (惧, not 懼);
 //  - to the Japanese form that more IPADIC-spelled words give the key than any other (at least
 //    kFewestWordsToMoveADefault words), among its Jōyō and Jinmeiyō counterparts when it has
 //    any;

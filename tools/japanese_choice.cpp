@@ -106,7 +106,8 @@ constexpr SignRange kSignsLeftOut[] = {
 };
 
 // Unihan semantic links the choice does not follow: each ties the everyday meaning of the key
-// to a kanji that means something else in Japanese.
+// to a kanji that means something else in Japanese, or that a Chinese reader reads as another
+// word.
 constexpr Link kRejectedLinks[] = {
     {U'扳', U'攀', "扳 pulls or turns, 攀 climbs"},
     {U'嘿', U'默', "嘿 is an interjection, 黙 means silent"},
@@ -122,6 +123,14 @@ constexpr Link kRejectedLinks[] = {
     {U'撟', U'嬌', "挢 lifts, 嬌 is charming"},
     {U'啃', U'齦', "啃 gnaws, Japanese reads 齦 as the gums"},
     {U'她', U'他', "她 is she, 他 is he: a game that cannot show 她 shows □, not another word"},
+    {U'牠', U'他', "牠 is it (an animal), 他 is he: as for 她, □ and not another word"},
+    {U'坯', U'坏',
+     "坯 is unfired clay or a rough blank (土坯, 毛坯); Chinese reads 坏 as bad, the simplified "
+     "壞"},
+    {U'胗', U'疹', "胗 is a gizzard (鸡胗), 疹 a rash"},
+    {U'砣', U'鉈', "砣 is a steelyard weight or stone roller (秤砣), 鉈 a hatchet in Japanese"},
+    {U'鞽', U'橇', "鞒 is the arch of a saddle (鞍鞒), 橇 a sledge (雪橇)"},
+    {U'迨', U'逮', "迨 is until, when (迨至); Chinese reads 逮 as arrest (逮捕)"},
 };
 
 // Word forms that give way to the key's per-character form: OpenCC's phrase dictionary gives

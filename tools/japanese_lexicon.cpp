@@ -5,6 +5,7 @@
 #include <unicode/ucnv.h>
 #include <unicode/unistr.h>
 
+#include <algorithm>
 #include <cctype>
 #include <sstream>
 #include <stdexcept>
@@ -32,6 +33,19 @@ std::optional<std::vector<UChar32>> IdeographSurface(const icu::UnicodeString& s
         result.push_back(c);
     }
     return result.empty() ? std::nullopt : std::optional<std::vector<UChar32>>(result);
+}
+
+// The distinct ideographs of a surface, kana and all (躱す gives 躱).
+std::vector<UChar32> KanjiOf(const icu::UnicodeString& surface) {
+    std::vector<UChar32> kanji;
+    for (int32_t i = 0; i < surface.length(); i = surface.moveIndex32(i, 1)) {
+        const UChar32 c = surface.char32At(i);
+        if (u_hasBinaryProperty(c, UCHAR_IDEOGRAPHIC) &&
+            std::find(kanji.begin(), kanji.end(), c) == kanji.end()) {
+            kanji.push_back(c);
+        }
+    }
+    return kanji;
 }
 
 std::string Utf8Of(const std::vector<UChar32>& spelling) {
@@ -88,6 +102,9 @@ void JapaneseLexicon::ReadIpadicCsv(std::istream& eucJp) {
         }
         if (text.indexOf(u",名詞,固有名詞,人名,") >= 0) {
             continue;
+        }
+        for (const UChar32 kanji : KanjiOf(text.tempSubString(0, first))) {
+            ++m_entriesUsing[kanji];
         }
         const auto surface = IdeographSurface(text.tempSubString(0, first));
         // surface, left id, right id, cost: the cost is the fourth field.
@@ -193,9 +210,19 @@ const Analysis& JapaneseLexicon::AnalysisOf(const std::vector<UChar32>& spelling
     return m_analyses.emplace(key, std::move(result)).first->second;
 }
 
+int JapaneseLexicon::EntriesUsing(UChar32 kanji) const {
+    const auto found = m_entriesUsing.find(kanji);
+    return found == m_entriesUsing.end() ? 0 : found->second;
+}
+
 KanjiFacts JapaneseLexicon::Facts(UChar32 kanji) const {
     const auto found = m_kanji.find(kanji);
     return found == m_kanji.end() ? KanjiFacts{} : found->second;
+}
+
+bool JapaneseLexicon::IsJoyo(UChar32 kanji) const {
+    const int grade = Facts(kanji).grade;
+    return grade >= 1 && grade <= 8;
 }
 
 bool JapaneseLexicon::IsJoyoOrJinmeiyo(UChar32 kanji) const {

@@ -37,8 +37,9 @@ public:
     JapaneseLexicon& operator=(const JapaneseLexicon&) = delete;
 
     // Reads one IPADIC CSV file (EUC-JP: surface,left id,right id,cost,...), keeping the
-    // lowest cost of every surface made of ideographs only. Personal names are left out: a
-    // name is spelled as its bearer chooses (庄子 the given name is no word 荘子).
+    // lowest cost of every surface made of ideographs only, and counting for each kanji the
+    // entries of any surface that use it (躱す, 踏む). Personal names are left out: a name is
+    // spelled as its bearer chooses (庄子 the given name is no word 荘子).
     void ReadIpadicCsv(std::istream& eucJp);
 
     // Reads kanjidic (one kanji per line; only its ASCII fields U, G and F are used).
@@ -58,8 +59,15 @@ public:
     // MeCab's best analysis of the spelling (remembered per spelling).
     const Analysis& AnalysisOf(const std::vector<UChar32>& spelling) const;
 
+    // How many IPADIC entries other than personal names use the kanji, kana in the surface or
+    // not (煬 has none: IPADIC holds it only in the given name 煬子).
+    int EntriesUsing(UChar32 kanji) const;
+
     // kanjidic's facts of one kanji (all zero when kanjidic lacks it).
     KanjiFacts Facts(UChar32 kanji) const;
+
+    // True for a Jōyō kanji (kanjidic grades 1 to 8).
+    bool IsJoyo(UChar32 kanji) const;
 
     // True for a Jōyō or Jinmeiyō kanji (kanjidic grades 1 to 10).
     bool IsJoyoOrJinmeiyo(UChar32 kanji) const;
@@ -78,6 +86,7 @@ private:
     std::unordered_map<std::vector<UChar32>, int, SpellingHash> m_words;
     std::unordered_map<std::vector<UChar32>, int, SpellingHash> m_places;
     std::map<UChar32, KanjiFacts> m_kanji;
+    std::unordered_map<UChar32, int> m_entriesUsing;
     std::unique_ptr<MecabTagger> m_mecab;
     mutable std::unordered_map<std::vector<UChar32>, Analysis, SpellingHash> m_analyses;
 };

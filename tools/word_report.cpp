@@ -60,7 +60,13 @@ void ReportDefaultChanges(std::ostringstream& out, const std::vector<DefaultChan
         << " such words give it and more of them than any other form (among the Jōyō and "
            "Jinmeiyō counterparts, when the key has any); otherwise a default that is no Jōyō "
            "or Jinmeiyō kanji gives way to a counterpart that is, and an unranked one to a "
-           "ranked one. A key with no default takes the form most such words give it.\n\n"
+           "ranked one. A key with no default takes the form most such words give it; when no word "
+           "attests any, the form one semantic link reaches that Japanese uses (IPADIC entries "
+           "other than personal names, kana and all, or kanjidic's grade or rank), else one "
+           "that is a glyph Chinese does not write (no GB2312 hanzi, no traditional form of "
+           "one), or any such form of a key that is itself such a glyph. A key that is itself a "
+           "Jōyō kanji takes itself over a default, one of its traditional forms, that is no "
+           "Jōyō or Jinmeiyō kanji.\n\n"
         << "| key | before | after | rule | words per form (kanjidic) |\n"
         << "| --- | --- | --- | --- | --- |\n";
     for (const auto& change : changes) {

@@ -104,12 +104,37 @@ std::string DamagedPairDescription(const ErrorInfo& error, std::string_view word
            "：日文编码不是预览的汉字）。请重新复制完整的码表；" + TablesBelongIn(table.folder);
 }
 
+// A table that cannot serve a conversion as it stands: what is wrong with it, and the remedy.
+std::optional<std::string> DamagedTableDescription(const ErrorInfo& error, std::string_view wording,
+                                                   const SplitPath& table) {
+    const std::string named = "码表文件 " + table.name;
+    const std::string remedy = "。请重新复制完整的码表；" + TablesBelongIn(table.folder);
+    const std::string invalid = "（" + std::string(wording) + "）";
+    switch (error.damage) {
+    case TableDamage::Empty:
+        return named + " 是空的" + invalid + remedy;
+    case TableDamage::PartRecord:
+        return named + " 的长度不是整数条记录" + invalid + "，多半没有复制完整" + remedy;
+    case TableDamage::LengthsDiffer:
+        return named + " 的记录数与另外两个码表不同" + invalid +
+               "，多半没有复制完整，或混用了不同版本的码表" + remedy;
+    case TableDamage::KeysOutOfOrder:
+        return named + " 的第 " + std::to_string(error.record.value_or(0)) + " 条记录损坏（" +
+               std::string(wording) + "：没有按编码从小到大排列）" + remedy;
+    case TableDamage::RecordPair:
+        return DamagedPairDescription(error, wording, table);
+    case TableDamage::Unknown:
+        break;
+    }
+    return std::nullopt;
+}
+
 std::string TableDescription(const ErrorInfo& error, std::string_view wording,
                              const SplitPath& table) {
     const std::string named = "码表文件 " + table.name;
     const auto number = static_cast<ErrorNumber>(error.number);
-    if (number == ErrorNumber::InvalidFileFormat && error.record) {
-        return DamagedPairDescription(error, wording, table);
+    if (std::optional<std::string> damaged = DamagedTableDescription(error, wording, table)) {
+        return *std::move(damaged);
     }
     switch (number) {
     case ErrorNumber::FileNotFound:
@@ -122,12 +147,10 @@ std::string TableDescription(const ErrorInfo& error, std::string_view wording,
         }
         return "找不到" + named + "。" + TablesBelongIn(table.folder);
     case ErrorNumber::InputPastEndOfFile:
-        // The output tables need a record for every key; the key table itself can only end
+        // A conversion checks the tables' lengths when it opens them, so a table can only end
         // early when it shrinks while it is read.
-        return named + " 不完整（" + std::string(wording) + "）" +
-               (table.name == kKeyTableName ? std::string("，在读取时被截短")
-                                            : std::string("，记录比 ") + kKeyTableName + " 少") +
-               "。请重新复制完整的码表；" + TablesBelongIn(table.folder);
+        return named + " 不完整（" + std::string(wording) +
+               "），在读取时被截短。请重新复制完整的码表；" + TablesBelongIn(table.folder);
     default:
         return "无法读取" + named + "（" + std::string(wording) +
                "）。请确认它是能够读取的普通文件；" + TablesBelongIn(table.folder);

@@ -8,7 +8,8 @@ namespace pelmora {
 
 /// The description of `error` in Simplified Chinese, as the window shows it after "ErrorInfo:".
 /// A failure of one of the three tables names the table, what is wrong with it (missing,
-/// unreadable, cut short, or a damaged record pair, named with both its files and its record)
+/// unreadable, cut short, damaged as TableDamage says, a damaged record pair named with both its
+/// files, and the record at fault)
 /// and where the tables belong: the program's folder, named in full on a line of its own. When
 /// none of the tables is there and the folder is a temporary one, the program was most likely
 /// opened inside its zip, and the description says to extract the whole zip first (this looks

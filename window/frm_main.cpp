@@ -2,6 +2,7 @@
 
 #include "box_text.h"
 #include "error_descriptions.h"
+#include "input_file.h"
 #include "utf8.h"
 #include "window_texts.h"
 #include "word_chooser.h"
@@ -21,6 +22,22 @@ void frmMain::Form_Load() {
         m_view.SetBoxText(Control::Text1, "");
         m_view.SetBoxText(Control::Text2, "");
         m_view.SetBoxText(Control::Text3, "");
+    } catch (...) {
+        ReportCurrentException(m_report, kFormLoadErrorTitle);
+    }
+}
+
+void frmMain::OpenInputFile(const std::filesystem::path& path) {
+    if (m_ended) {
+        return;
+    }
+    const InputFile file = ReadInputFile(path);
+    try {
+        if (file.text) {
+            m_view.SetBoxText(Control::Text1, *file.text);
+        } else {
+            m_view.ShowMessage(kInputFileTitle, file.failure);
+        }
     } catch (...) {
         ReportCurrentException(m_report, kFormLoadErrorTitle);
     }

@@ -8,6 +8,7 @@
 #include "reverse_run.h"
 
 #include <cstdint>
+#include <filesystem>
 #include <functional>
 #include <optional>
 #include <string>
@@ -31,6 +32,10 @@ public:
     /// Load of the window: empties Text1, Text2 and Text3. A failure is reported as
     /// "Error in FormLoad" and the window is shown anyway.
     void Form_Load();
+    /// After the load: puts the text of the file at `path` into Text1, read as ReadInputFile
+    /// reads it (the file the program was started with), or says in a message box titled
+    /// kInputFileTitle why it cannot. A box that cannot take the text is "Error in FormLoad".
+    void OpenInputFile(const std::filesystem::path& path);
     /// Convert: the text of Text1 into Text2 (Japanese code text) and Text3 (preview).
     void cmdSwitch_Click();
     /// About: the About message in a modal box.

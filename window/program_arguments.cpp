@@ -17,4 +17,16 @@ ProgramRequest ReadProgramArguments(const std::vector<std::string>& arguments) {
     return ProgramRequest::OpenWindow;
 }
 
+std::optional<std::string> FileArgument(const std::vector<std::string>& arguments) {
+    bool optionsEnded = false;
+    for (const std::string& argument : arguments) {
+        if (!optionsEnded && argument == "--") {
+            optionsEnded = true;
+        } else if (optionsEnded || !argument.starts_with('-')) {
+            return argument;
+        }
+    }
+    return std::nullopt;
+}
+
 } // namespace pelmora

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,5 +14,10 @@ enum class ProgramRequest { OpenWindow, ShowHelp, ShowVersion };
 /// "--" ends the options. Every other argument is left to the window toolkit (Qt reads options
 /// such as -platform itself), and the window opens.
 ProgramRequest ReadProgramArguments(const std::vector<std::string>& arguments);
+
+/// The file to open in the window (`pelmora FILE`): the first of `arguments` that is no option,
+/// one that does not begin with "-" or comes after "--"; nothing when there is none. Given the
+/// arguments the window toolkit left (Qt takes its own options and their values away first).
+std::optional<std::string> FileArgument(const std::vector<std::string>& arguments);
 
 } // namespace pelmora

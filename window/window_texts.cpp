@@ -46,10 +46,12 @@ std::string AboutText() {
 std::string ProgramUsageText() {
     // Each line is whole, so that a message box, which wraps lines by itself, shows no ragged
     // breaks.
-    return "Usage: pelmora [--help | --version]\n"
+    return "Usage: pelmora [--help | --version] [FILE]\n"
            "Opens the window that turns Simplified Chinese into the codes of Japanese kanji.\n"
+           "FILE, a text in UTF-8 (or UTF-16 with a byte order mark), goes into its input box.\n"
            "pelmora-convert converts without a window (pelmora-convert --help).\n"
-           "打开把简体中文转换为日文汉字编码的窗口；不开窗口转换请用 pelmora-convert。\n"
+           "打开把简体中文转换为日文汉字编码的窗口；给出的文件（FILE，UTF-8 编码）放进输入框。\n"
+           "不开窗口转换请用 pelmora-convert。\n"
            "\n"
            "  -h, --help   show this help and exit（显示帮助）\n"
            "  --version    show the version and exit（显示版本号）\n";

@@ -52,8 +52,8 @@ std::string WindowTitle();
 /// per line, joined by CR LF without a final line break.
 std::string AboutText();
 
-/// The window program's usage, for `pelmora --help`: its options, how the window is used and
-/// where to convert without a window. Lines end in LF.
+/// The window program's usage, for `pelmora --help`: its options and FILE, how the window is
+/// used and where to convert without a window. Lines end in LF.
 std::string ProgramUsageText();
 
 /// The window program's name and version, for `pelmora --version`: "pelmora 0.3.0" and LF.

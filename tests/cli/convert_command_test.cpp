@@ -96,6 +96,9 @@ TEST_F(ConvertCommandTest, ReadsTheFilesUsersHave) {
              {{"--from", "gbk"}, gbk},
              {{"--from", "CP936"}, gbk},
              {{}, utf16le + std::string("\x20\x00\x41\x00\x2D\x4E", 6)},
+             {{"--from", "utf-16"}, utf16le + std::string("\x20\x00\x41\x00\x2D\x4E", 6)},
+             {{"--from=UTF-16"},
+              std::string("\xFE\xFF\x53\xD1\x4E\x1C\x00\x20\x00\x41\x4E\x2D", 12)},
          }) {
         Outcome outcome = Run(Tables(arguments), input);
         EXPECT_EQ(outcome.status, 0) << ::testing::PrintToString(arguments) << outcome.err;
@@ -113,6 +116,16 @@ TEST_F(ConvertCommandTest, ReadsTheFilesUsersHave) {
     EXPECT_EQ(contradicted.err, "pelmora-convert: the input starts with a UTF-16LE byte order "
                                 "mark, but --from names UTF-16BE\n" +
                                     std::string(kTryHelp) + "\n");
+    // UTF-16 by its byte order mark: without a mark, or with UTF-8's, the order is unknown.
+    for (const std::string& unmarked : {utf16le.substr(2), std::string("\xEF\xBB\xBF发")}) {
+        Outcome refused = Run(Tables({"--from", "utf-16"}), unmarked);
+        EXPECT_EQ(refused.status, 2);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_NE(refused.err.find(unmarked.size() == 4 ? "give --from utf-16le or --from utf-16be"
+                                                        : "UTF-8 byte order mark"),
+                  std::string::npos)
+            << refused.err;
+    }
 }
 
 TEST_F(ConvertCommandTest, RepeatingAnOptionIsHarmlessUnlessItContradictsItself) {
@@ -172,8 +185,8 @@ TEST_F(ConvertCommandTest, OnATerminalItSaysHowToEndTheInput) {
 // typed, in every form.
 TEST_F(ConvertCommandTest, OutputKeepsPaceWithInput) {
     const std::vector<std::pair<Arguments, std::string>> forms = {
-        {{}, "敪\n"},          {{"--preview"}, "発\n"},        {{"--sjis"}, "\x94\xAD\n"},
-        {{"--words"}, "敪\n"}, {{"--candidates"}, "发\t発\n"}, {{"--names"}, "敪\n"},
+        {{}, "敪\n"},           {{"--preview"}, "発\n"},        {{"--sjis"}, "\x94\xAD\n"},
+        {{"--words"}, "敪\n"},  {{"--candidates"}, "发\t発\n"}, {{"--names"}, "敪\n"},
         {{"--reverse"}, "ｷ｢\n"}};
     for (const auto& [arguments, firstLine] : forms) {
         int input[2], output[2];
@@ -319,12 +332,14 @@ TEST_F(ConvertCommandTest, InvalidUtf8EndsTheOutputAtItsOffset) {
 }
 
 TEST_F(ConvertCommandTest, ErrorReportsGoToStandardErrorAsThreeLines) {
-    std::filesystem::remove(m_tables.Path() / "jj.dat");
+    WriteFile(m_tables.Path() / "jj.dat", Gbk("東発"));
     Outcome outcome = Run(Tables(), "发");
     EXPECT_EQ(outcome.status, 1);
     EXPECT_EQ(outcome.out, "");
-    EXPECT_EQ(outcome.err, "Error in Command1Click\nErrorNo:53\nErrorInfo:File not found: " +
-                               (m_tables.Path() / "jj.dat").string() + "\n");
+    EXPECT_EQ(outcome.err, "Error in Command1Click\nErrorNo:321\nErrorInfo:Invalid file format: " +
+                               (m_tables.Path() / "jj.dat").string() +
+                               ": it holds 2 records, where pin.dat holds 3 records and pj.dat 3 "
+                               "records\n");
 }
 
 TEST_F(ConvertCommandTest, UsageErrorsAreOneLineAndAPointerToTheHelp) {
@@ -343,7 +358,12 @@ TEST_F(ConvertCommandTest, UsageErrorsAreOneLineAndAPointerToTheHelp) {
                                                              {"--reverse", "--words"},
                                                              {"--reverse", "--sjis"},
                                                              {"--jis-x0208", "--reverse"},
-                                                             {"--japanese"}}) {
+                                                             {"--japanese"},
+
+                                                             {"--tables="},
+                                                             {"--from="},
+                                                             {"--tables", ""},
+                                                             {"--from", ""}}) {
         const std::string shown = ::testing::PrintToString(arguments);
         Outcome outcome = Run(Tables(arguments));
         EXPECT_EQ(outcome.status, 2) << shown;
@@ -352,6 +372,8 @@ TEST_F(ConvertCommandTest, UsageErrorsAreOneLineAndAPointerToTheHelp) {
         EXPECT_EQ(lineEnd + 1 + tryLine.size(), outcome.err.size()) << shown << outcome.err;
         EXPECT_EQ(outcome.err.compare(lineEnd + 1, std::string::npos, tryLine), 0) << shown;
         EXPECT_EQ(outcome.out, "") << shown;
+        const bool empty = arguments.back().empty() || arguments.back().ends_with('=');
+        EXPECT_EQ(outcome.err.find("not an empty value") != std::string::npos, empty) << shown;
     }
 }
 
@@ -359,6 +381,7 @@ TEST_F(ConvertCommandTest, HelpAndVersion) {
     Outcome help = Run({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: pelmora-convert", 0), 0u);
+    EXPECT_EQ(Run({"-h"}).out, help.out);
     Outcome version = Run({"--version"});
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out, "pelmora-convert 0.3.0\n");

@@ -143,6 +143,8 @@ TEST_F(WindowsConsoleTest, ReportsShowTheirChinesePaths) {
     EXPECT_EQ(Line(0), L"Error in Command1Click");
     EXPECT_EQ(Line(1), L"ErrorNo:53");
     EXPECT_EQ(Line(2), L"ErrorInfo:File not found: " + (Tables() / "pj.dat").wstring());
+    EXPECT_EQ(Line(3).rfind(L"码表文件 pin.dat、pj.dat、jj.dat 应放在 pelmora-convert", 0), 0u)
+        << "where the tables belong, in Chinese on any console";
 }
 
 TEST_F(WindowsConsoleTest, ReadsTypedChineseUntilCtrlZAtTheStartOfALine) {

@@ -18,7 +18,6 @@ using testing::SampleRows;
 using testing::StringSource;
 using testing::TableRow;
 using testing::TempDirectory;
-using testing::WriteFile;
 using testing::WriteTables;
 
 class ConversionTest : public ::testing::TestWithParam<TableReading> {
@@ -112,17 +111,6 @@ TEST_P(ConversionTest, MissingTableLeavesTheOutputsUntouchedAndTheNextRunOpensAf
     Convert("东");
     EXPECT_EQ(m_japanese.Utf8(), "搶");
     EXPECT_EQ(ReportText(), "");
-}
-
-TEST_P(ConversionTest, ShortJapaneseCodeTableEndsTheRunKeepingWhatWasAppended) {
-    // pj.dat holds only the first two records (　 and 东); 发 is record 3.
-    WriteFile(m_dir.Path() / "pj.dat", "\x81\x40\x93\x8C");
-    Convert("东　发东");
-    EXPECT_EQ(m_japanese.Utf8(), "搶丂");
-    EXPECT_EQ(m_preview.Utf8(), "東　");
-    EXPECT_EQ(ReportText(),
-              "Error in Command1Click|ErrorNo:62\r\nErrorInfo:Input past end of file: " +
-                  (m_dir.Path() / "pj.dat").string() + "\n");
 }
 
 TEST_P(ConversionTest, TablesOtherThanRegularFilesAreRefused) {

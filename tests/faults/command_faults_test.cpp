@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <fstream>
 
@@ -95,6 +96,27 @@ TEST_F(CommandFaultTest, ADamagedRecordPairFailsKeepingWhatWasWritten) {
     }
 }
 
+// Each damage of the key table: the report on standard error, exit 1, nothing written, and
+// the tables as they were, with nothing created beside them.
+TEST_F(CommandFaultTest, EveryDamageOfTheKeyTableIsReportedWithExitOne) {
+    for (const KeyTableDamage& damage : KeyTableDamages()) {
+        SCOPED_TRACE(damage.what);
+        CopyShippedTables(m_tables.Path());
+        damage.apply(m_tables.Path());
+        m_before = TakeSnapshot(m_tables.Path());
+        for (const std::vector<std::string>& form :
+             {std::vector<std::string>{}, {"--sjis"}, {"--candidates"}}) {
+            const ChildOutcome outcome = Run(form, Input("鹽发 中"));
+            EXPECT_TRUE(ExitedWith(outcome, 1)) << outcome.exitCode;
+            EXPECT_EQ(outcome.out, "");
+            EXPECT_TRUE(outcome.err.starts_with("Error in Command1Click\nErrorNo:321\n"));
+            EXPECT_EQ(std::count(outcome.err.begin(), outcome.err.end(), '\n'), 3);
+            EXPECT_TRUE(ReportsDamage(outcome.err, m_tables.Path() / kKeyTableName, damage))
+                << outcome.err;
+        }
+    }
+}
+
 TEST_F(CommandFaultTest, EmptyInputAndNulBytes) {
     for (const std::vector<std::string>& form :
          {std::vector<std::string>{}, {"--preview"}, {"--sjis"}}) {
@@ -121,7 +143,7 @@ TEST_F(CommandFaultTest, UnreadableInputIsAnErrorNotAnEmptyResult) {
 }
 
 TEST_F(CommandFaultTest, UnknownOptionsAndOddArgumentsAreUsageErrors) {
-    for (const std::string argument : {"--bogus", "--TABLES", "-h", "--\xFF", "---", "-p"}) {
+    for (const std::string argument : {"--bogus", "--TABLES", "-H", "--\xFF", "---", "-p"}) {
         const ChildOutcome outcome = Run({argument}, Input("发"));
         EXPECT_TRUE(ExitedWith(outcome, 2)) << argument << " " << outcome.exitCode;
         EXPECT_EQ(outcome.out, "") << argument;
@@ -133,11 +155,28 @@ TEST_F(CommandFaultTest, UnknownOptionsAndOddArgumentsAreUsageErrors) {
         EXPECT_TRUE(ExitedWith(outcome, 2)) << argument;
         EXPECT_NE(outcome.err.find("cannot open " + argument), std::string::npos) << outcome.err;
     }
-    const ChildOutcome missingTables =
-        RunChild(PELMORA_CONVERT, {"--tables", (m_work.Path() / "none").string()}, m_work.Path(),
-                 Input("发"));
-    EXPECT_TRUE(ExitedWith(missingTables, 1));
-    EXPECT_NE(missingTables.err.find("ErrorNo:53"), std::string::npos) << missingTables.err;
+}
+
+// A missing table: the three lines of the report as every report has them, then one line that
+// says, in Chinese and English, where the tables must be. Other reports keep three lines.
+TEST_F(CommandFaultTest, AMissingTableIsReportedWithWhereTheTablesBelong) {
+    for (const char* table : {kKeyTableName, kJapaneseCodeTableName, kPreviewTableName}) {
+        const fs::path missing = m_tables.Path() / table;
+        fs::rename(missing, m_work.Path() / "away");
+        const ChildOutcome outcome = Run({}, Input("发"));
+        fs::rename(m_work.Path() / "away", missing);
+        EXPECT_TRUE(ExitedWith(outcome, 1));
+        const std::string report =
+            "Error in Command1Click\nErrorNo:53\nErrorInfo:File not found: " + missing.string() +
+            "\n";
+        ASSERT_TRUE(outcome.err.starts_with(report)) << outcome.err;
+        const std::string where = outcome.err.substr(report.size());
+        EXPECT_EQ(std::count(where.begin(), where.end(), '\n'), 1) << where;
+        for (const char* said : {"应放在 pelmora-convert 所在的文件夹中", "--tables DIR",
+                                 "must lie beside pelmora-convert"}) {
+            EXPECT_NE(where.find(said), std::string::npos) << said;
+        }
+    }
 }
 
 TEST_F(CommandFaultTest, OutputThatCannotBeWrittenIsNeverSuccess) {

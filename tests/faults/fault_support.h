@@ -35,6 +35,29 @@ DirectorySnapshot TakeSnapshot(const std::filesystem::path& directory);
 /// Every report as "title|text" lines, for comparing whole reports at once.
 std::string AllReports(const testing::RecordingReport& report);
 
+/// One way a key table is damaged on its way to a user, done to the shipped tables, and what
+/// the report must say of it after "Invalid file format: " and the key table's path.
+struct KeyTableDamage {
+    std::string what;
+    std::function<void(const std::filesystem::path& tables)> apply;
+    std::string reported; ///< how the description goes on after the path
+    /// For damage at a place the test does not choose: the first record it touched, where the
+    /// reported record may not come before.
+    std::optional<std::int32_t> firstTouched;
+};
+
+/// Copies the shipped pin.dat, pj.dat and jj.dat into `directory`.
+void CopyShippedTables(const std::filesystem::path& directory);
+
+/// The key table cut short (by 368 bytes, and by one byte), 50 random bytes of it changed,
+/// emptied, swapped with pj.dat, two neighbouring keys swapped, and a key written twice.
+std::vector<KeyTableDamage> KeyTableDamages();
+
+/// Whether `report`, the text of one error report in any front end's layout, reports `damage`
+/// of the key table at `keyTable`.
+bool ReportsDamage(const std::string& report, const std::filesystem::path& keyTable,
+                   const KeyTableDamage& damage);
+
 // The functions below have one implementation per platform (fault_support_posix.cpp,
 // fault_support_win32.cpp).
 

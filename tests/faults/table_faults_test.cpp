@@ -154,71 +154,60 @@ TEST_P(TableFaultTest, TableDirectoryThatCannotHoldTables) {
     }
 }
 
-TEST_P(TableFaultTest, EmptyTables) {
-    // No keys: every character misses, and a space is still a space (record n + 1 = 1).
-    WriteFile(Table(kKeyTableName), "");
-    Convert("发 A");
-    ExpectOutputs("仩 仩", "□ □");
-    EXPECT_EQ(AllReports(m_report), "");
-
-    // Keys but no Japanese codes: the first hit ends the run with what was appended.
-    WriteTables(m_dir.Path(), SampleRows());
-    WriteFile(Table(kJapaneseCodeTableName), "");
-    Convert(" 发东");
-    ExpectOutputs(" ", " ");
-    EXPECT_EQ(AllReports(m_report),
-              Failure(62, "Input past end of file: " + Table(kJapaneseCodeTableName).string()));
+// The key table as it may reach a user: each damage is reported as a damaged pin.dat before
+// the outputs are emptied, where searching it would turn characters it holds into misses.
+TEST_P(TableFaultTest, EveryDamageOfTheKeyTableIsReportedBeforeTheOutputsAreEmptied) {
+    for (const KeyTableDamage& damage : KeyTableDamages()) {
+        SCOPED_TRACE(damage.what);
+        CopyShippedTables(m_dir.Path());
+        damage.apply(m_dir.Path());
+        m_report.Clear();
+        Convert("鹽发 中");
+        ASSERT_EQ(m_report.Entries().size(), 1u);
+        EXPECT_EQ(m_report.Entries()[0].title, "Error in Command1Click");
+        EXPECT_TRUE(ReportsDamage(m_report.Entries()[0].text, Table(kKeyTableName), damage))
+            << m_report.Entries()[0].text;
+        ExpectUntouched();
+    }
+    CopyShippedTables(m_dir.Path());
+    Convert("鹽发 中");
+    EXPECT_EQ(m_preview.Utf8(), "塩発 中") << "sound tables convert again";
+    EXPECT_EQ(m_report.Entries().size(), 1u);
 }
 
-TEST_P(TableFaultTest, OddLengthsCountWholeRecordsOnly) {
-    // A stray byte after the key records is no key; the search never reads it.
-    WriteFile(Table(kKeyTableName),
-              TakeSnapshot(m_dir.Path()).entries.at(kKeyTableName).bytes + "\xB7");
-    Convert("发东A");
-    ExpectOutputs("敪搶A", "発東A");
-    EXPECT_EQ(AllReports(m_report), "");
-
-    // Half a fourth record in jj.dat: record 4 (A) is past the end.
-    WriteFile(Table(kPreviewTableName), Gbk("　東発") + "A");
-    Convert("发A东");
-    ExpectOutputs("敪", "発");
-    EXPECT_EQ(AllReports(m_report),
-              Failure(62, "Input past end of file: " + Table(kPreviewTableName).string()));
-}
-
-TEST_P(TableFaultTest, ShortPreviewTableStopsBeforeEitherOutputGetsThePiece) {
-    WriteFile(Table(kPreviewTableName), Gbk("　東"));
-    Convert("东发东");
-    ExpectOutputs("搶", "東");
-    EXPECT_EQ(AllReports(m_report),
-              Failure(62, "Input past end of file: " + Table(kPreviewTableName).string()));
-}
-
-TEST_P(TableFaultTest, UnsortedKeysGiveWhatTheSearchFinds) {
-    // Keys descending: the upper-middle probe finds 发 (record 2) at once, then walks away
-    // from 东 and A, which it misses.
-    WriteTables(
-        m_dir.Path(),
-        {{"A", "A", "A"}, {Gbk("发"), "\x94\xAD", Gbk("発")}, {Gbk("东"), "\x93\x8C", Gbk("東")}});
-    Convert("发东A");
-    ExpectOutputs("敪仩仩", "発□□");
-    EXPECT_EQ(AllReports(m_report), "");
-}
-
-TEST_P(TableFaultTest, DuplicatedKeysGiveTheFirstRecordTheProbesReach) {
-    WriteTables(m_dir.Path(), {{Gbk("东"), "\x93\x8C", Gbk("東")},
-                               {Gbk("发"), "a", "a"},
-                               {Gbk("发"), "b", "b"},
-                               {Gbk("发"), "c", "c"},
-                               {"A", "A", "A"}});
-    Convert("发东A");
-    ExpectOutputs("b搶A", "b東A");
-
-    // Every key the same: no hang, one answer for that key, misses for the rest.
-    WriteTables(m_dir.Path(), std::vector<TableRow>(1000, {Gbk("发"), "\x94\xAD", Gbk("発")}));
-    Convert("发东发");
-    ExpectOutputs("敪仩敪", "発□発");
-    EXPECT_EQ(AllReports(m_report), "");
+// Each table empty, a byte too long, a record short or a record too long: the three describe
+// the same characters record by record, so each is named as damaged.
+TEST_P(TableFaultTest, TablesEmptyCutOrOfUnequalLengthAreDamaged) {
+    const std::vector<std::pair<std::function<void(std::string&)>, std::string>> changes = {
+        {[](std::string& bytes) { bytes.clear(); }, ": it is empty"},
+        {[](std::string& bytes) { bytes += 'x'; },
+         ": its 9 bytes are no whole number of 2-byte records"},
+        {[](std::string& bytes) { bytes.resize(6); }, ": it holds 3 records, where "},
+        {[](std::string& bytes) { bytes += "AB"; }, ": it holds 5 records, where "},
+    };
+    for (const char* name : {kKeyTableName, kJapaneseCodeTableName, kPreviewTableName}) {
+        for (const auto& [change, reported] : changes) {
+            WriteTables(m_dir.Path(), SampleRows());
+            std::string bytes = TakeSnapshot(m_dir.Path()).entries.at(name).bytes;
+            change(bytes);
+            WriteFile(Table(name), bytes);
+            m_report.Clear();
+            Convert("发东");
+            const std::string report = AllReports(m_report);
+            SCOPED_TRACE(report);
+            EXPECT_TRUE(report.starts_with("Error in Command1Click|ErrorNo:321\r\nErrorInfo:"
+                                           "Invalid file format: " +
+                                           Table(name).string() + reported));
+            if (reported.ends_with("where ")) {
+                // The other two are named with the count they agree on.
+                const char* last =
+                    name == kPreviewTableName ? kJapaneseCodeTableName : kPreviewTableName;
+                EXPECT_TRUE(
+                    report.ends_with("4 records and " + std::string(last) + " 4 records\n"));
+            }
+            ExpectUntouched();
+        }
+    }
 }
 
 TEST_P(TableFaultTest, DamagedRecordPairsEndTheRunKeepingWhatWasAppended) {
@@ -313,13 +302,17 @@ TEST_P(TableFaultTest, TablesChangedBetweenRunsAreReadAfresh) {
     Convert("发东");
     ExpectOutputs("仩搶", "□東");
 
-    // Truncated in place to nothing: misses only.
+    // Truncated in place to nothing: damaged, and the outputs keep the last result.
     fs::resize_file(Table(kKeyTableName), 0);
     Convert("发东");
-    ExpectOutputs("仩仩", "□□");
+    ExpectOutputs("仩搶", "□東");
+    EXPECT_EQ(
+        AllReports(m_report),
+        Failure(321, "Invalid file format: " + Table(kKeyTableName).string() + ": it is empty"));
 
     // Grown again: found again.
     WriteTables(m_dir.Path(), SampleRows());
+    m_report.Clear();
     Convert("发东");
     ExpectOutputs("敪搶", "発東");
     EXPECT_EQ(AllReports(m_report), "");
@@ -366,12 +359,14 @@ TEST_P(TableFaultTest, TablesRenamedReplacedOrDeletedWhileOpen) {
     tables.CloseAll();
     EXPECT_FALSE(fs::exists(Table(kPreviewTableName))) << "deleted for good once closed";
 
-    WriteFile(Table(kPreviewTableName), "C");
+    WriteFile(Table(kPreviewTableName), testing::RecordBytes("C"));
     fs::rename(m_dir.Path() / "pin.old", Table(kKeyTableName));
     Convert("A发");
     EXPECT_EQ(AllReports(m_report),
-              Failure(62, "Input past end of file: " + Table(kJapaneseCodeTableName).string()))
-        << "the replaced pj.dat holds one record";
+              Failure(321, "Invalid file format: " + Table(kKeyTableName).string() +
+                               ": it holds 4 records, where pj.dat holds 1 record and jj.dat 1 "
+                               "record"))
+        << "the replaced pj.dat and jj.dat hold one record each";
 }
 
 // A sink that removes the key table after taking its first character, as a user who deletes the

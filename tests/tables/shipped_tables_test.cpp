@@ -185,11 +185,16 @@ TEST(ShippedTables, EverydayCharactersGetTheirJapaneseForm) {
         {"、", "、"}, {"ー", "ー"}, {"「", "「"}, {"』", "』"}, {"【", "【"}, {"※", "※"},
         {"→", "→"},   {"○", "○"},   {"●", "●"},   {"☆", "☆"},   {"★", "★"},   {"…", "…"},
         {"～", "～"}, {"—", "―"},   {"·", "·"},   {"≤", "≦"},   {"≈", "≒"},   {"①", "①"},
-        {"Ⅳ", "Ⅳ"},   {"№", "№"}};
+        {"Ⅳ", "Ⅳ"},   {"№", "№"},   {"躲", "躱"}, {"俞", "兪"}, {"闫", "閻"}, {"攒", "攅"},
+        {"惧", "惧"}};
     for (const auto& [chinese, japanese] : expected) {
         const auto found = previews.find(Gbk(chinese));
         ASSERT_NE(found, previews.end()) << chinese;
         EXPECT_EQ(found->second, japanese) << chinese;
+    }
+    // A semantic link to another character makes no default: the game shows □, not 煬, 他, 坏.
+    for (const char* chinese : {"烊", "她", "坯"}) {
+        EXPECT_EQ(previews.count(Gbk(chinese)), 0u) << chinese;
     }
 }
 

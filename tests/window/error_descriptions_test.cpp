@@ -98,6 +98,35 @@ TEST(ErrorDescriptionsTest, TableFailuresNameTheTableTheFaultAndWhereTheTablesBe
     }
 }
 
+// A damaged table, whatever the damage: named with what is wrong, the record at fault when
+// there is one, and the remedy, without the English detail.
+TEST(ErrorDescriptionsTest, DamagedTablesSayWhatIsWrongAndTheRemedy) {
+    const std::pair<TableDamage, std::string> damages[] = {
+        {TableDamage::Empty, " 是空的"},
+        {TableDamage::PartRecord, " 的长度不是整数条记录"},
+        {TableDamage::LengthsDiffer, " 的记录数与另外两个码表不同"},
+        {TableDamage::KeysOutOfOrder, " 的第 101 条记录损坏"},
+    };
+    for (const char* table : {kKeyTableName, kJapaneseCodeTableName, kPreviewTableName}) {
+        for (const std::string& folder : kFolders) {
+            for (const auto& [damage, said] : damages) {
+                ErrorInfo error = Failure(ErrorNumber::InvalidFileFormat, Joined(folder, table));
+                error.damage = damage;
+                error.detail = "what is wrong, in English";
+                if (damage == TableDamage::KeysOutOfOrder) {
+                    error.record = 101;
+                }
+                const std::string description = ChineseErrorDescription(error);
+                SCOPED_TRACE(description);
+                EXPECT_TRUE(description.starts_with(std::string("码表文件 ") + table + said));
+                EXPECT_NE(description.find("请重新复制完整的码表"), std::string::npos);
+                EXPECT_TRUE(description.ends_with("：\r\n" + folder));
+                EXPECT_EQ(description.find("English"), std::string::npos);
+            }
+        }
+    }
+}
+
 // A program opened inside its zip runs from a temporary folder that holds none of its tables:
 // it says to extract the whole zip. A folder that holds some of them is not such a case.
 TEST(ErrorDescriptionsTest, MissingTablesInATemporaryFolderAskToExtractTheZipFirst) {
@@ -140,6 +169,7 @@ TEST(ErrorDescriptionsTest, ADamagedRecordPairNamesBothTablesAndTheRecord) {
         ErrorInfo pair = Failure(ErrorNumber::InvalidFileFormat, Joined(folder, "pj.dat"));
         pair.pairedFile = Failure(ErrorNumber::InvalidFileFormat, Joined(folder, "jj.dat")).file;
         pair.record = 3;
+        pair.damage = TableDamage::RecordPair;
         pair.detail = "its Shift-JIS code is not its preview's kanji";
         const std::string description = ChineseErrorDescription(pair);
         EXPECT_EQ(description.rfind("码表文件 pj.dat 和 jj.dat 的第 3 条记录损坏", 0), 0u)

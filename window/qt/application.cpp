@@ -117,6 +117,17 @@ int PrintForRequest(ProgramRequest request) {
     return 0;
 }
 
+// The arguments after the program's name that Qt did not take as its own options, as the bytes
+// of file names.
+std::vector<std::string> ArgumentsLeftByQt() {
+    std::vector<std::string> arguments;
+    const QStringList left = QCoreApplication::arguments();
+    for (qsizetype at = 1; at < left.size(); ++at) {
+        arguments.push_back(QFile::encodeName(left[at]).toStdString());
+    }
+    return arguments;
+}
+
 } // namespace
 
 bool InstallChineseQtTranslations(QCoreApplication& application) {
@@ -145,6 +156,9 @@ int RunWindowProgram(int argc, char** argv) {
     InstallChineseQtTranslations(application);
     FrmMainWidget window(ProgramDirectory());
     window.show();
+    if (const std::optional<std::string> file = FileArgument(ArgumentsLeftByQt())) {
+        window.OpenInputFile(std::filesystem::path(*file));
+    }
     return application.exec();
 }
 

@@ -17,7 +17,8 @@ bool InstallChineseQtTranslations(QCoreApplication& application);
 /// The window program: starts Qt, shows the window with the tables beside the program and runs
 /// until the window ends. Without a usable display it says so in one message on standard error
 /// and returns kNoDisplayStatus instead of letting Qt abort. Asked for --help or --version, it
-/// prints the usage or the version to standard output and returns 0, with no window.
+/// prints the usage or the version to standard output and returns 0, with no window. Given a
+/// file (`pelmora FILE`), it opens the window with the file's text in the input box.
 int RunWindowProgram(int argc, char** argv);
 
 } // namespace pelmora

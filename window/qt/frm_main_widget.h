@@ -28,6 +28,8 @@ public:
 
     /// The window's behaviour, for the table paths of the last conversion.
     const frmMain& Form() const { return m_form; }
+    /// Puts the text of the file at `path` into the input box (frmMain::OpenInputFile).
+    void OpenInputFile(const std::filesystem::path& path) { m_form.OpenInputFile(path); }
 
 protected:
     void closeEvent(QCloseEvent* event) override;

@@ -43,7 +43,8 @@ int RunWindowProgram(HINSTANCE instance, int showCommand) {
     // write to, and cmd.exe does not wait for it, so its output would land after the next
     // prompt. The usage and the version show in a message box instead, seen wherever the
     // program was started; pelmora-convert is the console program for scripts.
-    const ProgramRequest request = ReadProgramArguments(ProgramArguments());
+    const std::vector<std::string> arguments = ProgramArguments();
+    const ProgramRequest request = ReadProgramArguments(arguments);
     if (request != ProgramRequest::OpenWindow) {
         ShowPlainMessage(nullptr, "Pelmora",
                          request == ProgramRequest::ShowHelp ? ProgramUsageText()
@@ -56,6 +57,9 @@ int RunWindowProgram(HINSTANCE instance, int showCommand) {
     try {
         FrmMainWindow window(instance, ProgramDirectory());
         window.Show(showCommand);
+        if (const std::optional<std::string> file = FileArgument(arguments)) {
+            window.OpenInputFile(std::filesystem::path(WideFromUtf8(*file)));
+        }
         return RunMessageLoop(window);
     } catch (const std::exception& error) {
         ShowStartFailure(error.what());

@@ -45,6 +45,8 @@ public:
     HWND Handle() const { return m_window; }
     /// The window's behaviour, for the table paths of the last conversion.
     const frmMain& Form() const { return m_form; }
+    /// Puts the text of the file at `path` into the input box (frmMain::OpenInputFile).
+    void OpenInputFile(const std::filesystem::path& path) { m_form.OpenInputFile(path); }
     /// The DPI the window is laid out at.
     int Dpi() const { return m_dpi; }
 

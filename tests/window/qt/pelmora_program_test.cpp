@@ -5,6 +5,7 @@
 #include <QElapsedTimer>
 #include <QFileInfo>
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QtTest>
 
 namespace {
@@ -75,6 +76,7 @@ private slots:
     void helpAndVersionPrintWithoutOpeningTheWindow_data();
     void helpAndVersionPrintWithoutOpeningTheWindow();
     void closingTheWindowEndsTheProgramWithClicksQueued();
+    void aFileGivenOpensInTheInputBox();
 };
 
 void PelmoraProgramTest::withoutDisplaySaysSoAndExitsWithOne_data() {
@@ -108,7 +110,7 @@ void PelmoraProgramTest::withoutDisplaySaysSoAndExitsWithOne() {
 void PelmoraProgramTest::helpAndVersionPrintWithoutOpeningTheWindow_data() {
     QTest::addColumn<QStringList>("arguments");
     QTest::addColumn<QString>("printed");
-    const QString usage = QStringLiteral("Usage: pelmora [--help | --version]\n");
+    const QString usage = QStringLiteral("Usage: pelmora [--help | --version] [FILE]\n");
     const QString version = QStringLiteral("pelmora %1.%2.%3\n")
                                 .arg(PELMORA_VERSION_MAJOR)
                                 .arg(PELMORA_VERSION_MINOR)
@@ -167,6 +169,25 @@ void PelmoraProgramTest::closingTheWindowEndsTheProgramWithClicksQueued() {
     for (const QString& line : finished.errors.split('\n', Qt::SkipEmptyParts)) {
         QVERIFY2(line.startsWith(QStringLiteral("driver: ")), qPrintable(line));
     }
+}
+
+// `pelmora FILE`, after a Qt option and its value: the window opens with the file's text in the
+// input box. (What the window says of a file it cannot read is frmMain's, tested without Qt.)
+void PelmoraProgramTest::aFileGivenOpensInTheInputBox() {
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("名字 一.txt")));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("\xEF\xBB\xBF刘德华\r\n张学友");
+    file.close();
+    QProcessEnvironment environment = WithoutDisplay();
+    environment.insert(QStringLiteral("LD_PRELOAD"), QStringLiteral(SHOWN_TEXT_DRIVER));
+    const Finished finished =
+        RunPelmora(environment, 60000,
+                   {QStringLiteral("-platform"), QStringLiteral("offscreen"), file.fileName()});
+    QVERIFY2(finished.ended, "pelmora did not end");
+    QCOMPARE(finished.status, 0);
+    QVERIFY2(finished.errors.contains(QStringLiteral("driver: Text1: 刘德华|张学友\n")),
+             qPrintable(finished.errors));
 }
 
 QTEST_GUILESS_MAIN(PelmoraProgramTest)

@@ -267,7 +267,7 @@ TEST(ProgramTest, HelpAndVersionShowInAMessageBoxInsteadOfTheWindow) {
                                 std::to_string(PELMORA_VERSION_MINOR) + "." +
                                 std::to_string(PELMORA_VERSION_PATCH);
     const std::pair<const wchar_t*, std::string> requests[] = {
-        {L" --help", "Usage: pelmora [--help | --version]"},
+        {L" --help", "Usage: pelmora [--help | --version] [FILE]"},
         {L" --version", version},
     };
     for (const auto& [arguments, shown] : requests) {
@@ -281,6 +281,20 @@ TEST(ProgramTest, HelpAndVersionShowInAMessageBoxInsteadOfTheWindow) {
         PostMessageW(running.window, WM_COMMAND, IDOK, 0);
         EXPECT_EQ(Finish(running), 0);
     }
+}
+
+// `pelmora.exe FILE`, as "Open with" starts it: the window opens with the file's text in the
+// input box. (What the window says of a file it cannot read is frmMain's, tested without Win32.)
+TEST(ProgramTest, AFileGivenOpensInTheInputBox) {
+    testing::TempDirectory temporary;
+    const std::filesystem::path file = temporary.Path() / L"名字 一.txt";
+    testing::WriteFile(file, "\xEF\xBB\xBF刘德华\n张学友");
+    RunningProgram running = Start(Program(), L" \"" + file.wstring() + L"\"");
+    ASSERT_NE(running.window, nullptr);
+    EXPECT_EQ(testing::TextOf(GetDlgItem(running.window, ControlId(Control::Text1))),
+              "刘德华\r\n张学友");
+    PostMessageW(running.window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(Finish(running), 0);
 }
 
 } // namespace
