@@ -3,19 +3,17 @@
 #include <algorithm>
 #include <optional>
 #include <string_view>
-#include <tuple>
 
 namespace pelmora {
 
 namespace {
 
-// Every entry as the forward run spells it, in file order.
+// Every entry of GB2312 keys as the forward run spells it, in file order.
 struct Spelled {
     std::vector<char16_t> japanese;
     std::vector<char16_t> chinese;
     std::vector<std::uint32_t> starts{0};
     std::vector<std::uint16_t> costs;
-    std::vector<bool> simplified; // every key is of GB2312
 
     std::u16string_view Japanese(std::size_t entry) const {
         return {japanese.data() + starts[entry], starts[entry + 1] - starts[entry]};
@@ -48,7 +46,7 @@ Spelled SpellAll(const StoredWordModel& model, const KanjiInverse& inverse) {
                 JapaneseAt(model, entry, i, nextSpelling, inverse);
             const std::optional<char32_t> chinese =
                 CodePage936Character(static_cast<std::uint16_t>(model.Key(entry, i)));
-            whole = japanese && *japanese < 0x10000 && chinese;
+            whole = japanese && *japanese < 0x10000 && chinese && IsGb2312(model.Key(entry, i));
             if (whole) {
                 spelled.japanese.push_back(static_cast<char16_t>(*japanese));
                 spelled.chinese.push_back(static_cast<char16_t>(*chinese));
@@ -61,9 +59,6 @@ Spelled SpellAll(const StoredWordModel& model, const KanjiInverse& inverse) {
         }
         spelled.starts.push_back(static_cast<std::uint32_t>(spelled.japanese.size()));
         spelled.costs.push_back(model.Cost(entry));
-        spelled.simplified.push_back(std::all_of(
-            spelled.chinese.begin() + static_cast<std::ptrdiff_t>(start), spelled.chinese.end(),
-            [](char16_t chinese) { return IsGb2312(*CharCodeOf(chinese)); }));
     }
     return spelled;
 }
@@ -72,10 +67,9 @@ Spelled SpellAll(const StoredWordModel& model, const KanjiInverse& inverse) {
 
 WordInverse WordInverse::Of(const StoredWordModel& model, const KanjiInverse& inverse) {
     const Spelled spelled = SpellAll(model, inverse);
-    // By spelling (a spelling before the longer ones it begins), then a word of GB2312
-    // characters first, as KanjiInverse ranks keys, then the more frequent. Each entry's first
-    // four characters packed in one number settle nearly every comparison: sorting on the
-    // spellings alone took half the load.
+    // By spelling (a spelling before the longer ones it begins), then the more frequent. Each
+    // entry's first four characters packed in one number settle nearly every comparison:
+    // sorting on the spellings alone took half the load.
     struct Sorted {
         std::uint64_t head; // the first four characters, 0 past the end
         std::uint32_t entry;
@@ -97,8 +91,7 @@ WordInverse WordInverse::Of(const StoredWordModel& model, const KanjiInverse& in
         if (compared != 0) {
             return compared < 0;
         }
-        return std::tuple(!spelled.simplified[a.entry], spelled.costs[a.entry]) <
-               std::tuple(!spelled.simplified[b.entry], spelled.costs[b.entry]);
+        return spelled.costs[a.entry] < spelled.costs[b.entry];
     });
 
     WordInverse words;

@@ -18,7 +18,9 @@ namespace pelmora {
 /// each word back its Chinese keys: 予約 → 预约, 台風 → 台风, and, through the one-character
 /// entries, each kanji the key it most often stands for (於 → 于). Of entries spelled alike the
 /// more frequent wins (the lower cost, then the first in the file). An entry with a character
-/// the per-character run has no kanji for is left out: the forward run never spells it.
+/// the per-character run has no kanji for is left out, since the forward run never spells it,
+/// and so is one with a key outside GB2312: the reverse run writes Simplified Chinese, and
+/// KanjiInverse gives such a kanji its GB2312 key.
 class WordInverse {
 public:
     /// The entries of `model` spelled with the kanji that `inverse` says the per-character run
