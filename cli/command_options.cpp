@@ -12,6 +12,8 @@ namespace {
 constexpr std::string_view kUsage =
     "Usage: pelmora-convert [--tables DIR] [--from ENCODING] [--words | --names]\n"
     "                       [--jis-x0208] [--preview | --sjis | --candidates] [FILE]\n"
+    "       pelmora-convert --reverse [--japanese] [--tables DIR] [--from ENCODING]\n"
+    "                       [--preview] [FILE]\n"
     "Turns Simplified Chinese text (from FILE or standard input) into the Japanese code text:\n"
     "each character becomes the GBK character whose two bytes are the Shift-JIS code of its\n"
     "Japanese kanji. The result goes to standard output as UTF-8 with nothing added. A character\n"
@@ -20,9 +22,10 @@ constexpr std::string_view kUsage =
     "\n"
     "  --tables DIR     read pin.dat, pj.dat and jj.dat from DIR (default: beside the program)\n"
     "  --from ENCODING  the input's encoding: utf-8 (the default), gbk (also cp936, gb2312),\n"
-    "                   gb18030, utf-16le or utf-16be; a byte order mark at the start says\n"
-    "                   the encoding by itself and is dropped; utf-16 reads UTF-16 in the\n"
-    "                   byte order its byte order mark gives, and refuses input without one\n"
+    "                   gb18030, utf-16le, utf-16be or shift-jis (also sjis, cp932); a byte\n"
+    "                   order mark at the start says the encoding by itself and is dropped;\n"
+    "                   utf-16 reads UTF-16 in the byte order its byte order mark gives, and\n"
+    "                   refuses input without one\n"
     "  --words          choose each kanji by the word it stands in (头发 gives 頭髪, 发展\n"
     "                   gives 発展), using words.dat beside the tables\n"
     "  --names          read each line as a Chinese personal name and choose the kanji that\n"
@@ -36,6 +39,13 @@ constexpr std::string_view kUsage =
     "  --candidates     list, for each character, the kanji it can stand for (from\n"
     "                   candidates.dat), the one the run picks first; * marks a kanji that\n"
     "                   only Japanese Windows fonts carry and some games cannot show\n"
+    "  --reverse        read a Japanese program's text back as Simplified Chinese: the input\n"
+    "                   is the code text (the unrelated Chinese characters a Chinese desktop\n"
+    "                   shows for a Japanese game's names, menus, titles or file names), or,\n"
+    "                   with --from shift-jis, the game's bytes themselves; --preview writes\n"
+    "                   the Japanese text instead. Input that is not Shift-JIS shows as \"□\"\n"
+    "                   and is counted on standard error\n"
+    "  --japanese       with --reverse: the input is Japanese text (kanji and kana)\n"
     "  -h, --help       show this help and exit\n"
     "  --version        show the version and exit\n"
     "\n"
@@ -44,7 +54,8 @@ constexpr std::string_view kUsage =
     "\n"
     "Exit status: 0 on success, 1 when an error report was shown or the output could not be\n"
     "written, 2 for a usage error or input that cannot be read or decoded (after writing what\n"
-    "came before the bad byte).\n";
+    "came before the bad byte; with --reverse, after writing all of it, \"□\" in place of what\n"
+    "is not Shift-JIS).\n";
 
 // One spelling for a folder, so that D, D/ and ./D/ count as the same value.
 std::filesystem::path NormalFolder(const std::filesystem::path& folder) {
@@ -141,7 +152,29 @@ AskedEncoding EncodingNamed(std::string_view name) {
         return {*encoding};
     }
     throw UsageError{"unknown encoding " + std::string(name) +
-                     " (use utf-8, gbk, cp936, gb2312, gb18030, utf-16, utf-16le or utf-16be)"};
+                     " (use utf-8, gbk, cp936, gb2312, gb18030, utf-16, utf-16le, utf-16be or "
+                     "shift-jis)"};
+}
+
+// The reverse run reads the game's text one way and writes Chinese or, with --preview, the
+// Japanese text: the options of the forward run's choices have no meaning there.
+void CheckReverseOptions(const Options& options, std::optional<std::string_view> kindOption,
+                         std::optional<std::string_view> outputOption) {
+    if (options.japaneseText && !options.reverse) {
+        throw UsageError{"--japanese is for --reverse"};
+    }
+    if (!options.reverse) {
+        return;
+    }
+    for (const std::optional<std::string_view> other :
+         {kindOption, outputOption == "--preview" ? std::nullopt : outputOption,
+          options.candidates ? std::optional<std::string_view>("--candidates") : std::nullopt,
+          options.kanji == KanjiSet::JisX0208 ? std::optional<std::string_view>("--jis-x0208")
+                                              : std::nullopt}) {
+        if (other) {
+            throw UsageError{"--reverse and " + std::string(*other) + " cannot be combined"};
+        }
+    }
 }
 
 } // namespace
@@ -182,6 +215,10 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
             options.kind = *kind;
         } else if (option && name == "--candidates") {
             options.candidates = true;
+        } else if (option && name == "--reverse") {
+            options.reverse = true;
+        } else if (option && name == "--japanese") {
+            options.japaneseText = true;
         } else if (option && name == "--jis-x0208") {
             options.kanji = KanjiSet::JisX0208;
         } else if (option && name == "--tables") {
@@ -206,6 +243,7 @@ Options ParseOptions(const std::vector<std::string>& arguments) {
     if (options.candidates && outputOption) {
         throw UsageError{"--candidates cannot be combined with --preview or --sjis"};
     }
+    CheckReverseOptions(options, kindOption, outputOption);
     options.inputPath = inputPath.value_or("-");
     return options;
 }

@@ -38,6 +38,10 @@ struct Options {
     RunKind kind = RunKind::PerCharacter;   ///< --words, --names
     KanjiSet kanji = KanjiSet::CodePage932; ///< --jis-x0208: JIS X 0208 only
     bool candidates = false; ///< --candidates: list each character's candidates instead
+    /// --reverse: read a Japanese program's text back (the reverse run) instead of converting.
+    bool reverse = false;
+    /// --japanese: the reverse run's input is Japanese text, not the code text.
+    bool japaneseText = false;
     bool help = false;
     bool version = false;
 };

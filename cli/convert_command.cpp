@@ -7,6 +7,7 @@
 #include "output_stream.h"
 #include "platform.h"
 #include "program_directory.h"
+#include "reverse_run.h"
 #include "runtime_error.h"
 #include "utf8.h"
 #include "word_tables.h"
@@ -26,6 +27,12 @@ std::string VersionLine() {
     return "pelmora-convert " + std::to_string(PELMORA_VERSION_MAJOR) + "." +
            std::to_string(PELMORA_VERSION_MINOR) + "." + std::to_string(PELMORA_VERSION_PATCH) +
            "\n";
+}
+
+// The reverse run given a Japanese program's bytes themselves.
+bool ReadsGameBytes(const Options& options) {
+    return options.reverse && options.inputEncoding &&
+           options.inputEncoding->encoding == TextEncoding::ShiftJis;
 }
 
 TableLocation Location(const Options& options) {
@@ -135,6 +142,28 @@ int WriteCandidates(const Options& options, InputText& input) {
     return Outcome(report, written, input);
 }
 
+// The game's text read back: the Simplified Chinese text, or with --preview the Japanese text.
+// What was not Shift-JIS is counted after the output, and makes the status that of input that
+// cannot be read.
+int WriteReadBack(const Options& options, InputText& input) {
+    StandardOutputSink output(TextEncoding::Utf8, TextEncoding::Utf8);
+    input.BeforeWaiting([&output] { return output.SendNow(); });
+    ReadBackOutputs outputs;
+    (options.text == OutputText::Preview ? outputs.japanese : outputs.chinese) = &output;
+    const GameText kind = options.japaneseText || ReadsGameBytes(options) ? GameText::JapaneseText
+                                                                          : GameText::CodeText;
+    StandardErrorReport report;
+    const std::uint64_t notShiftJis = ReadBackText(kind, input, outputs, Location(options), report);
+    const bool written = output.Finish();
+    if (notShiftJis > 0) {
+        TellUser(std::to_string(notShiftJis) + (notShiftJis == 1 ? " place" : " places") +
+                 " of the input " + (notShiftJis == 1 ? "is" : "are") + " not Shift-JIS and show" +
+                 (notShiftJis == 1 ? "s" : "") + " as \"□\"");
+    }
+    const int status = Outcome(report, written, input);
+    return status == kExitSuccess && notShiftJis > 0 ? kExitUsage : status;
+}
+
 int Convert(const Options& options) {
     // A folder that is missing is the run's to report, as a table not found in it.
     std::error_code error;
@@ -148,10 +177,15 @@ int Convert(const Options& options) {
     if (!input) {
         return kExitUsage;
     }
-    input->Start(options.inputEncoding);
+    // The reverse run shows bytes that are not Shift-JIS as "□" rather than stopping at them.
+    input->Start(options.inputEncoding,
+                 ReadsGameBytes(options) ? BadBytes::Replace : BadBytes::Stop);
     if (input->Failure()) {
         TellUser(*input->Failure());
         return kExitUsage;
+    }
+    if (options.reverse) {
+        return WriteReadBack(options, *input);
     }
     return options.candidates ? WriteCandidates(options, *input) : WriteConversion(options, *input);
 }

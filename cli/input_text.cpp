@@ -88,7 +88,7 @@ std::string AskedName(const AskedEncoding& asked) {
 
 } // namespace
 
-void InputText::Start(std::optional<AskedEncoding> asked) {
+void InputText::Start(std::optional<AskedEncoding> asked, BadBytes bad) {
     // The first read of a terminal or a pipe may bring a single byte of a byte order mark.
     char buffer[kReadBytes];
     while (CouldBeginByteOrderMark(m_start) && !m_ended) {
@@ -120,7 +120,7 @@ void InputText::Start(std::optional<AskedEncoding> asked) {
     } else {
         m_encoding = asked ? asked->encoding : TextEncoding::Utf8;
     }
-    m_decoder.emplace(m_encoding, BadBytes::Stop, skipped);
+    m_decoder.emplace(m_encoding, bad, skipped);
 }
 
 void InputText::Failed(bool atEnd) {

@@ -36,8 +36,9 @@ public:
 
     /// Reads the first bytes and settles the encoding: a byte order mark decides it, `asked`
     /// otherwise, UTF-8 without either. Throws UsageError when `asked` contradicts the mark, or
-    /// asks for UTF-16 by its mark and there is none.
-    void Start(std::optional<AskedEncoding> asked);
+    /// asks for UTF-16 by its mark and there is none. `bad` says what a byte that is not of the
+    /// encoding does: end the text there (Failure then says so), or stand as U+FFFD in it.
+    void Start(std::optional<AskedEncoding> asked, BadBytes bad = BadBytes::Stop);
 
     /// Called before every read that may have to wait for input, so that what was converted
     /// is shown first; returning false ends the input there (the output has failed).

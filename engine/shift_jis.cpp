@@ -2,6 +2,7 @@
 
 #include "code_page_data.h"
 
+#include <array>
 #include <cstdint>
 
 namespace pelmora {
@@ -23,7 +24,64 @@ std::uint16_t DecodePair(unsigned lead, unsigned trail) {
                                           (trail - code_page_data::kShiftJisFirstTrail)];
 }
 
+// The decoding table turned round, filled in the order of preference: the leads outside the
+// NEC-selected rows ED-EE in ascending order (JIS X 0208, NEC row 13 at 87, the IBM rows
+// FA-FC), then ED-EE for what only they hold. A later code never replaces an earlier one.
+class ShiftJisCodes {
+public:
+    ShiftJisCodes() {
+        m_codes.fill(kNoCode);
+        for (unsigned single = 0; single <= 0xFF; ++single) {
+            if (!IsShiftJisLeadByte(static_cast<std::uint8_t>(single))) {
+                Learn(static_cast<std::uint16_t>(single));
+            }
+        }
+        for (const bool necSelected : {false, true}) {
+            for (unsigned lead = 0x81; lead <= 0xFC; ++lead) {
+                if (IsShiftJisLeadByte(static_cast<std::uint8_t>(lead)) &&
+                    IsNecSelected(lead) == necSelected) {
+                    LearnRow(lead);
+                }
+            }
+        }
+    }
+
+    std::optional<std::uint16_t> Code(char32_t character) const {
+        if (character >= m_codes.size() || m_codes[character] == kNoCode) {
+            return std::nullopt;
+        }
+        return m_codes[character];
+    }
+
+private:
+    // FFFF is no code: FF is no lead byte and no character.
+    static constexpr std::uint16_t kNoCode = 0xFFFF;
+
+    static bool IsNecSelected(unsigned lead) { return lead == 0xED || lead == 0xEE; }
+
+    void LearnRow(unsigned lead) {
+        for (unsigned trail = code_page_data::kShiftJisFirstTrail;
+             trail <= code_page_data::kShiftJisLastTrail; ++trail) {
+            Learn(static_cast<std::uint16_t>(lead << 8 | trail));
+        }
+    }
+
+    void Learn(std::uint16_t code) {
+        const std::optional<char32_t> character = ShiftJisCharacter(code);
+        if (character && m_codes[*character] == kNoCode) {
+            m_codes[*character] = code;
+        }
+    }
+
+    std::array<std::uint16_t, 0x10000> m_codes{};
+};
+
 } // namespace
+
+std::optional<std::uint16_t> ShiftJisCode(char32_t character) {
+    static const ShiftJisCodes codes;
+    return codes.Code(character);
+}
 
 std::optional<char32_t> ShiftJisCharacter(std::uint16_t code) {
     const unsigned lead = code >> 8;

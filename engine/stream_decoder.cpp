@@ -19,6 +19,11 @@ bool IsGb18030FourByteDigit(std::uint8_t byte) {
     return byte >= 0x30 && byte <= 0x39;
 }
 
+// The bytes that may follow a lead byte: 40-7E and 80 up to FC (Shift-JIS) or FE (code page 936).
+bool IsTrailByte(std::uint8_t byte, bool shiftJis) {
+    return byte >= 0x40 && byte != 0x7F && byte <= (shiftJis ? 0xFC : 0xFE);
+}
+
 } // namespace
 
 StreamDecoder::StreamDecoder(TextEncoding encoding, BadBytes bad, std::uint64_t offset)
@@ -141,7 +146,12 @@ std::size_t StreamDecoder::DecodeDoubleByte(std::string_view bytes, bool last, s
             if (!Bad(at, std::min(length, bytes.size() - at), utf8)) {
                 return at;
             }
-            ++at;
+            // A reader takes a lead byte and a byte that may follow it as one character, even
+            // where the code page assigns none there: one mark for both.
+            at +=
+                length == 2 && at + 1 < bytes.size() && IsTrailByte(ByteAt(bytes, at + 1), shiftJis)
+                    ? 2
+                    : 1;
             continue;
         }
         AppendUtf8(*character, utf8);

@@ -14,7 +14,8 @@ namespace pelmora {
 /// What a decoder does at bytes that are no character of its encoding.
 enum class BadBytes {
     Stop,    ///< stop there and tell where (reading input)
-    Replace, ///< put U+FFFD in their place and go on (showing text)
+    Replace, ///< put U+FFFD in their place and go on (showing text): one for each byte, but one
+             ///< for a lead byte and the trail byte after it that make no character
 };
 
 /// Decodes a stream of bytes that comes in pieces of any size: a character that the end of one

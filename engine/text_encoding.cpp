@@ -16,10 +16,18 @@ constexpr std::pair<std::string_view, TextEncoding> kByteOrderMarks[] = {
 };
 
 constexpr std::pair<std::string_view, TextEncoding> kNames[] = {
-    {"utf-8", TextEncoding::Utf8},       {"utf8", TextEncoding::Utf8},
-    {"gbk", TextEncoding::Gbk},          {"cp936", TextEncoding::Gbk},
-    {"gb2312", TextEncoding::Gbk},       {"gb18030", TextEncoding::Gb18030},
-    {"utf-16le", TextEncoding::Utf16Le}, {"utf-16be", TextEncoding::Utf16Be},
+    {"utf-8", TextEncoding::Utf8},
+    {"utf8", TextEncoding::Utf8},
+    {"gbk", TextEncoding::Gbk},
+    {"cp936", TextEncoding::Gbk},
+    {"gb2312", TextEncoding::Gbk},
+    {"gb18030", TextEncoding::Gb18030},
+    {"utf-16le", TextEncoding::Utf16Le},
+    {"utf-16be", TextEncoding::Utf16Be},
+    {"shift-jis", TextEncoding::ShiftJis},
+    {"shift_jis", TextEncoding::ShiftJis},
+    {"sjis", TextEncoding::ShiftJis},
+    {"cp932", TextEncoding::ShiftJis},
 };
 
 std::string Lowercase(std::string_view text) {

@@ -20,7 +20,8 @@ enum class TextEncoding {
 };
 
 /// The encoding a user names: utf-8 (or utf8), gbk (or cp936, gb2312), gb18030, utf-16le,
-/// utf-16be, in any letter case; nothing for any other name.
+/// utf-16be, shift-jis (or shift_jis, sjis, cp932), in any letter case; nothing for any other
+/// name.
 std::optional<TextEncoding> EncodingByName(std::string_view name);
 
 /// The first name EncodingByName knows `encoding` by ("utf-8", "gbk", "utf-16le", ...), as a

@@ -59,14 +59,7 @@ private:
             return;
         }
         m_segmentation.Segment(m_model, m_codes);
-        std::size_t settled = m_codes.size();
-        if (!runEnded) {
-            for (const Segmentation::Word& word : m_segmentation.Words()) {
-                if (word.start > 0 && word.start + kLongestWord <= m_codes.size()) {
-                    settled = word.start;
-                }
-            }
-        }
+        const std::size_t settled = m_segmentation.Settled(runEnded);
         for (const Segmentation::Word& word : m_segmentation.Words()) {
             if (word.start >= settled) {
                 break;

@@ -80,6 +80,55 @@ void frmMain::RunConversion(RunKind kind) {
     }
 }
 
+void frmMain::mnuReadBackCodeText_Click() {
+    if (!m_ended) {
+        ReadBack(GameText::CodeText);
+    }
+}
+
+void frmMain::mnuReadBackJapanese_Click() {
+    if (!m_ended) {
+        ReadBack(GameText::JapaneseText);
+    }
+}
+
+// The clipboard's text goes into the box it was pasted in and is read back from there. After
+// Japanese text the three boxes are as a conversion of the Chinese leaves them, one character
+// each, so the candidate menu works on them; after code text they are not.
+void frmMain::ReadBack(GameText kind) {
+    try {
+        const std::string pasted = m_view.ClipboardText();
+        if (pasted.empty()) {
+            return;
+        }
+        const Control pastedInto = kind == GameText::CodeText ? Control::Text2 : Control::Text3;
+        m_last.reset();
+        ++m_boxFillings;
+        m_view.SetBoxText(pastedInto, pasted);
+        BoxSource input(m_view, pastedInto);
+        BoxSink chinese(m_view, Control::Text1);
+        BoxSink codeText(m_view, Control::Text2);
+        BoxSink japanese(m_view, Control::Text3);
+        ReadBackOutputs outputs{nullptr, &chinese};
+        if (kind == GameText::CodeText) {
+            outputs.japanese = &japanese;
+        } else {
+            outputs.codeText = &codeText;
+            outputs.preview = &japanese;
+        }
+        ReadBackText(kind, input, outputs, m_tables, m_report);
+        if (kind == GameText::JapaneseText && codeText.Cleared()) {
+            m_last = LastConversion{chinese.WrittenText(), codeText.WrittenText(),
+                                    japanese.WrittenText()};
+        }
+        for (BoxSink* box : {&chinese, &codeText, &japanese}) {
+            box->Show();
+        }
+    } catch (...) {
+        ReportCurrentException(m_report, kReadBackErrorTitle);
+    }
+}
+
 void frmMain::cmdAbout_Click() {
     if (!m_ended) {
         m_view.ShowMessage(kAboutTitle, AboutText());
@@ -266,6 +315,11 @@ frmMain::MenuEntries(Control box, std::optional<std::size_t> at,
                        [this] { mnuByWords_Click(); }});
     entries.push_back(
         {{std::string(kByNamesItem), true, false, false}, [this] { mnuByNames_Click(); }});
+    const bool codeBox = box == Control::Text2;
+    entries.push_back(
+        {{std::string(codeBox ? kReadBackCodeTextItem : kReadBackJapaneseItem),
+          !m_view.ClipboardText().empty(), false, true},
+         [this, codeBox] { codeBox ? mnuReadBackCodeText_Click() : mnuReadBackJapanese_Click(); }});
     entries.push_back({{std::string(kCopyItem), m_view.BoxHasSelection(box), false, true},
                        [this, box] { m_view.RunBoxCommand(box, BoxCommand::Copy); }});
     entries.push_back({{std::string(kSelectAllItem), true, false, false},

@@ -5,6 +5,7 @@
 #include "conversion.h"
 #include "error_report.h"
 #include "frm_main_view.h"
+#include "reverse_run.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -49,7 +50,8 @@ public:
     /// The context menu of an output box over the character at `index` of its text (past the
     /// end: over no character). It offers the kanji that character's input character can take,
     /// from candidates.dat beside the tables, and picking one puts it into both boxes; then
-    /// "按词语选字", "按人名选字" and the box's Copy and Select All. A failure is reported as
+    /// "按词语选字", "按人名选字", the box's way to read a game's text back from the clipboard
+    /// (while it holds text) and the box's Copy and Select All. A failure is reported as
     /// "Error in Text2ContextMenu" (or Text3) and ends the handler.
     void Text2_ContextMenu(std::size_t index);
     void Text3_ContextMenu(std::size_t index);
@@ -58,6 +60,14 @@ public:
     /// "按人名选字": the text of Text1, one Chinese personal name per line, converted by the
     /// names run into Text2 and Text3.
     void mnuByNames_Click();
+    /// "粘贴乱码并还原" (the code box's menu): the clipboard's text, garbled text copied from a
+    /// Japanese program on this desktop, into Text2, read back by the reverse run: the Japanese
+    /// text into Text3 and the Simplified Chinese into Text1.
+    void mnuReadBackCodeText_Click();
+    /// "粘贴日文并还原" (the preview box's menu): the clipboard's Japanese text read back: the
+    /// Simplified Chinese into Text1, and into Text2 and Text3 the code text and preview that
+    /// show the Japanese text in a game, as a conversion would leave them.
+    void mnuReadBackJapanese_Click();
 
     /// The context menu of the input box: the box's own editing commands, then the checkable
     /// kJisX0208Item, checked while the window gives JIS X 0208 kanji only. A failure is
@@ -121,6 +131,7 @@ private:
     };
 
     void RunConversion(RunKind kind);
+    void ReadBack(GameText kind);
     void OutputBoxMenu(Control box, std::size_t boxIndex);
     std::optional<std::size_t> ConvertedCharacterAt(Control box, std::size_t boxIndex);
     std::vector<CandidateEntry> LoadCandidateEntries(std::size_t at, std::string_view errorTitle);

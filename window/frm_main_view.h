@@ -78,6 +78,9 @@ public:
     /// Carries out an editing command on `box` as its own keys would (Ctrl+C, Ctrl+A).
     virtual void RunBoxCommand(Control box, BoxCommand command) = 0;
 
+    /// The text on the system clipboard, empty when it holds none.
+    virtual std::string ClipboardText() = 0;
+
     /// Ends the program: no further event is handled and every window goes.
     virtual void EndProgram() = 0;
 };

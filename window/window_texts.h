@@ -24,6 +24,10 @@ inline constexpr std::string_view kCopyItem = "复制";
 inline constexpr std::string_view kSelectAllItem = "全选";
 inline constexpr std::string_view kNoCandidatesItem = "这个字没有其他可选的日文汉字";
 
+/// Entries that read a game's text back from the clipboard: the garbled code text (the code
+/// box's menu) or Japanese text (the preview box's menu).
+inline constexpr std::string_view kReadBackCodeTextItem = "粘贴乱码并还原";
+inline constexpr std::string_view kReadBackJapaneseItem = "粘贴日文并还原";
 /// The input box's context menu entry that turns JIS X 0208 only on or off.
 inline constexpr std::string_view kJisX0208Item = "只用 JIS X 0208 汉字（部分游戏只接受这些字）";
 

@@ -185,8 +185,9 @@ TEST_F(ConvertCommandTest, OnATerminalItSaysHowToEndTheInput) {
 // typed, in every form.
 TEST_F(ConvertCommandTest, OutputKeepsPaceWithInput) {
     const std::vector<std::pair<Arguments, std::string>> forms = {
-        {{}, "敪\n"},          {{"--preview"}, "発\n"},        {{"--sjis"}, "\x94\xAD\n"},
-        {{"--words"}, "敪\n"}, {{"--candidates"}, "发\t発\n"}, {{"--names"}, "敪\n"}};
+        {{}, "敪\n"},           {{"--preview"}, "発\n"},        {{"--sjis"}, "\x94\xAD\n"},
+        {{"--words"}, "敪\n"},  {{"--candidates"}, "发\t発\n"}, {{"--names"}, "敪\n"},
+        {{"--reverse"}, "ｷ｢\n"}};
     for (const auto& [arguments, firstLine] : forms) {
         int input[2], output[2];
         ASSERT_EQ(pipe(input), 0);
@@ -248,7 +249,8 @@ TEST_F(ConvertCommandTest, MemoryStaysBoundedWhateverTheInputSize) {
             file << block;
         }
     }
-    for (const Arguments& arguments : std::vector<Arguments>{{}, {"--words"}, {"--candidates"}}) {
+    for (const Arguments& arguments :
+         std::vector<Arguments>{{}, {"--words"}, {"--candidates"}, {"--reverse"}}) {
         const testing::ChildOutcome outcome =
             testing::RunChild(PELMORA_CONVERT, Tables(arguments), m_work.Path(), in,
                               testing::OutputTarget::LargeFile);
@@ -292,6 +294,30 @@ TEST_F(ConvertCommandTest, WordsAndCandidates) {
     EXPECT_EQ(Run(Tables({"--candidates", "--preview"}), "发").status, 2);
 }
 
+// The game's text read back: its code text, its bytes and Japanese text. What is not Shift-JIS
+// is "□", counted on standard error after the whole output, with the status of unreadable
+// input.
+TEST_F(ConvertCommandTest, ReverseReadsTheGameTextBack) {
+    Outcome chinese = Run(Tables({"--reverse"}), "敪搶 A仩\r\n");
+    EXPECT_EQ(chinese.status, 0) << chinese.err;
+    EXPECT_EQ(chinese.out, "发东 A□\r\n");
+    EXPECT_EQ(chinese.err, "");
+    EXPECT_EQ(Run(Tables({"--reverse", "--preview"}), "敪搶").out, "発東");
+    EXPECT_EQ(Run(Tables({"--reverse", "--japanese"}), "発東ｱ").out, "发东ｱ");
+    EXPECT_EQ(Run(Tables({"--reverse", "--from", "sjis"}), "\x94\xAD\xB1").out, "发ｱ");
+
+    Outcome damaged = Run(Tables({"--reverse", "--from=shift-jis"}), "\x94\xAD\x85\x40\xA0\x94");
+    EXPECT_EQ(damaged.status, 2);
+    EXPECT_EQ(damaged.out, "发□□□");
+    EXPECT_EQ(damaged.err,
+              "pelmora-convert: 3 places of the input are not Shift-JIS and show as \"□\"\n");
+    EXPECT_EQ(Run(Tables({"--reverse", "--japanese"}), "们").status, 2);
+    std::filesystem::remove(m_tables.Path() / "pj.dat");
+    Outcome noTables = Run(Tables({"--reverse"}), "敪");
+    EXPECT_EQ(noTables.status, 1);
+    EXPECT_EQ(noTables.err.rfind("Error in ReadBack\nErrorNo:53\n", 0), 0u) << noTables.err;
+}
+
 TEST_F(ConvertCommandTest, EmptyInputGivesEmptyOutput) {
     Outcome outcome = Run(Tables(), "");
     EXPECT_EQ(outcome.status, 0);
@@ -329,6 +355,11 @@ TEST_F(ConvertCommandTest, UsageErrorsAreOneLineAndAPointerToTheHelp) {
                                                              {"--preview=yes"},
                                                              {"--words", "--names"},
                                                              {"--sjis", "--preview", "--sjis"},
+                                                             {"--reverse", "--words"},
+                                                             {"--reverse", "--sjis"},
+                                                             {"--jis-x0208", "--reverse"},
+                                                             {"--japanese"},
+
                                                              {"--tables="},
                                                              {"--from="},
                                                              {"--tables", ""},

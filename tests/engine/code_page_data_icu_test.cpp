@@ -152,5 +152,37 @@ TEST(CodePageDataMatchesIcu, ShiftJisDecodesAsIcuDecodesItSaveFourControlBytes) 
     EXPECT_GT(pairs, 9000) << "double-byte characters code page 932 reads (9,604 in ICU 72)";
 }
 
+// Where code page 932 holds a character twice (a sign in JIS X 0208 and NEC row 13, a kanji in
+// the IBM rows and their NEC-selected copies), ICU writes the code Windows writes, as the
+// Shift-JIS encoding does; the four control bytes above again read and write as themselves.
+TEST(CodePageDataMatchesIcu, ShiftJisEncodesAsIcuEncodesIt) {
+    const IcuCodePage icu("windows-932");
+    int mismatches = 0;
+    int withCode = 0;
+    for (char32_t character = 0; character <= 0xFFFF; ++character) {
+        std::optional<std::string> expected;
+        if (character == 0x1A || character == 0x1C || character == 0x7F || character == 0x80) {
+            expected = std::string(1, static_cast<char>(character));
+        } else if (character < 0xD800 || character > 0xDFFF) {
+            expected = icu.Encode(character);
+            if (expected && icu.Decode(*expected) != character) {
+                expected.reset();
+            }
+        }
+        const std::optional<std::uint16_t> code = ShiftJisCode(character);
+        const std::optional<std::string> actual =
+            code ? std::optional<std::string>(CodeBytes(static_cast<CharCode>(*code)))
+                 : std::nullopt;
+        withCode += actual.has_value();
+        if (actual != expected && ++mismatches <= 10) {
+            ADD_FAILURE() << std::hex << "U+" << static_cast<unsigned>(character) << ": "
+                          << (code ? *code : 0) << ", ICU "
+                          << (expected ? static_cast<unsigned>(expected->front() & 0xFF) : 0u);
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+    EXPECT_GT(withCode, 7000);
+}
+
 } // namespace
 } // namespace pelmora

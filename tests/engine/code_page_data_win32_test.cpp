@@ -29,17 +29,17 @@ std::optional<char32_t> SystemDecode(UINT codePage, const std::string& bytes) {
 
 // The bytes of `character` when the system encodes it exactly (no default character, no best
 // fit) and they decode back to it.
-std::optional<std::string> SystemEncode(char32_t character) {
+std::optional<std::string> SystemEncode(char32_t character, UINT codePage = 936) {
     const wchar_t unit = static_cast<wchar_t>(character);
     char bytes[8];
     BOOL usedDefault = FALSE;
-    const int length = WideCharToMultiByte(936, WC_NO_BEST_FIT_CHARS, &unit, 1, bytes, sizeof bytes,
-                                           nullptr, &usedDefault);
+    const int length = WideCharToMultiByte(codePage, WC_NO_BEST_FIT_CHARS, &unit, 1, bytes,
+                                           sizeof bytes, nullptr, &usedDefault);
     if (length <= 0 || usedDefault) {
         return std::nullopt;
     }
     const std::string encoded(bytes, static_cast<std::size_t>(length));
-    if (SystemDecode(936, encoded) != character) {
+    if (SystemDecode(codePage, encoded) != character) {
         return std::nullopt;
     }
     return encoded;
@@ -128,6 +128,27 @@ TEST(CodePageDataMatchesWindows, ShiftJisDecodesAsTheSystemDecodesIt) {
         const bool lead = (first >= 0x81 && first <= 0x9F) || (first >= 0xE0 && first <= 0xFC);
         for (unsigned trail = 0; lead && trail <= 0xFF; ++trail) {
             check({static_cast<char>(first), static_cast<char>(trail)});
+        }
+    }
+    EXPECT_EQ(mismatches, 0);
+}
+
+// Where code page 932 holds a character twice (a sign in JIS X 0208 and NEC row 13, a kanji in
+// the IBM rows and their NEC-selected copies), the code the system writes.
+TEST(CodePageDataMatchesWindows, ShiftJisEncodesAsTheSystemEncodesIt) {
+    int mismatches = 0;
+    for (char32_t character = 0; character <= 0xFFFF; ++character) {
+        const bool surrogate = character >= 0xD800 && character <= 0xDFFF;
+        const std::optional<std::string> expected =
+            surrogate ? std::nullopt : SystemEncode(character, 932);
+        const std::optional<std::uint16_t> code = ShiftJisCode(character);
+        const std::optional<std::string> actual =
+            code ? std::optional<std::string>(CodeBytes(static_cast<CharCode>(*code)))
+                 : std::nullopt;
+        if (actual != expected && ++mismatches <= 10) {
+            ADD_FAILURE() << std::hex << "U+" << static_cast<unsigned>(character) << ": "
+                          << (code ? *code : 0u) << ", system "
+                          << (expected ? static_cast<unsigned>(expected->front() & 0xFF) : 0u);
         }
     }
     EXPECT_EQ(mismatches, 0);

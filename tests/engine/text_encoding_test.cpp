@@ -22,7 +22,10 @@ TEST(TextEncodingTest, EncodingNames) {
     EXPECT_EQ(EncodingByName("GB18030"), TextEncoding::Gb18030);
     EXPECT_EQ(EncodingByName("utf-16LE"), TextEncoding::Utf16Le);
     EXPECT_EQ(EncodingByName("utf-16be"), TextEncoding::Utf16Be);
-    for (const char* name : {"", "utf8x", "utf-16", "latin1", "shift-jis"}) {
+    for (const char* name : {"Shift-JIS", "shift_jis", "SJIS", "cp932"}) {
+        EXPECT_EQ(EncodingByName(name), TextEncoding::ShiftJis) << name;
+    }
+    for (const char* name : {"", "utf8x", "utf-16", "latin1", "shiftjis"}) {
         EXPECT_FALSE(EncodingByName(name)) << name;
     }
 }

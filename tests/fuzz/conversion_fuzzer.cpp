@@ -3,11 +3,13 @@
 
 #include "conversion.h"
 #include "fuzz_input.h"
+#include "reverse_run.h"
 #include "runtime_error.h"
 #include "string_text.h"
 #include "utf8.h"
 #include "word_tables.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -254,6 +256,40 @@ void CheckCandidates(const fs::path& directory, const std::string& text) {
     Require(OpenFileCount() == openBefore, "the candidate table is closed after loading");
 }
 
+// The forward run's code text read back by the reverse run: with either reading, the Japanese
+// text is what a game reads in the code text, which is the preview ("·" stands for "・", which
+// code page 936 lacks), one character each, and the Chinese text as long; nothing is counted as
+// not Shift-JIS.
+void CheckReadBack(const RunResult& forward, const fs::path& directory) {
+    std::string previous;
+    for (const TableReading reading : {TableReading::PerRecord, TableReading::InMemory}) {
+        const int openBefore = OpenFileCount();
+        StringSource codeText(forward.japaneseCode);
+        Utf8Sink japanese;
+        Utf8Sink chinese;
+        RecordedReports reports;
+        const std::uint64_t notShiftJis = ReadBackText(
+            GameText::CodeText, codeText, {&japanese, &chinese}, {directory, reading}, reports);
+        Require(OpenFileCount() == openBefore, "every table is closed when the reverse run ends");
+        Require(!reports.AnyContains("ErrorNo:51") && !reports.AnyContains("ErrorNo:7\r"),
+                "no failure of the reverse run escapes as an internal error");
+        const std::string outcome = japanese.Text() + "|" + chinese.Text() + "|" +
+                                    (reports.Lines().empty() ? "" : reports.Lines().front());
+        Require(previous.empty() || outcome == previous,
+                "both table readings read the code text back alike");
+        previous = outcome;
+        if (!reports.Lines().empty() || !forward.reports.Lines().empty()) {
+            continue;
+        }
+        std::u32string shown = DecodeUtf8(forward.preview);
+        std::replace(shown.begin(), shown.end(), U'\u00B7', U'\u30FB');
+        Require(DecodeUtf8(japanese.Text()) == shown && notShiftJis == 0,
+                "the code text reads back as the preview");
+        Require(CodePointCount(chinese.Text()) == shown.size(),
+                "the Chinese text has a character for each Japanese one");
+    }
+}
+
 } // namespace
 } // namespace pelmora::fuzz
 
@@ -279,6 +315,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 "both table readings give the same outputs and reports");
     }
     CheckWordRun(results[1][1], results[0][1]);
+    CheckReadBack(results[0][1], directory.Path());
     const RunResult jisX0208 =
         Run(fuzzCase.text, directory.Path(), TableReading::InMemory, true, KanjiSet::JisX0208);
     CheckRun(jisX0208, inputCharacters);

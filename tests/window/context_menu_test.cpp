@@ -87,20 +87,21 @@ TEST_F(ContextMenuTest, OffersTheConvertedCharactersCandidatesThenTheBoxCommands
     m_view.Text(Control::Text1) = "东";
     const std::vector<MenuItem> fa = OpenMenu(Control::Text3, 0);
     EXPECT_EQ(TextsOf(fa), (Texts{"発", "髪（发东）", "琪（扩展区汉字，部分游戏不能显示）",
-                                  "按词语选字", "按人名选字", "复制", "全选"}));
+                                  "按词语选字", "按人名选字", "粘贴日文并还原", "复制", "全选"}));
     for (std::size_t i = 0; i < fa.size(); ++i) {
         EXPECT_EQ(fa[i].checked, i == 0) << i;
-        EXPECT_EQ(fa[i].separatorBefore, i == 3 || i == 5) << i;
-        EXPECT_EQ(fa[i].enabled, i != 5) << "Copy needs a selection; " << i;
+        EXPECT_EQ(fa[i].separatorBefore, i == 3 || i == 5 || i == 6) << i;
+        EXPECT_EQ(fa[i].enabled, i != 5 && i != 6)
+            << "reading back needs a clipboard text, Copy a selection; " << i;
     }
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 1))[0], kNoCandidatesItem);
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 2)),
-              (Texts{"按词语选字", "按人名选字", "复制", "全选"}));
+              (Texts{"按词语选字", "按人名选字", "粘贴乱码并还原", "复制", "全选"}));
     EXPECT_TRUE(OpenMenu(Control::txtHelp, 0).empty()) << "the help box keeps the toolkit's";
 
     m_view.selected = Control::Text2;
-    EXPECT_TRUE(OpenMenu(Control::Text2, 0, 5)[5].enabled);
-    OpenMenu(Control::Text2, 0, 6);
+    EXPECT_TRUE(OpenMenu(Control::Text2, 0, 6)[6].enabled);
+    OpenMenu(Control::Text2, 0, 7);
     EXPECT_EQ(m_view.boxCommands,
               (std::vector<std::pair<Control, BoxCommand>>{
                   {Control::Text2, BoxCommand::Copy}, {Control::Text2, BoxCommand::SelectAll}}));
@@ -134,7 +135,8 @@ TEST_F(ContextMenuTest, TheInputBoxsMenuTurnsJisX0208OnlyOnAndOff) {
     EXPECT_EQ(Shown(Control::Text3), "□発");
     EXPECT_EQ(ReadByGame(Shown(Control::Text2)), U"□発");
     EXPECT_EQ(TextsOf(OpenMenu(Control::Text3, 1)),
-              (Texts{"発", "髪（如：发东）", "按词语选字", "按人名选字", "复制", "全选"}));
+              (Texts{"発", "髪（如：发东）", "按词语选字", "按人名选字", "粘贴日文并还原", "复制",
+                     "全选"}));
     m_view.Text(Control::Text1) = "琪发东";
     for (const std::string_view redo : {kByWordsItem, kByNamesItem}) {
         m_form.cmdSwitch_Click();
@@ -204,7 +206,7 @@ TEST_F(ContextMenuTest, EveryShippedCandidatePickKeepsTheCodeTextReadingAsThePre
             for (std::size_t pick = 0; pick < count; ++pick, ++picks) {
                 const std::u32string before = DecodeUtf8(Shown(box));
                 const std::vector<MenuItem> offered = OpenMenu(box, index, pick);
-                ASSERT_EQ(offered.size(), count + 4) << key;
+                ASSERT_EQ(offered.size(), count + 5) << key;
                 const std::u32string after = DecodeUtf8(Shown(box));
                 const std::u32string preview = DecodeUtf8(Shown(Control::Text3));
                 ASSERT_EQ(after.size(), before.size());
@@ -254,6 +256,37 @@ TEST_F(ContextMenuTest, ByNamesRedoesTheCurrentInputAsNames) {
     EXPECT_TRUE(m_view.messages.empty());
 }
 
+// "粘贴乱码并还原" pastes the clipboard's garbled text into the code box and reads it back: the
+// Japanese text into the preview, the Chinese into the input box. "粘贴日文并还原" reads Japanese
+// text back and leaves the boxes as a conversion of the Chinese would, so the candidate menu
+// works on them. Without text on the clipboard both are greyed; a failure is the reverse run's.
+TEST_F(ContextMenuTest, PastingAGamesTextReadsItBack) {
+    constexpr std::size_t kPaste = 2; // over no character: the two redos, then the paste
+    m_view.clipboard = "敪搶 A仩\r\n";
+    EXPECT_EQ(OpenMenu(Control::Text2, 99, kPaste)[kPaste].text, kReadBackCodeTextItem);
+    EXPECT_EQ(Shown(Control::Text2), "敪搶 A仩\r\n");
+    EXPECT_EQ(Shown(Control::Text3), "発東 A□\r\n");
+    EXPECT_EQ(Shown(Control::Text1), "发东 A□\r\n");
+    EXPECT_EQ(TextsOf(OpenMenu(Control::Text3, 0)).size(), 5u) << "no candidates after code text";
+
+    m_view.clipboard = "髪東ｱ\n";
+    EXPECT_EQ(OpenMenu(Control::Text3, 99, kPaste)[kPaste].text, kReadBackJapaneseItem);
+    EXPECT_EQ(Shown(Control::Text1), "发东ｱ\n");
+    EXPECT_EQ(Shown(Control::Text3), "髪東□\n") << "a game reads the code text's miss as □";
+    EXPECT_EQ(ReadByGame(Shown(Control::Text2)), U"髪東□\n");
+    EXPECT_EQ(TextsOf(OpenMenu(Control::Text2, 0, 0))[0].rfind("発", 0), 0u);
+    EXPECT_EQ(Shown(Control::Text3), "発東□\n");
+
+    m_view.clipboard.clear();
+    EXPECT_FALSE(OpenMenu(Control::Text2, 99)[kPaste].enabled);
+    m_view.clipboard = "敪";
+    std::filesystem::remove(Dir() / kKeyTableName);
+    OpenMenu(Control::Text2, 99, kPaste);
+    ASSERT_EQ(m_view.messages.size(), 1u);
+    EXPECT_EQ(m_view.messages[0].title, kReadBackErrorTitle);
+    EXPECT_EQ(Shown(Control::Text1), "发东ｱ\n") << "the input box keeps its text";
+}
+
 // Without candidates.dat: no candidates, no report. A damaged candidates.dat or words.dat, or a
 // box that cannot be set, is reported under the box's menu, which opens without what could
 // not be read. A pick made after the boxes changed under the menu, or after the window went,
@@ -289,7 +322,7 @@ TEST_F(ContextMenuTest, FailuresAreReportedAndPicksThatNoLongerFitDoNothing) {
     m_form.ContextMenu(Control::Text2, 0);
     EXPECT_EQ(Shown(Control::Text3), "東発");
     m_view.Text(Control::Text2) = "changed";
-    EXPECT_EQ(OpenMenu(Control::Text2, 0).size(), 4u);
+    EXPECT_EQ(OpenMenu(Control::Text2, 0).size(), 5u);
     m_view.pickFromMenu = [this](const std::vector<MenuItem>&) {
         m_form.Form_Unload();
         return std::optional<std::size_t>(1);

@@ -69,6 +69,7 @@ public:
     void RunBoxCommand(Control box, BoxCommand command) override {
         boxCommands.push_back({box, command});
     }
+    std::string ClipboardText() override { return clipboard; }
     void EndProgram() override { ++endings; }
 
     /// `text` with every line break (CR LF, LF or CR) written as `lineBreak`.
@@ -102,6 +103,8 @@ public:
     /// What the user picks from a context menu, given its entries; nothing dismisses it.
     std::function<std::optional<std::size_t>(const std::vector<MenuItem>&)> pickFromMenu;
     std::vector<Message> messages;
+    /// The text on the clipboard.
+    std::string clipboard;
     int clientHeight = kExpandedClientHeightTwips;
     int endings = 0;
     std::optional<Control> failingBoxRead;

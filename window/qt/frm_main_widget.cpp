@@ -4,11 +4,13 @@
 #include "message_box.h"
 #include "window_texts.h"
 
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFont>
 #include <QFontMetrics>
+#include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
 #include <QLabel>
@@ -380,6 +382,12 @@ void FrmMainWidget::RunBoxCommand(Control box, BoxCommand command) {
         edit.selectAll();
         break;
     }
+}
+
+std::string FrmMainWidget::ClipboardText() {
+    const QString text = QGuiApplication::clipboard()->text();
+    return Utf8FromUtf16(std::u16string_view(reinterpret_cast<const char16_t*>(text.utf16()),
+                                             static_cast<std::size_t>(text.size())));
 }
 
 void FrmMainWidget::EndProgram() {

@@ -59,6 +59,7 @@ private:
     std::optional<std::size_t> PickFromMenu(QMenu& menu, const std::vector<MenuItem>& items);
     bool BoxHasSelection(Control box) override;
     void RunBoxCommand(Control box, BoxCommand command) override;
+    std::string ClipboardText() override;
     void EndProgram() override;
 
     std::array<QWidget*, kControlCount> m_controls{};

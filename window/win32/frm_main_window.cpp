@@ -580,6 +580,23 @@ void FrmMainWindow::RunBoxCommand(Control box, BoxCommand command) {
     }
 }
 
+// The clipboard's Unicode text, which Windows makes from text a program put there in its code
+// page: that is how garbled text copied from a Japanese program arrives.
+std::string FrmMainWindow::ClipboardText() {
+    if (!OpenClipboard(m_window)) {
+        return {};
+    }
+    std::wstring text;
+    if (HANDLE data = GetClipboardData(CF_UNICODETEXT)) {
+        if (const auto* locked = static_cast<const wchar_t*>(GlobalLock(data))) {
+            text = locked;
+            GlobalUnlock(data);
+        }
+    }
+    CloseClipboard();
+    return Utf8FromWide(text);
+}
+
 void FrmMainWindow::EndProgram() {
     // Destroying the window ends every box it owns; the quit message then ends the loop, and
     // messages still queued for the window are dropped with it.

@@ -90,6 +90,7 @@ private:
     UINT TrackMenu(HMENU menu);
     bool BoxHasSelection(Control box) override;
     void RunBoxCommand(Control box, BoxCommand command) override;
+    std::string ClipboardText() override;
     void EndProgram() override;
 
     HWND m_window = nullptr;

@@ -116,6 +116,7 @@ private slots:
     void rightClickOffersCandidatesAndAPickChangesBothBoxes();
     void keysOpenTheMenuAtTheTextCursor_data();
     void keysOpenTheMenuAtTheTextCursor();
+    void pastingGarbledTextReadsItBack();
     void inputBoxMenuKeepsQtsCommandsAndTurnsJisX0208OnlyOn();
     // Last: QCoreApplication::exit leaves every later nested event loop returning at once.
     void exitOnEnterEndsTheEventLoop();
@@ -135,7 +136,8 @@ private:
         Box("Text1")->setPlainText(input);
         Click("cmdSwitch");
     }
-    QStringList PickSecondMenuEntry(const std::function<void()>& open, QPoint* menuAt = nullptr);
+    QStringList PickSecondMenuEntry(const std::function<void()>& open, QPoint* menuAt = nullptr,
+                                    int downs = 2);
     QStringList UseMenu(const std::function<void()>& open, const std::function<void(QMenu*)>& use,
                         QPoint* menuAt = nullptr);
 
@@ -560,7 +562,8 @@ void FrmMainTest::rightClickOffersCandidatesAndAPickChangesBothBoxes() {
                           text2->viewport()->mapTo(m_window.get(), over));
     });
 
-    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "按人名选字", "复制", "全选"}));
+    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "按人名选字", "粘贴乱码并还原", "复制",
+                                   "全选"}));
     const QChar hairCode(static_cast<char16_t>(pelmora::RecordCharacter({0x94, 0xAF})));
     QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("東髪\n東"));
     QCOMPARE(text2->toPlainText(), QStringLiteral("搶") + hairCode + QStringLiteral("\n搶"));
@@ -600,9 +603,27 @@ void FrmMainTest::keysOpenTheMenuAtTheTextCursor() {
             }
         },
         &menuAt);
-    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "按人名选字", "复制", "全选"}));
+    QCOMPARE(offered, (QStringList{"発", "髪", "按词语选字", "按人名选字", "粘贴日文并还原", "复制",
+                                   "全选"}));
     QCOMPARE(text3->toPlainText(), QStringLiteral("東\n東髪"));
     QCOMPARE(menuAt, cursorAt);
+}
+
+// Garbled text on the clipboard, read back from the code box's menu: it goes into the code box,
+// the Japanese text into the preview and the Simplified Chinese into the input box.
+void FrmMainTest::pastingGarbledTextReadsItBack() {
+    QGuiApplication::clipboard()->setText(QStringLiteral("敪搶 A仩"));
+    QPlainTextEdit* text2 = Box("Text2");
+    const QStringList offered = PickSecondMenuEntry(
+        [&] {
+            QTest::mouseClick(m_window->windowHandle(), Qt::RightButton, {},
+                              text2->viewport()->mapTo(m_window.get(), QPoint(4, 4)));
+        },
+        nullptr, 3);
+    QCOMPARE(offered, (QStringList{"按词语选字", "按人名选字", "粘贴乱码并还原", "复制", "全选"}));
+    QCOMPARE(text2->toPlainText(), QStringLiteral("敪搶 A仩"));
+    QCOMPARE(Box("Text3")->toPlainText(), QStringLiteral("発東 A□"));
+    QCOMPARE(Box("Text1")->toPlainText(), QStringLiteral("发东 A□"));
 }
 
 // The input box's menu: Qt's own editing entries, which still act on the box, then the window's
@@ -643,13 +664,16 @@ void FrmMainTest::inputBoxMenuKeepsQtsCommandsAndTurnsJisX0208OnlyOn() {
 }
 
 // Runs `open`, which should open the window's context menu; returns its entries and where it
-// opened, and picks the second entry, as a user picks it with the keyboard.
-QStringList FrmMainTest::PickSecondMenuEntry(const std::function<void()>& open, QPoint* menuAt) {
+// opened, and picks the second entry (or the one `downs` keys down), as a user picks it with the
+// keyboard.
+QStringList FrmMainTest::PickSecondMenuEntry(const std::function<void()>& open, QPoint* menuAt,
+                                             int downs) {
     return UseMenu(
         open,
-        [](QMenu* menu) {
-            QTest::keyClick(menu, Qt::Key_Down);
-            QTest::keyClick(menu, Qt::Key_Down);
+        [downs](QMenu* menu) {
+            for (int down = 0; down < downs; ++down) {
+                QTest::keyClick(menu, Qt::Key_Down);
+            }
             QTest::keyClick(menu, Qt::Key_Return);
         },
         menuAt);

@@ -1,6 +1,9 @@
+#include "child_process.h"
 #include "code_page.h"
 #include "edit_text.h"
 #include "frm_main_window.h"
+#include "program_directory.h"
+#include "string_text.h"
 #include "table_fixture.h"
 #include "utf8.h"
 #include "wide_text.h"
@@ -359,8 +362,8 @@ TEST_F(FrmMainWindowTest, RightClickOffersCandidatesAndAPickChangesBothBoxes) {
             PumpFor(300);
         },
         2);
-    EXPECT_EQ(offered,
-              (std::vector<std::string>{"発", "髪", "按词语选字", "按人名选字", "复制", "全选"}));
+    EXPECT_EQ(offered, (std::vector<std::string>{"発", "髪", "按词语选字", "按人名选字",
+                                                 "粘贴乱码并还原", "复制", "全选"}));
     EXPECT_EQ(Text(Control::Text3), "東髪\r\n東");
     EXPECT_EQ(Text(Control::Text2),
               "搶" + EncodeUtf8(std::u32string(1, RecordCharacter({0x94, 0xAF}))) + "\r\n搶");
@@ -380,6 +383,59 @@ TEST_F(FrmMainWindowTest, RightClickOffersCandidatesAndAPickChangesBothBoxes) {
         tool.lpszText = text;
         SendMessageW(toolTips, TTM_GETTEXTW, 512, reinterpret_cast<LPARAM>(&tool));
         EXPECT_EQ(Utf8FromWide(text), layout.toolTip) << layout.name;
+    }
+}
+
+// A Japanese program's text, shown through the ANSI API on this desktop (code page 936) and
+// copied by a user, pasted with "粘贴乱码并还原": the code box gets it as copied, the preview
+// the Japanese text and the input box the Chinese. The file name the program made reads back
+// the same way on the command line. Windows shows the bytes as the engine reads code page 936,
+// so the toolkit-neutral tests, which make garbled text with the engine, stand for this desktop.
+TEST_F(FrmMainWindowTest, GarbledTextCopiedFromAnAnsiProgramReadsBack) {
+    ASSERT_EQ(GetACP(), 936u) << "the window tests run with LANG=zh_CN.UTF-8";
+    // 発東 and the half-width katakana ｾｰﾌﾞ, whose single bytes code page 936 shows in pairs.
+    const std::string shiftJis = "\x94\xAD\x93\x8C\xBE\xB0\xCC\xDE";
+    testing::TempDirectory work;
+    const testing::ChildOutcome program =
+        testing::RunChild((ProgramDirectory() / "pelmora_ansi_text.exe").string(),
+                          {"94AD938CBEB0CCDE", work.Path().string()}, work.Path(), std::nullopt);
+    ASSERT_EQ(program.exitCode, 0) << program.err;
+    const std::string garbled = program.out;
+    EXPECT_EQ(garbled, testing::DecodeToUtf8(shiftJis, TextEncoding::Gbk));
+    std::string fileName;
+    for (const auto& entry : std::filesystem::directory_iterator(work.Path())) {
+        if (entry.path().extension() == ".sav") {
+            fileName = Utf8FromWide(entry.path().stem().wstring());
+        }
+    }
+    EXPECT_EQ(fileName, garbled);
+
+    POINT inCodeBox{4, 4};
+    ClientToScreen(Item(Control::Text2), &inCodeBox);
+    const std::vector<std::string> offered = testing::CaptureMenu(
+        [&] {
+            testing::ClickMouse(inCodeBox, MOUSEEVENTF_RIGHTDOWN, MOUSEEVENTF_RIGHTUP);
+            PumpFor(300);
+        },
+        3);
+    EXPECT_EQ(offered, (std::vector<std::string>{"按词语选字", "按人名选字", "粘贴乱码并还原",
+                                                 "复制", "全选"}));
+    EXPECT_EQ(Text(Control::Text2), garbled);
+    EXPECT_EQ(Text(Control::Text3), "発東ｾｰﾌﾞ");
+    EXPECT_EQ(Text(Control::Text1), "发东ｾｰﾌﾞ");
+
+    testing::WriteFile(work.Path() / "name.txt", fileName);
+    for (const bool preview : {false, true}) {
+        std::vector<std::string> arguments{"--tables", m_tables.Path().string(), "--reverse",
+                                           (work.Path() / "name.txt").string()};
+        if (preview) {
+            arguments.push_back("--preview");
+        }
+        const testing::ChildOutcome read =
+            testing::RunChild((ProgramDirectory() / "pelmora-convert.exe").string(), arguments,
+                              work.Path(), std::nullopt);
+        EXPECT_EQ(read.exitCode, 0) << read.err;
+        EXPECT_EQ(read.out, preview ? "発東ｾｰﾌﾞ" : "发东ｾｰﾌﾞ");
     }
 }
 
