@@ -19,8 +19,9 @@ struct TableLocation {
 enum class RunKind {
     /// Each character alone, from the three tables (the Convert command).
     PerCharacter,
-    /// A character inside a word of words.dat takes the kanji it has in that word (the longest
-    /// word first, left to right). Without words.dat it gives what PerCharacter gives; a
+    /// Each run of Chinese characters is cut into the words of the word model (words.dat) at
+    /// least cost, and each character takes the kanji its word spells it with. Without
+    /// words.dat it gives what PerCharacter gives; a
     /// words.dat that cannot be read or is malformed is reported like a table that cannot be
     /// read.
     ByWords,
