@@ -16,11 +16,11 @@ namespace {
 
 using testing::Gbk;
 using testing::KeepingSink;
+using testing::NameEntryBytes;
 using testing::RecordingReport;
 using testing::SampleRows;
 using testing::StringSource;
 using testing::TempDirectory;
-using testing::NameEntryBytes;
 using testing::WordModelEntryBytes;
 using testing::WriteFile;
 using testing::WriteTables;
