@@ -17,8 +17,10 @@ bool IsChineseCharacter(char32_t character);
 /// The names run's chooser: reads the text as Chinese personal names. A name begins at the start
 /// of the text and after any character that is no Chinese character, and runs to the next such
 /// character. Its surname, the longest surname of names.dat at its start, takes the surname's
-/// kanji; the rest of the name, the given name, goes through the word-aware chooser (which
-/// starts afresh after the surname), whose kanji a given-name form of names.dat overrides. So
+/// kanji; a name whose start names.dat does not list takes its first character as its surname,
+/// a word of its own. The rest of the name, the given name, goes through the word-aware chooser
+/// (which starts afresh after the surname), whose kanji a given-name form of names.dat
+/// overrides. So
 /// outside names' surnames and given-name forms it is the word-aware run. It holds back a name's
 /// first characters until its surname is settled (at most kLongestSurname), besides what the
 /// word-aware chooser holds.
@@ -82,7 +84,16 @@ private:
         const Word* surname =
             m_names.Surnames().LongestWordAt(std::span(m_surnameCodes).first(held));
         const std::size_t length = surname != nullptr ? surname->keys.size() : 0;
-        for (std::size_t i = 0; i < held; ++i) {
+        std::size_t next = 0;
+        if (length == 0 && !m_names.Empty()) {
+            // A surname names.dat does not list is still a word of its own: the given name is
+            // not read into one word with it (向明 is 向 and 明, not the word 嚮明).
+            TakeOutsideSurname(m_surname[0], output);
+            GivenNameForms<Output> given{output, m_names};
+            m_words.Finish(given);
+            next = 1;
+        }
+        for (std::size_t i = next; i < held; ++i) {
             if (i < length) {
                 output.Emit(m_surname[i], PiecesOf(surname->kanji[i]));
             } else {

@@ -25,6 +25,7 @@ const std::vector<NameForm>& SurnameForms() {
         {U'后', U'后', "the surname is 后 (后羿); 後 means after"},
         {U'周', U'周', "the surname is 周 (周恩来); 週 is the week"},
         {U'闫', U'閻', "闫 is a simplified form of the surname 閻"},
+        {U'游', U'游', "the surname is 游 (游本昌, 游鴻明); 遊 means to play"},
         {U'曾', U'曾', "the surname is written 曾 (曾国藩); 曽 is the everyday Japanese form"},
     };
     return forms;

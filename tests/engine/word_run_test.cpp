@@ -131,6 +131,9 @@ TEST_P(WordRunTest, NamesTakeTheirSurnameAndGivenNameForms) {
         << "a compound surname before a single one; a given name takes its own forms over a "
            "word's, and a word's over the per-character ones; a name ends at any character "
            "that is no Chinese character";
+    EXPECT_EQ(Run(RunKind::ByNames, "东发", m_report).second, "琪発")
+        << "a surname names.dat does not list is a word of its own: 东发 is 东 and 发, not the "
+           "word 东发 (東髪)";
     EXPECT_EQ(Run(RunKind::ByWords, "发发东\n发东、东发东", m_report).second,
               "発髪東\n髪東□東髪東");
     EXPECT_TRUE(m_report.Entries().empty());
