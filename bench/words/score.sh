@@ -1,6 +1,10 @@
 #!/usr/bin/env bash
 # Scores the word list (word_list.tsv beside this script) for three conversions and prints,
-# per category, how many inputs each turns into exactly the expected Japanese form:
+# per category, how many inputs each turns into exactly the expected Japanese form. The
+# categories say how their rows were made: "word" and "name" were written by hand from the
+# meaning of each word and name; "ipadic" rows were picked from IPADIC, one of the table
+# builder's own sources, so they show only that the builder agrees with its source and are not
+# a measure of the tables:
 #   per character   pelmora-convert --preview
 #   words           pelmora-convert --words --preview
 #   names           pelmora-convert --names --preview (skipped when the program lacks --names)
