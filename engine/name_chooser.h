@@ -84,16 +84,16 @@ private:
         const Word* surname =
             m_names.Surnames().LongestWordAt(std::span(m_surnameCodes).first(held));
         const std::size_t length = surname != nullptr ? surname->keys.size() : 0;
-        std::size_t next = 0;
-        if (length == 0 && !m_names.Empty()) {
+        // Without names.dat every character goes to the word-aware chooser, as ByWords does.
+        const bool firstIsSurname = length == 0 && !m_names.Empty();
+        if (firstIsSurname) {
             // A surname names.dat does not list is still a word of its own: the given name is
             // not read into one word with it (向明 is 向 and 明, not the word 嚮明).
             TakeOutsideSurname(m_surname[0], output);
             GivenNameForms<Output> given{output, m_names};
             m_words.Finish(given);
-            next = 1;
         }
-        for (std::size_t i = next; i < held; ++i) {
+        for (std::size_t i = firstIsSurname ? 1 : 0; i < held; ++i) {
             if (i < length) {
                 output.Emit(m_surname[i], PiecesOf(surname->kanji[i]));
             } else {

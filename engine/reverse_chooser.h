@@ -46,7 +46,10 @@ private:
         m_segmentation.Segment(m_words, m_japanese);
         const std::size_t settled = m_segmentation.Settled(runEnded);
         for (const Segmentation::Word& word : m_segmentation.Words()) {
-            for (std::size_t i = word.start; i < word.start + word.length && i < settled; ++i) {
+            if (word.start >= settled) {
+                break; // Settled is a word's start: the words from there are held
+            }
+            for (std::size_t i = word.start; i < word.start + word.length; ++i) {
                 output.Emit(m_held[i], word.entry ? m_words.ChineseAt(*word.entry, i - word.start,
                                                                       m_japanese[word.start])
                                                   : m_inverse.ChineseFor(m_held[i].character));

@@ -107,7 +107,9 @@ std::uint64_t ReadBackText(GameText kind, TextSource& input, const ReadBackOutpu
     ReadBackOutput output(outputs);
     try {
         const TablePaths paths = FormTablePaths(location.directory);
-        TableSet tables(paths, location.reading);
+        // The inverse reads every record of the three tables, so each is read whole at once,
+        // whatever reading the forward run uses (the window reads record by record).
+        TableSet tables(paths, TableReading::InMemory);
         const WordModel model = WordModel::Load(location.directory / kWordTableName);
         KanjiInverse inverse =
             KanjiInverse::Load(tables, paths, location.directory, model.Stored());
